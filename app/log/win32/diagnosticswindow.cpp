@@ -1,0 +1,98 @@
+#include <windows.h>
+
+#include <string>
+
+#include "app/log/diagnostics.h"
+#include "app/log/logfile.h"
+#include "app/log/logmailbox.h"
+#include "app/log/logmessage.h"
+#include "app/win32/shell.h"
+#include "resources/resource.h"
+
+namespace {
+
+constexpr UINT LogPendingMessage = 0xA711;
+// How long StartDiagnostics waits for a window that does not come.
+constexpr DWORD DiagnosticsStartLimitMs = 5000;
+constexpr DWORD DiagnosticsPollMs = 100;
+
+void NotifyLogWindow(LogWindowHandle window) {
+    SendMessageA(static_cast<HWND>(window), LogPendingMessage, 0, 0);
+}
+
+std::string ReadWindowText(HWND control) {
+    const int length = GetWindowTextLengthA(control);
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    const int read = GetWindowTextA(control, &text[0], length + 1);
+    text.resize(read > 0 ? static_cast<size_t>(read) : 0);
+    return text;
+}
+
+void ShowPendingLine(HWND window) {
+    NamedMutexHold hold(LogLock());
+    std::string line;
+    if (!TakePendingLogLine(line)) return;
+    HWND edit = GetDlgItem(window, IDC_LOG_TEXT);
+    std::string text = ReadWindowText(edit);
+    AppendToLogText(text, line);
+    SetWindowTextA(edit, text.c_str());
+    // Keep the newest line in view.
+    const LRESULT end = static_cast<LRESULT>(text.size());
+    SendMessageA(edit, EM_SETSEL, static_cast<WPARAM>(end), end);
+    SendMessageA(edit, EM_SCROLLCARET, 0, 0);
+}
+
+INT_PTR CALLBACK DiagnosticsProc(HWND window, UINT message, WPARAM, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG: {
+        HICON icon = LoadIconA(AppInstance(), MAKEINTRESOURCEA(IDI_DISC_NOTE));
+        SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+        AttachLogWindow(window, NotifyLogWindow);
+        return TRUE;
+    }
+    case WM_SIZE:
+        MoveWindow(GetDlgItem(window, IDC_LOG_TEXT), 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+        return TRUE;
+    case WM_CLOSE:
+        // A modal dialog ends through EndDialog; its window is destroyed on the way out.
+        EndDialog(window, 0);
+        return TRUE;
+    case WM_DESTROY:
+        DetachLogWindow();
+        return TRUE;
+    case LogPendingMessage:
+        // Release the producer before any work, so it never waits on a redraw.
+        if (InSendMessage()) ReplyMessage(1);
+        ShowPendingLine(window);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+DWORD WINAPI DiagnosticsThread(LPVOID) {
+    LogLock(); // the mailbox's lock exists before the window does
+    const INT_PTR result = DialogBoxParamA(AppInstance(), MAKEINTRESOURCEA(IDD_DIAGNOSTICS), nullptr,
+                                           DiagnosticsProc, 0);
+    if (result == -1) DetachLogWindow();
+    return 0;
+}
+
+} // namespace
+
+void StartDiagnostics() {
+    HANDLE thread = CreateThread(nullptr, 0, DiagnosticsThread, nullptr, 0, nullptr);
+    if (!thread) {
+        AppendLogFile("Unable to start the diagnostics window.");
+        return;
+    }
+    for (DWORD waited = 0; !CurrentLogWindow(); waited += DiagnosticsPollMs) {
+        // The thread ending before the window exists means the window failed.
+        if (waited >= DiagnosticsStartLimitMs ||
+            WaitForSingleObject(thread, DiagnosticsPollMs) == WAIT_OBJECT_0) {
+            if (!CurrentLogWindow()) AppendLogFile("Unable to start the diagnostics window.");
+            break;
+        }
+    }
+    CloseHandle(thread);
+}

@@ -1,0 +1,6 @@
+#include "app/shellstate.h"
+
+ShellState& Shell() {
+    static ShellState state;
+    return state;
+}

@@ -1,0 +1,37 @@
+#include <windows.h>
+
+#include <cstring>
+#include <ctime>
+
+#include "app/commandline.h"
+#include "app/log/diagnostics.h"
+#include "app/log/logmessage.h"
+#include "app/random.h"
+#include "app/shellstate.h"
+#include "app/win32/shell.h"
+#include "resources/resource.h"
+
+int RunTunova(HINSTANCE instance, const char* cmdLine) {
+    SetAppInstance(instance);
+    SeedRandom(static_cast<std::uint32_t>(std::time(nullptr)));
+
+    const CommandLine parsed = ParseCommandLine(cmdLine);
+    if (parsed.diagnostics) StartDiagnostics();
+    std::memcpy(Shell().commandLineDrive, parsed.drive, sizeof parsed.drive);
+
+    // The initialisation of the main window runs the whole start sequence before
+    // this call returns.
+    HWND window = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_PANEL), nullptr, MainWindowProc, 0);
+    if (!window) {
+        LogMessage("Unable to create the main window.");
+        return 1;
+    }
+
+    // No dialog keyboard handling: the panel has no keyboard navigation.
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return static_cast<int>(message.wParam);
+}

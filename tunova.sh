@@ -1,0 +1,157 @@
+#!/usr/bin/env bash
+# The door for people and CI.
+#   ./tunova.sh run    install what is missing, build, run tunova.exe -d under Wine
+#                      on the embedded default (a virtual drive with the sample disc)
+#   ./tunova.sh test   install, build all three, run every test layer
+#   ./tunova.sh build  install and build only
+set -u
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+cd "$ROOT"
+
+APT_PACKAGES=(
+    cmake ninja-build g++ googletest libgtest-dev libgmock-dev
+    g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
+    wine wine64 xvfb xdotool x11-utils imagemagick python3 python3-aiosmtpd procps
+)
+
+install_missing() {
+    local missing=()
+    for p in "${APT_PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "== Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo=sudo
+    $sudo apt-get update -qq || return 1
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null || return 1
+}
+
+build_one() {
+    local dir="$1"; shift
+    if [ ! -f "build/$dir/build.ninja" ]; then
+        cmake -S . -B "build/$dir" -G Ninja "$@" >"build/$dir.configure.log" 2>&1 ||
+            { cat "build/$dir.configure.log"; return 1; }
+    fi
+    ninja -C "build/$dir" || return 1
+}
+
+build_all() {
+    mkdir -p build
+    echo "== Building native (sanitized)"
+    build_one native -DCMAKE_BUILD_TYPE=Debug || return 1
+    echo "== Building win64"
+    build_one win64 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-win64.cmake -DCMAKE_BUILD_TYPE=Release || return 1
+    echo "== Building win32 (compile and link only)"
+    build_one win32 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-win32.cmake -DCMAKE_BUILD_TYPE=Release \
+        -DTUNOVA_WARNINGS_AS_ERRORS=ON -DTUNOVA_TESTS=OFF || return 1
+}
+
+source "$ROOT/tools/wine/prefix.sh"
+
+# Starts Xvfb when there is no display; XVFB_PID is set when it did.
+XVFB_PID=""
+ensure_display() {
+    if [ -z "${DISPLAY:-}" ]; then
+        local n=97
+        while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+        XVFB_PID=$!
+        export DISPLAY=":$n"
+        for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+    fi
+}
+
+cleanup() {
+    wine_stop_server
+    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
+}
+
+# Sums the gtest results of a log: "[  PASSED  ] N tests" and "[  FAILED  ] N tests".
+PASSED=0
+FAILED=0
+count_gtest() {
+    local p f
+    p=$(grep -aE '^\[  PASSED  \] [0-9]+ test' "$1" | awk '{s += $4} END {print s + 0}')
+    f=$(grep -aE '^\[  FAILED  \] [0-9]+ test' "$1" | awk '{s += $4} END {print s + 0}')
+    PASSED=$((PASSED + p))
+    FAILED=$((FAILED + f))
+    echo "   $2: $p passed, $f failed"
+}
+
+run_tests() {
+    local status=0 logs="$ROOT/build/test-logs"
+    mkdir -p "$logs"
+
+    echo "== Native tests"
+    : >"$logs/native.log"
+    for t in build/native/native_*; do
+        [ -x "$t" ] || continue
+        "$t" --gtest_color=no >>"$logs/native.log" 2>&1 || { status=1; echo "   FAILED: $t"; }
+    done
+    grep -a -E '^\[  FAILED  \] [A-Za-z]' "$logs/native.log" | sed 's/^/   /'
+    count_gtest "$logs/native.log" native
+
+    echo "== Win32 tests under Wine"
+    wine_prepare_prefix
+    wine_start_server
+    wine_set_graphics null
+    (cd build/win64 && ctest --output-on-failure -V --timeout 300) >"$logs/win32.log" 2>&1 || status=1
+    grep -a -E '^[0-9]+: \[  FAILED  \] [A-Za-z]|Timeout|\*\*\*Failed|Exit code' "$logs/win32.log" | sed 's/^/   /'
+    sed -i 's/^[0-9]*: //' "$logs/win32.log"
+    count_gtest "$logs/win32.log" win32
+    if grep -q 'No tests were found' "$logs/win32.log"; then echo "   (no Win32 test programs yet)"; fi
+
+    echo "== End-to-end tests (tunova.exe under Wine)"
+    if [ -d tests/e2e ] && ls tests/e2e/test_*.py >/dev/null 2>&1; then
+        python3 tests/e2e/run.py >"$logs/e2e.log" 2>&1 || status=1
+        grep -a -E '^(FAIL|ERROR):' "$logs/e2e.log" | sed 's/^/   /'
+        local line
+        line=$(grep -aE '^e2e: [0-9]+ passed, [0-9]+ failed' "$logs/e2e.log" | tail -n 1)
+        if [ -n "$line" ]; then
+            local p f
+            p=$(echo "$line" | awk '{print $2}')
+            f=$(echo "$line" | awk '{print $4}')
+            PASSED=$((PASSED + p)); FAILED=$((FAILED + f))
+            echo "   e2e: $p passed, $f failed"
+        else
+            status=1; FAILED=$((FAILED + 1)); echo "   e2e runner did not finish"; tail -20 "$logs/e2e.log"
+        fi
+    fi
+    wine_stop_server
+
+    [ "$FAILED" -ne 0 ] && status=1
+    echo "Logs: build/test-logs/"
+    echo "$PASSED passed, $FAILED failed"
+    return $status
+}
+
+run_program() {
+    ensure_display
+    wine_prepare_prefix
+    wine_start_server
+    wine_set_graphics x11
+    [ -f samples/tunova.reg ] && "$WINE" regedit /S "samples\\tunova.reg" >/dev/null 2>&1
+    export TUNOVA_VIRTUAL_CD="${TUNOVA_VIRTUAL_CD:-$(winepath -w "$ROOT/samples/discs/album.disc" 2>/dev/null)}"
+    echo "== Running tunova.exe -d (virtual drive: $TUNOVA_VIRTUAL_CD)"
+    "$WINE" build/win64/tunova.exe -d "$@"
+}
+
+main() {
+    local command="${1:-}"
+    [ $# -gt 0 ] && shift
+    case "$command" in
+        run|test|build) ;;
+        *) echo "usage: ./tunova.sh run|test|build" >&2; exit 2 ;;
+    esac
+    install_missing || { echo "Installing packages failed" >&2; exit 1; }
+    build_all || { echo "Build failed" >&2; echo "0 passed, 1 failed"; exit 1; }
+    trap cleanup EXIT
+    case "$command" in
+        build) ;;
+        test) run_tests; exit $? ;;
+        run) run_program "$@" ;;
+    esac
+}
+
+main "$@"
