@@ -1,0 +1,36 @@
+// The virtual CD drives: disc description files that stand in for the machine's CD-ROM
+// drives (TUNOVA_VIRTUAL_CD), served through the CD audio driver seam.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/cdaudiodriver.h"
+
+// Milliseconds of a monotonic clock; the drives measure play against it.
+using VirtualCdClock = std::function<std::int64_t()>;
+
+// True when TUNOVA_VIRTUAL_CD names at least one description file.
+bool VirtualCdEnabled();
+
+// The drive names ("D:", "E:", ...) of the descriptions TUNOVA_VIRTUAL_CD names, in
+// the order drive discovery must try them (the order of the variable). Empty when it
+// is unset. Drive discovery uses these instead of the machine's CD-ROM drives.
+std::vector<std::string> VirtualCdDriveNames();
+
+// A driver over the drives TUNOVA_VIRTUAL_CD names, playing against the steady clock
+// scaled by TUNOVA_VIRTUAL_SPEED and tracing to TUNOVA_VIRTUAL_TRACE.
+std::unique_ptr<CdAudioDriver> CreateVirtualCdDriverFromEnvironment();
+
+// For tests: a driver holding one drive per description text, letters assigned as for
+// files; clock null means the steady clock; speed scales it.
+std::unique_ptr<CdAudioDriver> CreateVirtualCdDriver(const std::vector<std::string>& descriptionTexts,
+                                                     VirtualCdClock clock = nullptr, double speed = 1.0,
+                                                     const std::string& tracePath = std::string());
+
+// Installs CreateVirtualCdDriver({text}, clock) as the CD audio driver, so that
+// OpenCdDevice("D:") (or the description's own letter) reads that disc.
+void InstallVirtualCdText(const std::string& descriptionText, VirtualCdClock clock = nullptr);
