@@ -1,0 +1,118 @@
+// The one record of what is known about the disc in the drive, its lock, and the
+// property sheet's working copy of it.
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/uinotify.h"
+
+class NamedMutex;
+
+// Disc texts live in fixed buffers: at most 256 characters and the terminator.
+constexpr std::size_t DiscTextSize = 257;
+// Width of the copy's three short option texts (the options themselves hold 80 bytes).
+constexpr std::size_t CopyShortTextSize = 40;
+// Width of the copy's local database root, as in the options.
+constexpr std::size_t CopyPathSize = 260;
+
+struct PropertiesCopy;
+
+struct DiscInfoRecord {
+    char artist[DiscTextSize] = {};
+    char title[DiscTextSize] = {};
+    // One entry per track (index 0 is track 1) for the whole run; no value means no title.
+    std::vector<std::optional<std::string>> trackTitles;
+    // The programmed order, 1-based track numbers; empty means no program.
+    std::vector<std::int32_t> program;
+    // Index in the disc key table under which the record was found; 0 for the current
+    // key or when it was not found.
+    std::int32_t foundKeyIndex = 0;
+    // StartDiscInfo has completed; the shutdown save does nothing without it.
+    bool discReady = false;
+    // A lookup thread runs and may still replace the texts. Set by the starter, cleared
+    // by the thread itself, read by the pages without the lock.
+    std::atomic<bool> lookupRunning{false};
+    // The sheet's working copy while the sheet is open, else null.
+    PropertiesCopy* propertiesCopy = nullptr;
+    // Told with changedMessage when the disc information has changed.
+    WindowHandle ownerWindow = nullptr;
+    unsigned changedMessage = 0;
+
+    std::int32_t programCount() const { return static_cast<std::int32_t>(program.size()); }
+};
+
+// The process-wide record.
+DiscInfoRecord& DiscInfo();
+
+// Returns the record to its state before StartDiscInfo (texts, titles, program, flags);
+// the start sequence and tests use it. Frees a working copy that may exist.
+void ResetDiscInfo();
+
+// The named mutex "TunovaProperties": guards DiscInfo and the working copy, re-entrant
+// for its holder. Created on first use and never destroyed.
+NamedMutex& DiscInfoLock();
+void LockDiscInfo();
+void UnlockDiscInfo();
+
+// Holds DiscInfoLock for one scope.
+class DiscInfoHold {
+public:
+    DiscInfoHold() { LockDiscInfo(); }
+    ~DiscInfoHold() { UnlockDiscInfo(); }
+    DiscInfoHold(const DiscInfoHold&) = delete;
+    DiscInfoHold& operator=(const DiscInfoHold&) = delete;
+};
+
+// The property sheet's snapshot of the disc texts, the programmed order and the
+// options its pages edit.
+struct PropertiesCopy {
+    char artist[DiscTextSize] = {};
+    char title[DiscTextSize] = {};
+    // One buffer per track; an empty text stands for no title.
+    std::vector<std::vector<char>> trackTitles;  // each DiscTextSize bytes, NUL-terminated
+    // The programmed order as the user builds it, 1-based track numbers.
+    std::vector<std::int32_t> program;
+    // Set to 1 by the Programming page whenever the order changes.
+    std::int32_t programChanged = 0;
+
+    std::int32_t cddbQueryLocal = 0;
+    char cddbRootDirectory[CopyPathSize] = {};
+    std::int32_t cddbQueryServerAtStartup = 0;
+    std::int32_t cddbServerNum = 0;
+    std::int32_t cddbUseProxy = 0;
+    char cddbProxyName[CopyShortTextSize] = {};
+    std::int32_t cddbProxyPort = 0;
+    char smtpReturnAddress[CopyShortTextSize] = {};
+    char smtpServerName[CopyShortTextSize] = {};
+
+    std::int32_t EjectAtEnd = 0;
+    std::int32_t EjectAtExit = 0;
+    std::int32_t StopAtExit = 0;
+    std::int32_t Shuffle = 0;
+    std::int32_t IntroPlayStart = 0;
+    std::int32_t IntroPlayLength = 0;
+    std::int32_t TimeDisplayMode = 0;
+    std::int32_t RepeatAll = 0;
+    std::int32_t ControlsVisibleAtStart = 0;
+    std::int32_t ControlsOnTop = 0;
+};
+
+// The caller holds DiscInfoLock and stores the result in DiscInfo().propertiesCopy.
+PropertiesCopy* CreatePropertiesCopy();
+// Copies the disc texts (unless a lookup runs) and the cddb and SMTP settings of the
+// open copy back; the caller holds DiscInfoLock. Does nothing without a copy.
+void ApplyPropertiesCopy();
+// Detaches the copy under the lock and frees it.
+void FreePropertiesCopy();
+
+// Copies the record's artist, title and track titles into the open copy, if any; an
+// absent title becomes empty text. The caller holds DiscInfoLock.
+void RefreshPropertiesCopyTexts();
+
+// Copies text into a fixed field, cut to fit, always terminated.
+void CopyText(char* field, std::size_t fieldSize, const char* text);

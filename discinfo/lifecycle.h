@@ -1,0 +1,17 @@
+// Loading everything known about the disc at start and saving it at the end.
+#pragma once
+
+#include "platform/uinotify.h"
+
+// The message the main window receives when the disc information has changed.
+constexpr unsigned DiscInfoChangedMessage = 0xA711;
+
+// Runs once, on the user-interface thread, right after the device was opened: loads
+// the options, fills DiscInfo from the registry or Cdplayer.ini, and starts the lookup
+// thread when neither knows the disc.
+void StartDiscInfo(WindowHandle ownerWindow, unsigned changedMessage);
+
+// Runs at shutdown (and at the end of a Windows session), on the user-interface
+// thread: closes a pending match choice, then saves the options and the disc record.
+// Saves only once per run and nothing when StartDiscInfo never completed.
+void FinishDiscInfo();
