@@ -9,6 +9,8 @@ namespace {
 void RunStartSequence(HWND window) {
     LogMessage("Starting general initialization.");
     SetMainWindow(window);
+    // The panel has no caption bar; the title names the window for the shell and tests.
+    SetWindowTextA(window, "Tunova2");
 }
 
 bool HandleCommand(HWND window, int command) {

@@ -1,0 +1,38 @@
+"""The program starts, logs, shows its diagnostics window and ends cleanly."""
+import unittest
+
+from tunova_e2e import DIAGNOSTICS_CAPTION, MAIN_CAPTION, Tunova, driver
+
+
+class StartupTest(unittest.TestCase):
+    def test_exit_command_ends_the_program(self):
+        with Tunova() as tunova:
+            tunova.wait_for_log("Starting general initialization.")
+            code, _ = driver("wait", MAIN_CAPTION, 10)
+            self.assertEqual(code, 0)
+            driver("command", MAIN_CAPTION, 40019)
+            self.assertEqual(tunova.wait_exit(), 0)
+
+    def test_diagnostics_window_shows_what_the_log_file_holds(self):
+        with Tunova("-d") as tunova:
+            lines = tunova.wait_for_log("Starting general initialization.")
+            code, _ = driver("wait", DIAGNOSTICS_CAPTION, 10)
+            self.assertEqual(code, 0)
+            code, text = driver("text", DIAGNOSTICS_CAPTION, 1093)
+            self.assertEqual(code, 0)
+            self.assertEqual(text.split("\n"), lines)
+            driver("close", MAIN_CAPTION)
+            self.assertEqual(tunova.wait_exit(), 0)
+
+    def test_without_switch_there_is_no_diagnostics_window(self):
+        with Tunova() as tunova:
+            tunova.wait_for_log("Starting general initialization.")
+            driver("wait", MAIN_CAPTION, 10)
+            code, _ = driver("find", DIAGNOSTICS_CAPTION)
+            self.assertEqual(code, 1)
+            driver("command", MAIN_CAPTION, 40019)
+            tunova.wait_exit()
+
+
+if __name__ == "__main__":
+    unittest.main()

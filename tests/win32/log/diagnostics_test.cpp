@@ -1,0 +1,131 @@
+// The diagnostics window under Wine: the real dialog, thread and mailbox.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/log/diagnostics.h"
+#include "app/log/logfile.h"
+#include "app/log/logmailbox.h"
+#include "app/log/logmessage.h"
+#include "app/win32/shell.h"
+#include "resources/resource.h"
+
+namespace {
+
+std::string ControlText(HWND control) {
+    const LRESULT length = SendMessageA(control, WM_GETTEXTLENGTH, 0, 0);
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    SendMessageA(control, WM_GETTEXT, static_cast<WPARAM>(length + 1), reinterpret_cast<LPARAM>(&text[0]));
+    text.resize(static_cast<size_t>(length));
+    return text;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// One window for the whole program, as in the product: it cannot be reopened.
+TEST(DiagnosticsWindow, ShowsEveryLineOfConcurrentProducersAndMatchesTheFile) {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    const std::string path = std::string(temp) + "tunova_diag_test.log";
+    DeleteFileA(path.c_str());
+    SetLogFilePath(path);
+    SetAppInstance(GetModuleHandleA(nullptr));
+
+    // Before the window exists only the file gets the line.
+    LogMessage("before the window");
+    ASSERT_EQ(CurrentLogWindow(), nullptr);
+
+    StartDiagnostics();
+    HWND window = static_cast<HWND>(CurrentLogWindow());
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(FindWindowA(nullptr, "Tunova2 Diagnostics"), window);
+    EXPECT_NE(SendMessageA(window, WM_GETICON, ICON_SMALL, 0), 0) << "small icon 108 is set";
+    HWND edit = GetDlgItem(window, IDC_LOG_TEXT);
+    ASSERT_NE(edit, nullptr);
+    const LONG style = GetWindowLongA(edit, GWL_STYLE);
+    EXPECT_TRUE(style & ES_MULTILINE);
+    EXPECT_TRUE(style & ES_READONLY);
+    EXPECT_TRUE(style & WS_HSCROLL);
+    EXPECT_TRUE(style & WS_VSCROLL);
+
+    constexpr int threads = 3, perThread = 20;
+    std::vector<std::thread> producers;
+    for (int t = 0; t < threads; ++t) {
+        producers.emplace_back([t] {
+            for (int i = 0; i < perThread; ++i) {
+                const std::string text = "worker " + std::to_string(t) + " step:";
+                LogMessageInt(text.c_str(), i);
+            }
+        });
+    }
+    for (auto& p : producers) p.join();
+    LogMessage("MCI Error opening CD player: \r\n  ", "The specified device is not open or is not recognized by MCI.");
+
+    const std::string text = ControlText(edit);
+    std::vector<std::string> lines;
+    std::stringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+    }
+    ASSERT_EQ(lines.size(), static_cast<size_t>(threads * perThread + 2));
+    std::vector<int> next(threads, 0);
+    for (int n = 0; n < threads * perThread; ++n) {
+        int t = -1, i = -1;
+        ASSERT_EQ(std::sscanf(lines[n].c_str(), "worker %d step:  %d", &t, &i), 2) << lines[n];
+        EXPECT_EQ(i, next[t]++);
+    }
+    EXPECT_EQ(lines[threads * perThread], "MCI Error opening CD player: ");
+    EXPECT_EQ(lines[threads * perThread + 1], "   The specified device is not open or is not recognized by MCI.");
+    EXPECT_EQ(ReadFile(path), "before the window\r\n" + text + "\r\n");
+
+    // The edit control follows the window's size.
+    MoveWindow(window, 10, 10, 400, 300, TRUE);
+    RECT client, editRect;
+    GetClientRect(window, &client);
+    GetWindowRect(edit, &editRect);
+    EXPECT_EQ(editRect.right - editRect.left, client.right);
+    EXPECT_EQ(editRect.bottom - editRect.top, client.bottom);
+
+    // Closing ends logging to the window for good; the file goes on.
+    SendMessageA(window, WM_CLOSE, 0, 0);
+    for (int i = 0; i < 50 && CurrentLogWindow(); ++i) Sleep(20);
+    EXPECT_EQ(CurrentLogWindow(), nullptr);
+    LogMessage("after the window");
+    EXPECT_EQ(ReadFile(path), "before the window\r\n" + text + "\r\nafter the window\r\n");
+    SetLogFilePath("");
+    DeleteFileA(path.c_str());
+}
+
+TEST(DiagnosticsWindow, AWindowThatCannotBeCreatedDoesNotHoldUpStart) {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    const std::string path = std::string(temp) + "tunova_diag_fail.log";
+    DeleteFileA(path.c_str());
+    SetLogFilePath(path);
+    // A module without the dialog template: the window cannot be made.
+    SetAppInstance(GetModuleHandleA("kernel32.dll"));
+    const DWORD started = GetTickCount();
+    StartDiagnostics();
+    EXPECT_LT(GetTickCount() - started, 3000u);
+    EXPECT_EQ(CurrentLogWindow(), nullptr);
+    LogMessage("still logging");
+    EXPECT_EQ(ReadFile(path), "Unable to start the diagnostics window.\r\nstill logging\r\n");
+    SetLogFilePath("");
+    SetAppInstance(GetModuleHandleA(nullptr));
+    DeleteFileA(path.c_str());
+}
+
+} // namespace

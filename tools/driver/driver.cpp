@@ -1,0 +1,107 @@
+// tunova_driver: what a user or the shell would do to a running player, from a test.
+// Runs under Wine beside tunova.exe and prints results on standard output.
+//
+//   find CAPTION                      prints the window handle, exit 1 if none
+//   wait CAPTION SECONDS              waits for the window to appear
+//   gone CAPTION SECONDS              waits for the window to disappear
+//   text CAPTION ID                   prints the text of control ID (0: the window's own)
+//   click CAPTION ID                  presses a button (BM_CLICK)
+//   command CAPTION ID                sends WM_COMMAND with ID
+//   post CAPTION MESSAGE WPARAM LPARAM   posts a message (numbers in decimal or 0x hex)
+//   send CAPTION MESSAGE WPARAM LPARAM   sends a message and prints the result
+//   close CAPTION                     sends WM_CLOSE
+//   visible CAPTION                   prints 1 or 0
+//
+// CAPTION is matched exactly against top-level windows of every process.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+HWND Find(const char* caption) { return FindWindowA(nullptr, caption); }
+
+long Number(const char* text) { return std::strtol(text, nullptr, 0); }
+
+int Usage() {
+    std::fputs("usage: tunova_driver find|wait|gone|text|click|command|post|send|close|visible CAPTION ...\n",
+               stderr);
+    return 2;
+}
+
+HWND Require(const char* caption) {
+    HWND window = Find(caption);
+    if (!window) {
+        std::printf("no window \"%s\"\n", caption);
+        std::exit(1);
+    }
+    return window;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) return Usage();
+    const std::string verb = argv[1];
+    const char* caption = argv[2];
+
+    if (verb == "find") {
+        HWND window = Require(caption);
+        std::printf("%p\n", static_cast<void*>(window));
+        return 0;
+    }
+    if (verb == "wait" || verb == "gone") {
+        const DWORD limit = argc > 3 ? static_cast<DWORD>(Number(argv[3]) * 1000) : 10000;
+        for (DWORD waited = 0;; waited += 50) {
+            const bool present = Find(caption) != nullptr;
+            if (present == (verb == "wait")) return 0;
+            if (waited >= limit) break;
+            Sleep(50);
+        }
+        std::printf("timed out\n");
+        return 1;
+    }
+    if (verb == "text" && argc > 3) {
+        HWND window = Require(caption);
+        const int id = static_cast<int>(Number(argv[3]));
+        HWND target = id ? GetDlgItem(window, id) : window;
+        if (!target) return 1;
+        const LRESULT length = SendMessageA(target, WM_GETTEXTLENGTH, 0, 0);
+        std::string text(static_cast<size_t>(length) + 1, '\0');
+        SendMessageA(target, WM_GETTEXT, static_cast<WPARAM>(length + 1), reinterpret_cast<LPARAM>(&text[0]));
+        text.resize(std::strlen(text.c_str()));
+        std::fwrite(text.data(), 1, text.size(), stdout);
+        return 0;
+    }
+    if (verb == "click" && argc > 3) {
+        HWND button = GetDlgItem(Require(caption), static_cast<int>(Number(argv[3])));
+        if (!button) return 1;
+        SendMessageA(button, BM_CLICK, 0, 0);
+        return 0;
+    }
+    if (verb == "command" && argc > 3) {
+        PostMessageA(Require(caption), WM_COMMAND, static_cast<WPARAM>(Number(argv[3])), 0);
+        return 0;
+    }
+    if ((verb == "post" || verb == "send") && argc > 5) {
+        HWND window = Require(caption);
+        const UINT message = static_cast<UINT>(Number(argv[3]));
+        const WPARAM wParam = static_cast<WPARAM>(Number(argv[4]));
+        const LPARAM lParam = static_cast<LPARAM>(Number(argv[5]));
+        if (verb == "post") return PostMessageA(window, message, wParam, lParam) ? 0 : 1;
+        std::printf("%ld\n", static_cast<long>(SendMessageA(window, message, wParam, lParam)));
+        return 0;
+    }
+    if (verb == "close") {
+        PostMessageA(Require(caption), WM_CLOSE, 0, 0);
+        return 0;
+    }
+    if (verb == "visible") {
+        std::printf("%d\n", IsWindowVisible(Require(caption)) ? 1 : 0);
+        return 0;
+    }
+    return Usage();
+}

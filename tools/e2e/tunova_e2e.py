@@ -1,0 +1,104 @@
+"""Runs tunova.exe under Wine for end-to-end tests and drives it like a user.
+
+Assumes the project's Wine prefix and a running wineserver (tunova.sh prepares both);
+every path handed to the program is turned into its Windows form.
+"""
+import os
+import pathlib
+import signal
+import subprocess
+import tempfile
+import time
+
+ROOT = pathlib.Path(__file__).resolve().parents[2]
+BUILD = ROOT / "build" / "win64"
+WINE = "/usr/lib/wine/wine64"
+MAIN_CAPTION = "Tunova2"
+DIAGNOSTICS_CAPTION = "Tunova2 Diagnostics"
+
+
+def wine_env(extra=None):
+    env = dict(os.environ)
+    env.setdefault("WINEPREFIX", str(ROOT / "build" / "wineprefix"))
+    env.setdefault("WINEDEBUG", "-all")
+    env["WINELOADER"] = WINE
+    env["PATH"] = "/usr/lib/wine:" + env.get("PATH", "")
+    if extra:
+        env.update(extra)
+    return env
+
+
+def windows_path(path):
+    """Z:\\... for a Linux path: Wine maps the root file system to Z:."""
+    return "Z:" + str(pathlib.Path(path).resolve()).replace("/", "\\")
+
+
+def driver(*args, timeout=30):
+    """Runs tunova_driver.exe with the arguments; returns (exit code, output)."""
+    result = subprocess.run([WINE, str(BUILD / "tunova_driver.exe"), *map(str, args)],
+                            env=wine_env(), capture_output=True, timeout=timeout)
+    return result.returncode, result.stdout.decode("latin-1").replace("\r", "")
+
+
+class Tunova:
+    """One run of the player. Use as a context manager: the process never outlives it."""
+
+    def __init__(self, *args, env=None, workdir=None):
+        self.tmp = tempfile.TemporaryDirectory(prefix="tunova-e2e-")
+        self.dir = pathlib.Path(self.tmp.name)
+        self.log_path = self.dir / "tunova.log"
+        self.trace_path = self.dir / "trace.txt"
+        extra = {"TUNOVA_LOG": windows_path(self.log_path),
+                 "TUNOVA_VIRTUAL_TRACE": windows_path(self.trace_path)}
+        extra.update(env or {})
+        self.process = subprocess.Popen([WINE, str(BUILD / "tunova.exe"), *args],
+                                        env=wine_env(extra), cwd=workdir or ROOT,
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                        start_new_session=True)
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.kill()
+        self.tmp.cleanup()
+
+    def kill(self):
+        if self.process.poll() is None:
+            os.killpg(self.process.pid, signal.SIGKILL)
+            self.process.wait(timeout=10)
+
+    def log_lines(self):
+        if not self.log_path.exists():
+            return []
+        return self.log_path.read_bytes().decode("latin-1").split("\r\n")[:-1]
+
+    def trace_lines(self):
+        if not self.trace_path.exists():
+            return []
+        return self.trace_path.read_text(errors="replace").splitlines()
+
+    def wait_for_log(self, line, timeout=20, count=1):
+        """Waits until the log holds the line (exactly) count times; returns the lines."""
+        deadline = time.monotonic() + timeout
+        while True:
+            lines = self.log_lines()
+            if lines.count(line) >= count:
+                return lines
+            if time.monotonic() > deadline or self.process.poll() is not None and lines.count(line) < count:
+                if self.process.poll() is not None:
+                    lines = self.log_lines()
+                    if lines.count(line) >= count:
+                        return lines
+                raise AssertionError(f"log never showed {line!r}; log was:\n" + "\n".join(lines))
+            time.sleep(0.05)
+
+    def wait_exit(self, timeout=20):
+        """Waits for the program to end; returns its exit code."""
+        try:
+            return self.process.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            raise AssertionError("tunova.exe did not end; log was:\n" + "\n".join(self.log_lines()))
+
+    def running(self):
+        return self.process.poll() is None
