@@ -11,7 +11,7 @@ cd "$ROOT"
 APT_PACKAGES=(
     cmake ninja-build g++ googletest libgtest-dev libgmock-dev
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
-    wine wine64 xvfb xdotool x11-utils imagemagick python3 python3-aiosmtpd procps
+    wine wine64 fonts-wine xvfb xdotool x11-utils imagemagick python3 python3-aiosmtpd procps
 )
 
 install_missing() {
@@ -94,7 +94,6 @@ run_tests() {
 
     echo "== Win32 tests under Wine"
     wine_prepare_prefix
-    wine_start_server
     wine_set_graphics null
     (cd build/win64 && ctest --output-on-failure -V --timeout 300) >"$logs/win32.log" 2>&1 || status=1
     grep -a -E '^[0-9]+: \[  FAILED  \] [A-Za-z]|Timeout|\*\*\*Failed|Exit code' "$logs/win32.log" | sed 's/^/   /'
@@ -129,7 +128,6 @@ run_tests() {
 run_program() {
     ensure_display
     wine_prepare_prefix
-    wine_start_server
     wine_set_graphics x11
     [ -f samples/tunova.reg ] && "$WINE" regedit /S "samples\\tunova.reg" >/dev/null 2>&1
     export TUNOVA_VIRTUAL_CD="${TUNOVA_VIRTUAL_CD:-$(winepath -w "$ROOT/samples/discs/album.disc" 2>/dev/null)}"

@@ -22,16 +22,24 @@ wine_prepare_prefix() {
         mkdir -p "$WINEPREFIX"
         DISPLAY= "$WINE" wineboot -i >/dev/null 2>&1
         "$WINESERVER" -w
-        local fonts="$WINEPREFIX/drive_c/windows/Fonts"
-        mkdir -p "$fonts"
-        [ -f /usr/share/wine/fonts/marlett.ttf ] && cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
         touch "$WINEPREFIX/.tunova-prefix"
+    fi
+    # Without Marlett, caption buttons draw as letters.
+    local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+    if [ ! -f "$fonts/marlett.ttf" ] && [ -f /usr/share/wine/fonts/marlett.ttf ]; then
+        mkdir -p "$fonts"
+        cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
     fi
 }
 
-# Chooses the graphics driver for the runs that follow; needs a running server.
+# Chooses the graphics driver for the runs that follow, then restarts the server
+# warm, so that Wine's desktop process starts again with the new driver.
 wine_set_graphics() {
     local mode="$1"
+    if [ "$(cat "$WINEPREFIX/.tunova-graphics" 2>/dev/null)" = "$mode" ]; then
+        wine_start_server
+        return
+    fi
     if [ "$mode" = null ]; then
         "$WINE" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
         "$WINE" reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f >/dev/null 2>&1
@@ -41,6 +49,9 @@ wine_set_graphics() {
         "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
     fi
     "$WINE" reg add 'HKCU\Software\Wine\Drivers' /v Audio /d '' /f >/dev/null 2>&1
+    wine_stop_server
+    echo "$mode" >"$WINEPREFIX/.tunova-graphics"
+    wine_start_server
 }
 
 # A warm, persistent server; without the warm-up Wine's services inherit the test
