@@ -1,0 +1,120 @@
+#include "app/log/logmessage.h"
+#include "cdaudio/cddevice.h"
+#include "cdaudio/mcireport.h"
+#include "platform/cdaudiodriver.h"
+
+namespace {
+
+bool IsTrackNumber(const CdDeviceRecord& device, std::int32_t track) {
+    return track >= 1 && track <= device.trackCount &&
+           static_cast<std::size_t>(track) < device.toc.size(); // the table also holds the lead-out
+}
+
+std::uint32_t EndOfTrack(const TrackToc& track) {
+    return PackTmsf(track.number, track.lengthMinutes, track.lengthSeconds, track.lengthFrames);
+}
+
+// The end of this track, or of the disc's last track whatever its type.
+std::uint32_t PlayEnd(const CdDeviceRecord& device, std::int32_t track, std::int32_t toTrackEnd) {
+    return EndOfTrack(device.toc[(toTrackEnd ? track : device.trackCount) - 1]);
+}
+
+} // namespace
+
+PlayState PlayFrom(PlayRequest request) {
+    const CdDeviceRecord& device = CdDevice();
+    if (!IsTrackNumber(device, request.track) || device.toc[request.track - 1].type != TrackAudio) return Failed;
+
+    LogMessageInt("Starting play on track: ", request.track);
+    const std::uint32_t from = PackTmsf(request.track, request.minute, request.second, request.frame);
+    const std::uint32_t to = PlayEnd(device, request.track, request.toTrackEnd);
+    const std::uint32_t error = CdAudio().Play(device.deviceId, true, from, to);
+    if (error != 0) {
+        LogMciError("MCI Error starting play: \r\n  ", error);
+        return Failed;
+    }
+    return Playing;
+}
+
+PlayState ResumePlay(std::int32_t track, std::int32_t toTrackEnd) {
+    const CdDeviceRecord& device = CdDevice();
+    if (!IsTrackNumber(device, track)) {
+        LogMessageInt("Illegal track number to resume: ", track);
+        return Failed;
+    }
+    if (device.toc[track - 1].type != TrackAudio) {
+        LogMessageInt("Track number not audio type: ", track);
+        return Failed;
+    }
+    LogMessageInt("Resuming play on track: ", track);
+    // No start: play continues from wherever the drive is.
+    const std::uint32_t error = CdAudio().Play(device.deviceId, false, 0, PlayEnd(device, track, toTrackEnd));
+    if (error != 0) {
+        LogMciError("MCI Error resuming play: \r\n  ", error);
+        return Failed;
+    }
+    return Playing;
+}
+
+PlayState PauseCd() {
+    LogMessage("Pausing CD player.");
+    const std::uint32_t error = CdAudio().Pause(CdDevice().deviceId);
+    if (error != 0) {
+        LogMciError("MCI Error pausing CD: \r\n  ", error);
+        return Failed;
+    }
+    return Paused;
+}
+
+PlayState StopPlay() {
+    LogMessage("Stopping play.");
+    const std::uint32_t error = CdAudio().Stop(CdDevice().deviceId);
+    if (error != 0) {
+        LogMciError("MCI Error stopping play: \r\n  ", error);
+        return Failed;
+    }
+    return Stopped;
+}
+
+int GetPlayPosition(std::int32_t* track, std::int32_t* minute, std::int32_t* second, std::int32_t* frame) {
+    std::uint32_t position = 0;
+    const std::uint32_t error = CdAudio().Status(CdDevice().deviceId, mci::StatusPosition, 0, &position);
+    if (error != 0) {
+        LogMciError("MCI Error getting track time information: \r\n  ", error);
+        return 0;
+    }
+    *track = static_cast<std::int32_t>(position & 0xFF);
+    *minute = static_cast<std::int32_t>((position >> 8) & 0xFF);
+    *second = static_cast<std::int32_t>((position >> 16) & 0xFF);
+    *frame = static_cast<std::int32_t>((position >> 24) & 0xFF);
+    return 1;
+}
+
+PlayState GetDeviceMode() {
+    std::uint32_t mode = 0;
+    const std::uint32_t error = CdAudio().Status(CdDevice().deviceId, mci::StatusMode, 0, &mode);
+    if (error != 0) {
+        LogMciError("MCI Error getting CD player status: \r\n  ", error);
+        return Failed;
+    }
+    switch (mode) {
+    case mci::ModeNotReady: return NotReady;
+    case mci::ModeStop: return Stopped;
+    case mci::ModePlay: return Playing;
+    case mci::ModeRecord: return Recording;
+    case mci::ModeSeek: return Seeking;
+    case mci::ModePause: return Paused;
+    case mci::ModeOpen: return NoDisc;
+    default: return Failed;
+    }
+}
+
+int EjectCd() {
+    LogMessage("Ejecting CD.");
+    const std::uint32_t error = CdAudio().SetDoorOpen(CdDevice().deviceId);
+    if (error != 0) {
+        LogMciError("MCI Error ejecting CD: \r\n  ", error);
+        return 0;
+    }
+    return 1;
+}

@@ -1,0 +1,5 @@
+// Without MCI the virtual drives are the only CD drives there are.
+#include "platform/cdaudiodriver.h"
+#include "platform/virtualcd/virtualcd.h"
+
+void InstallStartupCdAudioDriver() { InstallCdAudioDriver(CreateVirtualCdDriverFromEnvironment()); }

@@ -1,0 +1,122 @@
+#include "platform/virtualcd/discdescription.h"
+
+#include <cctype>
+#include <cstdlib>
+#include <sstream>
+
+namespace {
+
+constexpr std::int32_t FramesPerSecond = 75;
+constexpr std::size_t MaxTracks = 99; // what a CD can hold
+// A little over 100 minutes, the longest a disc gets; keeps every MSF field a byte.
+constexpr std::int32_t MaxFrame = 255 * 60 * FramesPerSecond;
+
+const char* const Commands[] = {"open",       "status-media",    "status-tracks", "status-type",
+                                "status-start", "status-length", "status-position", "status-mode",
+                                "info-identity", "set-msf",      "set-tmsf",      "set-door",
+                                "play",       "pause",           "stop",          "close"};
+
+bool KnownCommand(const std::string& name) {
+    for (const char* command : Commands)
+        if (name == command) return true;
+    return false;
+}
+
+bool ParseNumber(const std::string& word, long long low, long long high, long long* value) {
+    if (word.empty()) return false;
+    char* end = nullptr;
+    const long long parsed = std::strtoll(word.c_str(), &end, 10);
+    if (*end != '\0' || parsed < low || parsed > high) return false;
+    *value = parsed;
+    return true;
+}
+
+bool ParseLine(const std::string& line, DiscDescription* disc, std::string* problem) {
+    std::istringstream words(line);
+    std::string directive, first, second, extra;
+    words >> directive >> first >> second >> extra;
+    if (directive.empty()) return true;
+    if (!extra.empty()) return *problem = "too many words", false;
+
+    long long number = 0;
+    if (directive == "drive") {
+        const bool letter = first.size() == 2 && first[1] == ':' && std::isalpha(static_cast<unsigned char>(first[0]));
+        if (!letter || !second.empty()) return *problem = "expected a drive such as E:", false;
+        disc->letter = static_cast<char>(std::toupper(static_cast<unsigned char>(first[0])));
+    } else if (directive == "identity") {
+        if (!ParseNumber(first, -2147483648LL, 4294967295LL, &number) || !second.empty())
+            return *problem = "expected a decimal media identity", false;
+        disc->identity = first;
+    } else if (directive == "track") {
+        if (first != "audio" && first != "data") return *problem = "expected audio or data", false;
+        if (!ParseNumber(second, 0, MaxFrame, &number)) return *problem = "expected a start frame", false;
+        if (disc->tracks.size() == MaxTracks) return *problem = "more than 99 tracks", false;
+        if (!disc->tracks.empty() && number <= disc->tracks.back().startFrame)
+            return *problem = "track starts must rise", false;
+        disc->tracks.push_back(VirtualTrack{first == "audio", static_cast<std::int32_t>(number)});
+    } else if (directive == "leadout") {
+        if (!ParseNumber(first, 0, MaxFrame, &number) || !second.empty())
+            return *problem = "expected a lead-out frame", false;
+        disc->leadOut = static_cast<std::int32_t>(number);
+    } else if (directive == "nodisc" || directive == "busy" || directive == "notready") {
+        if (!first.empty()) return *problem = "takes no arguments", false;
+        (directive == "nodisc" ? disc->noDisc : directive == "busy" ? disc->busy : disc->notReady) = true;
+    } else if (directive == "fail") {
+        if (!KnownCommand(first)) return *problem = "unknown command " + first, false;
+        if (!ParseNumber(second, 1, 0xFFFFFFFFLL, &number)) return *problem = "expected an MCI error code", false;
+        disc->failures.push_back(VirtualFailure{first, static_cast<std::uint32_t>(number)});
+    } else {
+        return *problem = "unknown directive " + directive, false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool ParseDiscDescription(const std::string& text, DiscDescription* disc, std::string* error) {
+    *disc = DiscDescription{};
+    std::istringstream lines(text);
+    std::string line;
+    for (int number = 1; std::getline(lines, line); ++number) {
+        const std::size_t comment = line.find('#');
+        if (comment != std::string::npos) line.erase(comment);
+        std::string problem;
+        if (!ParseLine(line, disc, &problem)) {
+            *error = "line " + std::to_string(number) + ": " + problem;
+            return false;
+        }
+    }
+    if (!disc->tracks.empty() && disc->leadOut <= disc->tracks.back().startFrame + 1) {
+        *error = "the lead-out must lie past the last track's start";
+        return false;
+    }
+    return true;
+}
+
+std::int32_t ReportedLengthFrames(const DiscDescription& disc, std::size_t index) {
+    const bool last = index + 1 == disc.tracks.size();
+    const std::int32_t end = last ? disc.leadOut - 1 : disc.tracks[index + 1].startFrame;
+    return end - disc.tracks[index].startFrame;
+}
+
+std::string MediaIdentityText(const DiscDescription& disc) {
+    if (!disc.identity.empty()) return disc.identity;
+    std::uint32_t sum = 0;
+    for (const VirtualTrack& track : disc.tracks) {
+        const std::uint32_t frame = static_cast<std::uint32_t>(track.startFrame);
+        const std::uint32_t minute = frame / (60 * FramesPerSecond);
+        const std::uint32_t second = frame / FramesPerSecond % 60;
+        sum += minute << 16 | second << 8 | frame % FramesPerSecond;
+    }
+    if (!disc.tracks.empty() && disc.tracks.size() < 3) {
+        const std::uint32_t first = static_cast<std::uint32_t>(disc.tracks.front().startFrame);
+        sum += first % FramesPerSecond + (static_cast<std::uint32_t>(disc.leadOut) - first);
+    }
+    return std::to_string(sum);
+}
+
+std::uint32_t InjectedFailure(const DiscDescription& disc, const char* command) {
+    for (const VirtualFailure& failure : disc.failures)
+        if (failure.command == command) return failure.code;
+    return 0;
+}

@@ -1,0 +1,51 @@
+// A virtual disc as its description text gives it, and the facts the Windows CD audio
+// driver would report for it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct VirtualTrack {
+    bool audio = true;
+    std::int32_t startFrame = 0; // absolute, 75 a second
+};
+
+// "fail COMMAND CODE": that command fails with that MCI error code. Commands:
+// open, status-media, status-tracks, status-type, status-start, status-length,
+// status-position, status-mode, info-identity, set-msf, set-tmsf, set-door, play,
+// pause, stop, close.
+struct VirtualFailure {
+    std::string command;
+    std::uint32_t code = 0;
+};
+
+struct DiscDescription {
+    char letter = 0;           // 'E' from "drive E:", or 0: the next free letter
+    std::string identity;      // as MCI returns it; empty: the Windows rule
+    std::vector<VirtualTrack> tracks;
+    std::int32_t leadOut = 0;  // absolute frame just past the last track
+    bool noDisc = false;
+    bool busy = false;
+    bool notReady = false;
+    std::vector<VirtualFailure> failures;
+};
+
+// Lines: "# comment", "drive E:", "identity N", "track audio|data FRAME", "leadout FRAME",
+// "nodisc", "busy", "notready", "fail COMMAND CODE". False with a reason ("line 3:
+// ...") for anything else, for starts that do not rise, or a lead-out not past the
+// last start.
+bool ParseDiscDescription(const std::string& text, DiscDescription* disc, std::string* error);
+
+// The lengths the Windows driver reports: up to the next start, and for the last track
+// one frame less than up to the lead-out.
+std::int32_t ReportedLengthFrames(const DiscDescription& disc, std::size_t index);
+
+// The media identity text: the description's, else the Windows rule (the sum of every
+// track's packed absolute MSF start, minute << 16 | second << 8 | frame; for fewer than
+// three tracks plus the first start's frame field and the frames from the first start
+// to the lead-out), in unsigned 32 bits, as decimal.
+std::string MediaIdentityText(const DiscDescription& disc);
+
+// The error code of a "fail" directive for command, or 0.
+std::uint32_t InjectedFailure(const DiscDescription& disc, const char* command);

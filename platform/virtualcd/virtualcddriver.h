@@ -1,0 +1,74 @@
+// The CD audio driver seam served by virtual drives, each a disc description.
+#pragma once
+
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/cdaudiodriver.h"
+#include "platform/virtualcd/discdescription.h"
+#include "platform/virtualcd/drivelock.h"
+#include "platform/virtualcd/virtualplayer.h"
+
+struct VirtualDriveSource {
+    std::string name;  // "D:"
+    std::string path;  // the description file, or empty for a text given in memory
+    bool valid = false;
+    std::string problem; // why the description was refused
+    DiscDescription disc;
+};
+
+class VirtualCdDriver : public CdAudioDriver {
+public:
+    VirtualCdDriver(std::vector<VirtualDriveSource> sources, VirtualCdClock clock, double speed,
+                    const std::string& tracePath);
+    ~VirtualCdDriver() override;
+
+    std::uint32_t Open(const char* drive, bool shareable, std::uint16_t* deviceId) override;
+    std::uint32_t Status(std::uint16_t deviceId, std::uint32_t item, std::int32_t track,
+                         std::uint32_t* value) override;
+    std::uint32_t InfoMediaIdentity(std::uint16_t deviceId, char* buffer, std::uint32_t size) override;
+    std::uint32_t SetTimeFormat(std::uint16_t deviceId, std::uint32_t format) override;
+    std::uint32_t SetDoorOpen(std::uint16_t deviceId) override;
+    std::uint32_t Play(std::uint16_t deviceId, bool hasFrom, std::uint32_t from, std::uint32_t to) override;
+    std::uint32_t Pause(std::uint16_t deviceId) override;
+    std::uint32_t Stop(std::uint16_t deviceId) override;
+    std::uint32_t Close(std::uint16_t deviceId) override;
+    bool ErrorText(std::uint32_t code, char* buffer, std::uint32_t size) override;
+
+private:
+    struct Drive {
+        VirtualDriveSource source;
+        VirtualPlayer player;
+        int opens = 0;
+        bool heldExclusively = false;
+    };
+    struct Device {
+        Drive* drive = nullptr;
+        bool shareable = false;
+        std::uint32_t timeFormat = mci::FormatMilliseconds;
+        std::unique_ptr<DriveLock> lock;
+    };
+
+    Drive* FindDrive(const char* name);
+    Device* FindDevice(std::uint16_t deviceId);
+    std::uint32_t StatusOf(Device& device, std::uint32_t item, std::int32_t track, std::uint32_t* value);
+    // Absolute frame <-> the device's time format.
+    std::uint32_t EncodePosition(const Device& device, std::int32_t frame) const;
+    std::uint32_t EncodeLength(const Device& device, std::int32_t frames) const;
+    bool DecodePosition(const Device& device, std::uint32_t value, std::int32_t* frame) const;
+    // Not there for commands that need the disc: no disc, or the door opened.
+    static bool DiscAbsent(Drive& drive);
+    void Trace(const std::string& line);
+
+    std::vector<std::unique_ptr<Drive>> drives_;
+    std::map<std::uint16_t, Device> devices_;
+    std::uint16_t nextDeviceId_ = 1;
+    std::FILE* trace_ = nullptr;
+};
+
+// Drive names for descriptions asking for these letters (0: none): each keeps its own
+// letter when free, the others take the next free letter from D: in order.
+std::vector<std::string> AssignDriveNames(const std::vector<char>& requestedLetters);

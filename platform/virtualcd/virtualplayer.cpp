@@ -1,0 +1,53 @@
+#include "platform/virtualcd/virtualplayer.h"
+
+#include <cmath>
+
+VirtualPlayer::VirtualPlayer(VirtualCdClock clock, double speed, std::int32_t homeFrame)
+    : clock_(std::move(clock)), speed_(speed > 0 ? speed : 1.0), position_(homeFrame) {}
+
+void VirtualPlayer::Advance() {
+    if (mode_ != Mode::Playing) return;
+    const double elapsedMs = static_cast<double>(clock_() - startedAt_);
+    const double played = std::floor(elapsedMs * speed_ * 75.0 / 1000.0);
+    const double reached = playFrom_ + (played > 0 ? played : 0);
+    if (reached >= playTo_) {
+        position_ = playTo_;
+        mode_ = Mode::Stopped;
+    } else {
+        position_ = static_cast<std::int32_t>(reached);
+    }
+}
+
+void VirtualPlayer::Play(bool hasFrom, std::int32_t from, std::int32_t to) {
+    Advance();
+    playFrom_ = hasFrom ? from : position_;
+    playTo_ = to;
+    position_ = playFrom_;
+    startedAt_ = clock_();
+    mode_ = playFrom_ < playTo_ ? Mode::Playing : Mode::Stopped;
+}
+
+void VirtualPlayer::Pause() {
+    Advance();
+    if (mode_ == Mode::Playing) mode_ = Mode::Paused;
+}
+
+void VirtualPlayer::Stop() {
+    Advance();
+    if (mode_ != Mode::DoorOpen) mode_ = Mode::Stopped;
+}
+
+void VirtualPlayer::OpenDoor() {
+    Advance();
+    mode_ = Mode::DoorOpen;
+}
+
+VirtualPlayer::Mode VirtualPlayer::CurrentMode() {
+    Advance();
+    return mode_;
+}
+
+std::int32_t VirtualPlayer::PositionFrame() {
+    Advance();
+    return position_;
+}

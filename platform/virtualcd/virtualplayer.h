@@ -1,0 +1,37 @@
+// What a CD drive's transport does: play a range of frames against a clock, pause,
+// stop, open the door. Positions are absolute frames (75 a second).
+#pragma once
+
+#include <cstdint>
+
+#include "platform/virtualcd/virtualcd.h"
+
+class VirtualPlayer {
+public:
+    enum class Mode { Stopped, Playing, Paused, DoorOpen };
+
+    // speed: disc seconds per clock second.
+    VirtualPlayer(VirtualCdClock clock, double speed, std::int32_t homeFrame);
+
+    // Plays [from, to): from the given frame, or from where the transport stands.
+    void Play(bool hasFrom, std::int32_t from, std::int32_t to);
+    // Pause and stop keep the position; only a playing transport pauses.
+    void Pause();
+    void Stop();
+    void OpenDoor();
+
+    Mode CurrentMode();
+    std::int32_t PositionFrame();
+
+private:
+    // Brings a playing transport up to the clock; at the end of its range it stops there.
+    void Advance();
+
+    VirtualCdClock clock_;
+    double speed_;
+    Mode mode_ = Mode::Stopped;
+    std::int32_t position_;      // while not playing
+    std::int32_t playFrom_ = 0;  // while playing: where the range started
+    std::int32_t playTo_ = 0;
+    std::int64_t startedAt_ = 0; // clock milliseconds at playFrom_
+};
