@@ -1,0 +1,113 @@
+#include "cddb/xmcd.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+
+#include "cdaudio/cddevice.h"
+#include "cddb/lineio.h"
+#include "cddb/xmcdreader.h"
+#include "discinfo/discinfo.h"
+
+namespace {
+
+// A disc title is split before it is cut, so it is kept longer than a stored text;
+// the bound only guards against a file that repeats the keyword without end.
+constexpr std::size_t DiscTitleBound = 64 * 1024;
+
+bool StartsWith(const char* text, std::size_t length, const char* prefix) {
+    const std::size_t n = std::strlen(prefix);
+    return length >= n && std::memcmp(text, prefix, n) == 0;
+}
+
+void AppendBounded(std::optional<std::string>& value, const char* text, std::size_t bound) {
+    if (!value) value.emplace();
+    const std::size_t room = value->size() < bound ? bound - value->size() : 0;
+    value->append(text, std::min(std::strlen(text), room));
+}
+
+// The track index between "TTITLE" and "=": blanks skipped, an optional sign, digits up
+// to the first other character, 0 without digits. Values too large to matter saturate.
+long long TrackIndexOf(const char* text, const char* end) {
+    while (text < end && (*text == ' ' || *text == '\t')) ++text;
+    bool negative = false;
+    if (text < end && (*text == '+' || *text == '-')) negative = *text++ == '-';
+    long long value = 0;
+    while (text < end && IsDigit(*text)) {
+        if (value < INT_MAX) value = value * 10 + (*text - '0');
+        ++text;
+    }
+    return negative ? -value : value;
+}
+
+std::string Cut(const std::string& text) { return text.substr(0, XmcdTextLimit); }
+
+} // namespace
+
+bool ParseXmcdEntry(std::uint32_t discId, std::FILE* file, std::int32_t trackCount, XmcdEntry* entry) {
+    char expected[32];
+    const int expectedLength = std::snprintf(expected, sizeof expected, "#FILENAME=%08x", static_cast<unsigned>(discId));
+    entry->discTitle.reset();
+    entry->trackTitles.assign(trackCount > 0 ? static_cast<std::size_t>(trackCount) : 0, std::nullopt);
+
+    XmcdPieceReader reader(file);
+    if (!reader.SkipToPiece(expected, static_cast<std::size_t>(expectedLength))) return false;
+    const char* line;
+    std::size_t length;
+    reader.Next(&line, &length); // the entry's own "#FILENAME=" line
+
+    while (reader.Next(&line, &length)) {
+        if (StartsWith(line, length, "#FILENAME=")) break; // the next entry begins
+        if (line[0] == '#') continue;
+        if (StartsWith(line, length, "DTITLE=")) {
+            AppendBounded(entry->discTitle, line + 7, DiscTitleBound);
+        } else if (StartsWith(line, length, "TTITLE")) {
+            const char* equals = std::strchr(line + 6, '=');
+            if (!equals) continue;
+            const long long index = TrackIndexOf(line + 6, equals);
+            if (index < 0 || index >= trackCount) continue;
+            AppendBounded(entry->trackTitles[static_cast<std::size_t>(index)], equals + 1, XmcdTextLimit);
+        }
+    }
+    return true;
+}
+
+void SplitDiscTitle(const std::string& discTitle, std::string* artist, std::string* title) {
+    const std::size_t slash = discTitle.find('/');
+    if (slash == std::string::npos || slash == 0) {
+        artist->clear();
+        *title = discTitle;
+        return;
+    }
+    std::size_t artistEnd = slash;
+    while (artistEnd > 0 && IsSeparator(static_cast<unsigned char>(discTitle[artistEnd - 1]))) --artistEnd;
+    std::size_t titleStart = slash + 1;
+    while (titleStart < discTitle.size() && IsSeparator(static_cast<unsigned char>(discTitle[titleStart])))
+        ++titleStart;
+    *artist = discTitle.substr(0, artistEnd);
+    *title = discTitle.substr(titleStart);
+}
+
+void StoreXmcdEntry(const XmcdEntry& entry) {
+    std::string artist, title;
+    if (entry.discTitle) SplitDiscTitle(*entry.discTitle, &artist, &title);
+
+    DiscInfoHold hold;
+    DiscInfoRecord& info = DiscInfo();
+    CopyText(info.artist, sizeof info.artist, Cut(artist).c_str());
+    CopyText(info.title, sizeof info.title, Cut(title).c_str());
+    for (std::size_t i = 0; i < info.trackTitles.size(); ++i) {
+        const bool has = i < entry.trackTitles.size() && entry.trackTitles[i];
+        if (has)
+            info.trackTitles[i] = Cut(*entry.trackTitles[i]);
+        else
+            info.trackTitles[i].reset();
+    }
+}
+
+int ReadXmcdEntry(std::uint32_t discId, std::FILE* file) {
+    XmcdEntry entry;
+    if (!ParseXmcdEntry(discId, file, CdDevice().trackCount, &entry)) return 0;
+    StoreXmcdEntry(entry);
+    return 1;
+}

@@ -1,0 +1,21 @@
+// The seam to the few system facts the cddb client asks for: who and which machine is
+// asking (for the server greeting and the mail), and where a temporary file may go.
+#pragma once
+
+#include <string>
+
+// The logged-on user's name (GetUserNameA); false when the system cannot tell.
+bool GetSystemUserName(std::string* name);
+// The machine's NetBIOS name, at most 15 characters (GetComputerNameA).
+bool GetSystemComputerName(std::string* name);
+// The machine's host name as the socket layer knows it (gethostname).
+bool GetSystemHostName(std::string* name);
+// Creates a new empty file with a unique name in directory, named from prefix
+// (GetTempFileNameA with unique number 0), and returns its path; false on failure.
+bool CreateUniqueTempFile(const char* directory, const char* prefix, std::string* path);
+
+#ifndef _WIN32
+// Native builds answer with fixed values, which tests set; unset values come from the
+// environment (USER) and the host. Null leaves a value as it is; "" makes the call fail.
+void SetFixedSystemNames(const char* user, const char* computer, const char* host);
+#endif

@@ -1,0 +1,60 @@
+// Windows Sockets 1.1 through wsock32.
+#include "platform/sockets.h"
+
+#include <winsock.h>
+
+#include <cstdio>
+#include <cstring>
+
+bool SocketStartup() {
+    WSADATA data;
+    return WSAStartup(MAKEWORD(1, 1), &data) == 0;
+}
+
+void SocketCleanup() { WSACleanup(); }
+
+bool ResolveHostAddress(const char* host, std::uint32_t* address) {
+    // Winsock keeps the host entry per thread, so the copy below is safe.
+    const hostent* entry = gethostbyname(host);
+    if (!entry || entry->h_addrtype != AF_INET || !entry->h_addr_list || !entry->h_addr_list[0]) return false;
+    std::memcpy(address, entry->h_addr_list[0], sizeof *address);
+    return true;
+}
+
+void FormatHostAddress(std::uint32_t address, char* text, int size) {
+    const auto* b = reinterpret_cast<const unsigned char*>(&address);
+    std::snprintf(text, static_cast<std::size_t>(size), "%u.%u.%u.%u", b[0], b[1], b[2], b[3]);
+}
+
+SocketHandle CreateStreamSocket() {
+    const SOCKET s = ::socket(AF_INET, SOCK_STREAM, 0);
+    return s == INVALID_SOCKET ? NoSocket : static_cast<SocketHandle>(s);
+}
+
+bool ConnectSocket(SocketHandle socket, std::uint32_t address, int port) {
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(static_cast<u_short>(port));
+    to.sin_addr.s_addr = address;
+    return ::connect(static_cast<SOCKET>(socket), reinterpret_cast<const sockaddr*>(&to), sizeof to) == 0;
+}
+
+int SystemSocketWait(SocketHandle socket, int seconds) {
+    fd_set readable;
+    FD_ZERO(&readable);
+    FD_SET(static_cast<SOCKET>(socket), &readable);
+    timeval limit{seconds, 0};
+    return ::select(0, &readable, nullptr, nullptr, &limit);
+}
+
+int SendSocket(SocketHandle socket, const char* bytes, int count) {
+    return ::send(static_cast<SOCKET>(socket), bytes, count, 0);
+}
+
+int ReceiveSocket(SocketHandle socket, char* bytes, int count) {
+    return ::recv(static_cast<SOCKET>(socket), bytes, count, 0);
+}
+
+void CloseSocket(SocketHandle socket) {
+    if (socket != NoSocket) ::closesocket(static_cast<SOCKET>(socket));
+}

@@ -1,0 +1,144 @@
+// Plays a ProtocolCase: a loopback server with the case's script, QueryServer with the
+// relay pointed at it, and everything the client produced collected for comparison.
+#pragma once
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "app/log/logfile.h"
+#include "cdaudio/cddevice.h"
+#include "cddb/querystatus.h"
+#include "cddb/server.h"
+#include "discinfo/options.h"
+#include "platform/sockets.h"
+#include "platform/sysnames.h"
+#include "tests/native/cddb/protocolcase.h"
+
+struct ProtocolOutcome {
+    int result = 99;
+    std::vector<std::string> statuses;
+    std::string file;
+    std::vector<std::string> log;
+    std::vector<std::string> transcript;
+    int waits = 0;
+};
+
+namespace protocolrun {
+
+inline std::mutex& Mutex() {
+    static std::mutex m;
+    return m;
+}
+inline std::vector<std::string>& Statuses() {
+    static std::vector<std::string> s;
+    return s;
+}
+inline int& Waits() {
+    static int n = 0;
+    return n;
+}
+inline void RecordStatus(const char* text) {
+    std::lock_guard<std::mutex> hold(Mutex());
+    Statuses().push_back(text);
+}
+// A select() that never sees data: 60 seconds of silence in no time.
+inline int InstantTimeout(SocketHandle, int) {
+    std::lock_guard<std::mutex> hold(Mutex());
+    ++Waits();
+    return 0;
+}
+
+inline std::string ReadWhole(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The log file's lines; each was written with "\r\n".
+inline std::vector<std::string> LogLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.push_back(text.substr(start, end - start));
+    return lines;
+}
+
+inline std::string ThisMachinesHello() {
+    std::string user, computer;
+    if (!GetSystemUserName(&user)) user.clear();
+    if (!GetSystemComputerName(&computer)) computer.clear();
+    return BuildHelloLine(user, computer);
+}
+
+} // namespace protocolrun
+
+// The client lines a case expects, with "{hello}" made this machine's greeting.
+inline std::vector<std::string> ExpectedTranscript(const ProtocolCase& c) {
+    std::vector<std::string> lines = c.expected;
+    for (std::string& line : lines) {
+        if (line == "{hello}") line = protocolrun::ThisMachinesHello();
+    }
+    return lines;
+}
+
+// workDir: a writable directory for the log and the output file.
+inline ProtocolOutcome RunProtocolCase(const ProtocolCase& c, const std::string& workDir) {
+    using namespace protocolrun;
+#ifndef _WIN32
+    SetFixedSystemNames(c.user.c_str(), c.computer.c_str(), nullptr);
+#endif
+    {
+        std::lock_guard<std::mutex> hold(Mutex());
+        Statuses().clear();
+        Waits() = 0;
+    }
+    const std::string logPath = workDir + "/cddb-case.log";
+    const std::string outPath = workDir + "/cddb-case.out";
+    std::remove(logPath.c_str());
+
+    CdDeviceRecord& device = CdDevice();
+    device.trackCount = static_cast<std::int32_t>(c.toc.size()) - 1;
+    device.toc = c.toc;
+    ProgramOptionsRecord& options = ProgramOptions();
+    options.cddbUseProxy = 1;
+    std::snprintf(options.cddbProxyName, sizeof options.cddbProxyName, "127.0.0.1");
+
+    ProtocolOutcome outcome;
+    SocketStartup(); // the server's own use of the socket layer
+    {
+        loopback::Server server(c.steps);
+        options.cddbProxyPort = server.Port();
+        std::FILE* out = std::fopen(outPath.c_str(), "wb");
+        SetLogFilePath(logPath);
+        const QueryStatusListener before = SetQueryStatusListener(RecordStatus);
+        const SocketWaitFunction wait = InstallSocketWait(c.instantTimeout ? InstantTimeout : nullptr);
+        outcome.result = QueryServer(c.discId, out);
+        InstallSocketWait(wait);
+        SetQueryStatusListener(before);
+        SetLogFilePath("");
+        std::fclose(out);
+        server.Finish();
+        outcome.transcript = server.Transcript();
+    }
+    SocketCleanup();
+
+    device.trackCount = 0;
+    device.toc.clear();
+    options.cddbUseProxy = 0;
+    options.cddbProxyPort = 0;
+    options.cddbProxyName[0] = '\0';
+
+    {
+        std::lock_guard<std::mutex> hold(Mutex());
+        outcome.statuses = Statuses();
+        outcome.waits = Waits();
+    }
+    outcome.file = ReadWhole(outPath);
+    outcome.log = LogLines(ReadWhole(logPath));
+    std::remove(outPath.c_str());
+    std::remove(logPath.c_str());
+    return outcome;
+}
