@@ -1,0 +1,78 @@
+#include "discinfo/cdplayerini.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/log/logmessage.h"
+#include "cdaudio/cddevice.h"
+#include "discinfo/discinfo.h"
+#include "discinfo/tracklist.h"
+#include "platform/profilefile.h"
+
+namespace {
+
+const char* const CdplayerIniName = "Cdplayer.ini";
+constexpr std::uint32_t IniTextSize = 256;
+// The profile functions never return more than this much of one value; it bounds the
+// buffer for an "order" however large "numplay" claims to be.
+constexpr std::uint32_t IniOrderReadLimit = 65536;
+
+std::string ReadIniText(const std::string& section, const char* key, const char* defaultText) {
+    char buffer[IniTextSize] = {};
+    ProfileFile().GetString(section.c_str(), key, defaultText, buffer, sizeof buffer, CdplayerIniName);
+    return buffer;
+}
+
+// The file counts tracks from 0; the program from 1.
+std::vector<std::int32_t> ReadOrder(const std::string& section, std::int32_t trackCount) {
+    const std::int32_t numplay = ParseLeadingInteger(ReadIniText(section, "numplay", "0").c_str());
+    if (numplay <= 0) return {};
+    const std::uint64_t wanted = static_cast<std::uint64_t>(numplay) * 3u + 2u;
+    const std::uint32_t limit = static_cast<std::uint32_t>(std::min<std::uint64_t>(wanted, IniOrderReadLimit));
+    std::vector<char> buffer(limit + 1, 0);
+    ProfileFile().GetString(section.c_str(), "order", "", buffer.data(), limit, CdplayerIniName);
+    if (!buffer[0]) return {};
+    std::vector<std::int32_t> numbers = ParseTrackList(buffer.data(), numplay);
+    for (std::int32_t& number : numbers) number = static_cast<std::int32_t>(static_cast<std::uint32_t>(number) + 1u);
+    return StoredProgram(numbers, trackCount);
+}
+
+} // namespace
+
+int ImportCdplayerIni() {
+    DiscInfoRecord& disc = DiscInfo();
+    const std::string section = IdentityKey();
+    LogMessage("Checking cdplayer.ini for current CD: ", section.c_str());
+    int found = 0;
+
+    if (!disc.artist[0]) {
+        const std::string artist = ReadIniText(section, "artist", "");
+        if (!artist.empty() && artist != "New Artist") {
+            CopyText(disc.artist, sizeof disc.artist, artist.c_str());
+            found = 1;
+        }
+    }
+    if (!disc.title[0]) {
+        const std::string title = ReadIniText(section, "title", "");
+        if (!title.empty() && title != "New Title") {
+            CopyText(disc.title, sizeof disc.title, title.c_str());
+            found = 1;
+        }
+    }
+    for (std::size_t i = 0; i < disc.trackTitles.size(); ++i) {
+        if (disc.trackTitles[i]) continue;
+        const std::string title = ReadIniText(section, std::to_string(i).c_str(), "");
+        if (!title.empty()) {
+            disc.trackTitles[i] = title;
+            found = 1;
+        }
+    }
+    if (disc.program.empty()) disc.program = ReadOrder(section, static_cast<std::int32_t>(disc.trackTitles.size()));
+
+    if (found) LogMessage("Found current CD in cdplayer.ini: ", section.c_str());
+    else LogMessage("Current CD not found in cdplayer.ini: ", section.c_str());
+    return found;
+}

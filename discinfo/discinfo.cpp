@@ -1,0 +1,40 @@
+#include "discinfo/discinfo.h"
+
+#include <cstring>
+
+#include "platform/namedmutex.h"
+
+DiscInfoRecord& DiscInfo() {
+    static DiscInfoRecord record;
+    return record;
+}
+
+void ResetDiscInfo() {
+    FreePropertiesCopy();
+    DiscInfoRecord& disc = DiscInfo();
+    disc.artist[0] = 0;
+    disc.title[0] = 0;
+    disc.trackTitles.clear();
+    disc.program.clear();
+    disc.foundKeyIndex = 0;
+    disc.discReady = false;
+    disc.lookupRunning = false;
+    disc.ownerWindow = nullptr;
+    disc.changedMessage = 0;
+}
+
+NamedMutex& DiscInfoLock() {
+    // Never destroyed: a lookup thread may still take it while the process ends.
+    static NamedMutex* lock = new NamedMutex("TunovaProperties");
+    return *lock;
+}
+
+void LockDiscInfo() { DiscInfoLock().Lock(); }
+void UnlockDiscInfo() { DiscInfoLock().Unlock(); }
+
+void CopyText(char* field, std::size_t fieldSize, const char* text) {
+    if (fieldSize == 0) return;
+    const std::size_t length = text ? strnlen(text, fieldSize - 1) : 0;
+    if (length) std::memmove(field, text, length);
+    field[length] = 0;
+}

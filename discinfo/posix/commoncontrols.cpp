@@ -1,0 +1,4 @@
+#include "discinfo/commoncontrols.h"
+
+// Native builds show no controls.
+void InitialiseCommonControls() {}

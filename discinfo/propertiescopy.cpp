@@ -1,0 +1,101 @@
+#include "discinfo/discinfo.h"
+
+#include <cstring>
+
+#include "discinfo/options.h"
+
+namespace {
+
+// The copy holds a shorter field than the option. When the user left the cut text as
+// it was, the option keeps its full length instead of losing its tail.
+void ApplyShortText(char* option, std::size_t optionSize, const char* copyText) {
+    char cut[CopyShortTextSize];
+    CopyText(cut, sizeof cut, option);
+    if (std::strcmp(cut, copyText) == 0) return;
+    CopyText(option, optionSize, copyText);
+}
+
+} // namespace
+
+PropertiesCopy* CreatePropertiesCopy() {
+    const DiscInfoRecord& disc = DiscInfo();
+    const ProgramOptionsRecord& options = ProgramOptions();
+    auto* copy = new PropertiesCopy;
+    CopyText(copy->artist, sizeof copy->artist, disc.artist);
+    CopyText(copy->title, sizeof copy->title, disc.title);
+    copy->trackTitles.assign(disc.trackTitles.size(), std::vector<char>(DiscTextSize, 0));
+    for (std::size_t i = 0; i < disc.trackTitles.size(); ++i)
+        if (disc.trackTitles[i]) CopyText(copy->trackTitles[i].data(), DiscTextSize, disc.trackTitles[i]->c_str());
+    copy->program = disc.program;
+    copy->programChanged = 0;
+
+    copy->cddbQueryLocal = options.cddbQueryLocal;
+    CopyText(copy->cddbRootDirectory, sizeof copy->cddbRootDirectory, options.cddbRootDirectory);
+    copy->cddbQueryServerAtStartup = options.cddbQueryServerAtStartup;
+    copy->cddbServerNum = options.cddbServerNum;
+    copy->cddbUseProxy = options.cddbUseProxy;
+    // The options hold up to 79 characters of these, the pages 39: a longer value is
+    // cut to the field rather than run past it.
+    CopyText(copy->cddbProxyName, sizeof copy->cddbProxyName, options.cddbProxyName);
+    copy->cddbProxyPort = options.cddbProxyPort;
+    CopyText(copy->smtpReturnAddress, sizeof copy->smtpReturnAddress, options.smtpReturnAddress);
+    CopyText(copy->smtpServerName, sizeof copy->smtpServerName, options.smtpServerName);
+
+    copy->EjectAtEnd = options.EjectAtEnd;
+    copy->EjectAtExit = options.EjectAtExit;
+    copy->StopAtExit = options.StopAtExit;
+    copy->Shuffle = options.Shuffle;
+    copy->IntroPlayStart = options.IntroPlayStart;
+    copy->IntroPlayLength = options.IntroPlayLength;
+    copy->TimeDisplayMode = options.TimeDisplayMode;
+    copy->RepeatAll = options.RepeatAll;
+    copy->ControlsVisibleAtStart = options.ControlsVisibleAtStart;
+    copy->ControlsOnTop = options.ControlsOnTop;
+    return copy;
+}
+
+void ApplyPropertiesCopy() {
+    DiscInfoRecord& disc = DiscInfo();
+    const PropertiesCopy* copy = disc.propertiesCopy;
+    if (!copy) return;
+    // While a lookup runs its texts win over what the sheet shows.
+    if (!disc.lookupRunning) {
+        CopyText(disc.artist, sizeof disc.artist, copy->artist);
+        CopyText(disc.title, sizeof disc.title, copy->title);
+        for (std::size_t i = 0; i < disc.trackTitles.size() && i < copy->trackTitles.size(); ++i) {
+            const char* text = copy->trackTitles[i].data();
+            if (text[0]) disc.trackTitles[i] = std::string(text, strnlen(text, DiscTextSize - 1));
+            else disc.trackTitles[i].reset();
+        }
+    }
+    ProgramOptionsRecord& options = ProgramOptions();
+    options.cddbQueryLocal = copy->cddbQueryLocal;
+    CopyText(options.cddbRootDirectory, sizeof options.cddbRootDirectory, copy->cddbRootDirectory);
+    options.cddbQueryServerAtStartup = copy->cddbQueryServerAtStartup;
+    options.cddbServerNum = copy->cddbServerNum;
+    options.cddbUseProxy = copy->cddbUseProxy;
+    ApplyShortText(options.cddbProxyName, sizeof options.cddbProxyName, copy->cddbProxyName);
+    options.cddbProxyPort = copy->cddbProxyPort;
+    ApplyShortText(options.smtpReturnAddress, sizeof options.smtpReturnAddress, copy->smtpReturnAddress);
+    ApplyShortText(options.smtpServerName, sizeof options.smtpServerName, copy->smtpServerName);
+}
+
+void FreePropertiesCopy() {
+    PropertiesCopy* copy = nullptr;
+    {
+        DiscInfoHold hold;
+        copy = DiscInfo().propertiesCopy;
+        DiscInfo().propertiesCopy = nullptr;
+    }
+    delete copy;
+}
+
+void RefreshPropertiesCopyTexts() {
+    const DiscInfoRecord& disc = DiscInfo();
+    PropertiesCopy* copy = disc.propertiesCopy;
+    if (!copy) return;
+    CopyText(copy->artist, sizeof copy->artist, disc.artist);
+    CopyText(copy->title, sizeof copy->title, disc.title);
+    for (std::size_t i = 0; i < disc.trackTitles.size() && i < copy->trackTitles.size(); ++i)
+        CopyText(copy->trackTitles[i].data(), DiscTextSize, disc.trackTitles[i] ? disc.trackTitles[i]->c_str() : "");
+}

@@ -1,0 +1,256 @@
+#include "platform/memoryregistry.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+
+namespace {
+
+// Registry names compare without regard to case.
+std::string Fold(const std::string& name) {
+    std::string folded(name);
+    for (char& c : folded) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return folded;
+}
+
+std::vector<std::string> SplitPath(const std::string& path) {
+    std::vector<std::string> parts;
+    std::string part;
+    for (char c : path) {
+        if (c == '\\') {
+            if (!part.empty()) parts.push_back(Fold(part));
+            part.clear();
+        } else {
+            part += c;
+        }
+    }
+    if (!part.empty()) parts.push_back(Fold(part));
+    return parts;
+}
+
+constexpr std::uint32_t QueryRight = 0x0001;
+constexpr std::uint32_t SetRight = 0x0002;
+constexpr std::uint32_t CreateRight = 0x0004;
+constexpr long KeyDeleted = 1018;
+
+bool IsTextType(std::uint32_t type) { return type == 1 || type == 2 || type == 7; }
+
+} // namespace
+
+struct MemoryRegistry::Node {
+    std::map<std::string, std::shared_ptr<Node>> children;
+    std::map<std::string, StoredValue> values;
+    bool deleted = false;
+};
+
+MemoryRegistry::MemoryRegistry() : root_(std::make_shared<Node>()) {}
+MemoryRegistry::~MemoryRegistry() = default;
+
+std::shared_ptr<MemoryRegistry::Node> MemoryRegistry::Find(const std::shared_ptr<Node>& from,
+                                                           const std::string& path) const {
+    std::shared_ptr<Node> node = from;
+    for (const std::string& part : SplitPath(path)) {
+        auto child = node->children.find(part);
+        if (child == node->children.end()) return nullptr;
+        node = child->second;
+    }
+    return node;
+}
+
+std::shared_ptr<MemoryRegistry::Node> MemoryRegistry::Resolve(RegistryKey key, std::uint32_t* access) const {
+    if (key == RegistryLocalMachine) {
+        *access = 0xF003F;
+        return root_;
+    }
+    auto handle = handles_.find(key);
+    if (handle == handles_.end()) return nullptr;
+    *access = handle->second.access;
+    return handle->second.node;
+}
+
+RegistryKey MemoryRegistry::NewHandle(std::shared_ptr<Node> node, std::uint32_t access) {
+    RegistryKey key = nextHandle_;
+    nextHandle_ += 4;
+    handles_[key] = Handle{std::move(node), access};
+    return key;
+}
+
+long MemoryRegistry::OpenKey(RegistryKey parent, const char* path, std::uint32_t access, RegistryKey* key) {
+    std::lock_guard<std::mutex> hold(mutex_);
+    std::uint32_t parentAccess = 0;
+    std::shared_ptr<Node> from = Resolve(parent, &parentAccess);
+    if (!from) return RegistryInvalidHandle;
+    if (from->deleted) return KeyDeleted;
+    std::shared_ptr<Node> node = Find(from, path ? path : "");
+    if (!node) return RegistryNotFound;
+    *key = NewHandle(node, access);
+    return RegistrySuccess;
+}
+
+long MemoryRegistry::CreateKey(RegistryKey parent, const char* path, std::uint32_t access, RegistryKey* key) {
+    std::lock_guard<std::mutex> hold(mutex_);
+    std::uint32_t parentAccess = 0;
+    std::shared_ptr<Node> node = Resolve(parent, &parentAccess);
+    if (!node) return RegistryInvalidHandle;
+    if (node->deleted) return KeyDeleted;
+    std::vector<std::string> parts = SplitPath(path ? path : "");
+    if (!parts.empty() && !Find(node, path) && !(parentAccess & CreateRight)) return RegistryAccessDenied;
+    for (const std::string& part : parts) {
+        std::shared_ptr<Node>& child = node->children[part];
+        if (!child) child = std::make_shared<Node>();
+        node = child;
+    }
+    *key = NewHandle(node, access);
+    return RegistrySuccess;
+}
+
+long MemoryRegistry::QueryValue(RegistryKey key, const char* name, std::uint32_t* type, void* data,
+                                std::uint32_t* size) {
+    std::lock_guard<std::mutex> hold(mutex_);
+    std::uint32_t access = 0;
+    std::shared_ptr<Node> node = Resolve(key, &access);
+    if (!node) return RegistryInvalidHandle;
+    if (node->deleted) return KeyDeleted;
+    if (!(access & QueryRight)) return RegistryAccessDenied;
+    if (data && !size) return 998; // ERROR_NOACCESS
+    auto found = node->values.find(Fold(name ? name : ""));
+    if (found == node->values.end()) return RegistryNotFound;
+    const StoredValue& value = found->second;
+    if (type) *type = value.type;
+    const std::uint32_t stored = static_cast<std::uint32_t>(value.data.size());
+    if (!data) {
+        if (size) *size = stored;
+        return RegistrySuccess;
+    }
+    const std::uint32_t room = *size;
+    *size = stored;
+    auto* out = static_cast<unsigned char*>(data);
+    if (stored > room) {
+        // What the caller finds in the buffer is undefined; leave the worst plausible
+        // content, the value's first bytes without a terminator.
+        if (room) std::memcpy(out, value.data.data(), room);
+        return RegistryMoreData;
+    }
+    if (stored) std::memcpy(out, value.data.data(), stored);
+    // A text stored without its terminator gets one only when the buffer has room.
+    if (IsTextType(value.type) && stored < room && (stored == 0 || out[stored - 1] != 0)) out[stored] = 0;
+    return RegistrySuccess;
+}
+
+long MemoryRegistry::SetValue(RegistryKey key, const char* name, std::uint32_t type, const void* data,
+                              std::uint32_t size) {
+    std::lock_guard<std::mutex> hold(mutex_);
+    std::uint32_t access = 0;
+    std::shared_ptr<Node> node = Resolve(key, &access);
+    if (!node) return RegistryInvalidHandle;
+    if (node->deleted) return KeyDeleted;
+    if (!(access & SetRight)) return RegistryAccessDenied;
+    StoredValue& value = node->values[Fold(name ? name : "")];
+    value.type = type;
+    const auto* bytes = static_cast<const unsigned char*>(data);
+    value.data.assign(bytes, bytes + (data ? size : 0));
+    return RegistrySuccess;
+}
+
+long MemoryRegistry::DeleteValue(RegistryKey key, const char* name) {
+    std::lock_guard<std::mutex> hold(mutex_);
+    std::uint32_t access = 0;
+    std::shared_ptr<Node> node = Resolve(key, &access);
+    if (!node) return RegistryInvalidHandle;
+    if (node->deleted) return KeyDeleted;
+    if (!(access & SetRight)) return RegistryAccessDenied;
+    return node->values.erase(Fold(name ? name : "")) ? RegistrySuccess : RegistryNotFound;
+}
+
+long MemoryRegistry::DeleteKey(RegistryKey parent, const char* path) {
+    std::lock_guard<std::mutex> hold(mutex_);
+    std::uint32_t access = 0;
+    std::shared_ptr<Node> from = Resolve(parent, &access);
+    if (!from) return RegistryInvalidHandle;
+    if (from->deleted) return KeyDeleted;
+    std::vector<std::string> parts = SplitPath(path ? path : "");
+    if (parts.empty()) return RegistryAccessDenied;
+    std::shared_ptr<Node> owner = from;
+    for (std::size_t i = 0; i + 1 < parts.size(); ++i) {
+        auto child = owner->children.find(parts[i]);
+        if (child == owner->children.end()) return RegistryNotFound;
+        owner = child->second;
+    }
+    auto target = owner->children.find(parts.back());
+    if (target == owner->children.end()) return RegistryNotFound;
+    if (!target->second->children.empty()) return RegistryAccessDenied;
+    target->second->deleted = true;
+    owner->children.erase(target);
+    return RegistrySuccess;
+}
+
+long MemoryRegistry::CloseKey(RegistryKey key) {
+    std::lock_guard<std::mutex> hold(mutex_);
+    if (key == RegistryLocalMachine) return RegistrySuccess;
+    return handles_.erase(key) ? RegistrySuccess : RegistryInvalidHandle;
+}
+
+void MemoryRegistry::PutKey(const std::string& path) {
+    std::lock_guard<std::mutex> hold(mutex_);
+    std::shared_ptr<Node> node = root_;
+    for (const std::string& part : SplitPath(path)) {
+        std::shared_ptr<Node>& child = node->children[part];
+        if (!child) child = std::make_shared<Node>();
+        node = child;
+    }
+}
+
+void MemoryRegistry::PutValue(const std::string& path, const std::string& name, std::uint32_t type,
+                              const void* data, std::size_t size) {
+    PutKey(path);
+    std::lock_guard<std::mutex> hold(mutex_);
+    std::shared_ptr<Node> node = Find(root_, path);
+    StoredValue& value = node->values[Fold(name)];
+    value.type = type;
+    const auto* bytes = static_cast<const unsigned char*>(data);
+    value.data.assign(bytes, bytes + size);
+}
+
+void MemoryRegistry::PutText(const std::string& path, const std::string& name, const std::string& text) {
+    PutValue(path, name, RegistryText, text.c_str(), text.size() + 1);
+}
+
+void MemoryRegistry::PutDword(const std::string& path, const std::string& name, std::uint32_t value) {
+    PutValue(path, name, RegistryDword, &value, sizeof value);
+}
+
+bool MemoryRegistry::HasKey(const std::string& path) const {
+    std::lock_guard<std::mutex> hold(mutex_);
+    return Find(root_, path) != nullptr;
+}
+
+std::optional<MemoryRegistry::StoredValue> MemoryRegistry::GetValue(const std::string& path,
+                                                                    const std::string& name) const {
+    std::lock_guard<std::mutex> hold(mutex_);
+    std::shared_ptr<Node> node = Find(root_, path);
+    if (!node) return std::nullopt;
+    auto found = node->values.find(Fold(name));
+    if (found == node->values.end()) return std::nullopt;
+    return found->second;
+}
+
+std::vector<std::string> MemoryRegistry::ValueNames(const std::string& path) const {
+    std::lock_guard<std::mutex> hold(mutex_);
+    std::vector<std::string> names;
+    if (std::shared_ptr<Node> node = Find(root_, path))
+        for (const auto& value : node->values) names.push_back(value.first);
+    return names;
+}
+
+std::vector<std::string> MemoryRegistry::SubKeyNames(const std::string& path) const {
+    std::lock_guard<std::mutex> hold(mutex_);
+    std::vector<std::string> names;
+    if (std::shared_ptr<Node> node = Find(root_, path))
+        for (const auto& child : node->children) names.push_back(child.first);
+    return names;
+}
+
+std::size_t MemoryRegistry::OpenHandleCount() const {
+    std::lock_guard<std::mutex> hold(mutex_);
+    return handles_.size();
+}

@@ -1,0 +1,62 @@
+// A registry held in memory, for native builds and tests. It keeps the advapi32 rules
+// the program depends on: stored sizes and types as given, RegistryMoreData for a
+// buffer that is too small (with the buffer partly overwritten), a terminator added to
+// a text value only when the caller's buffer has room, access rights per handle, no
+// deletion of a key that has sub-keys, and handles that outlive a deleted key.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/registry.h"
+
+class MemoryRegistry : public RegistryApi {
+public:
+    MemoryRegistry();
+    ~MemoryRegistry() override;
+
+    long OpenKey(RegistryKey parent, const char* path, std::uint32_t access, RegistryKey* key) override;
+    long CreateKey(RegistryKey parent, const char* path, std::uint32_t access, RegistryKey* key) override;
+    long QueryValue(RegistryKey key, const char* name, std::uint32_t* type, void* data,
+                    std::uint32_t* size) override;
+    long SetValue(RegistryKey key, const char* name, std::uint32_t type, const void* data,
+                  std::uint32_t size) override;
+    long DeleteValue(RegistryKey key, const char* name) override;
+    long DeleteKey(RegistryKey parent, const char* path) override;
+    long CloseKey(RegistryKey key) override;
+
+    // Direct access for tests; paths are relative to HKEY_LOCAL_MACHINE.
+    struct StoredValue {
+        std::uint32_t type = 0;
+        std::vector<unsigned char> data;
+    };
+    void PutKey(const std::string& path);
+    void PutValue(const std::string& path, const std::string& name, std::uint32_t type,
+                  const void* data, std::size_t size);
+    void PutText(const std::string& path, const std::string& name, const std::string& text); // NUL included
+    void PutDword(const std::string& path, const std::string& name, std::uint32_t value);
+    bool HasKey(const std::string& path) const;
+    std::optional<StoredValue> GetValue(const std::string& path, const std::string& name) const;
+    std::vector<std::string> ValueNames(const std::string& path) const;   // sorted, lower case
+    std::vector<std::string> SubKeyNames(const std::string& path) const;  // sorted, lower case
+    std::size_t OpenHandleCount() const;
+
+private:
+    struct Node;
+    struct Handle {
+        std::shared_ptr<Node> node;
+        std::uint32_t access;
+    };
+    std::shared_ptr<Node> Find(const std::shared_ptr<Node>& from, const std::string& path) const;
+    std::shared_ptr<Node> Resolve(RegistryKey key, std::uint32_t* access) const;
+    RegistryKey NewHandle(std::shared_ptr<Node> node, std::uint32_t access);
+
+    mutable std::mutex mutex_;
+    std::shared_ptr<Node> root_;
+    std::map<RegistryKey, Handle> handles_;
+    RegistryKey nextHandle_ = 0x1000;
+};

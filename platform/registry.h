@@ -1,0 +1,74 @@
+// The registry as the program uses it: open, create, query with sizes and types, set,
+// delete value, delete key, close. The Windows builds talk to advapi32; native builds
+// and tests use an in-memory tree (platform/memoryregistry.h) with the same rules for
+// sizes, types and truncation.
+#pragma once
+
+#include <cstdint>
+
+// A key handle as portable code sees it (an HKEY in the Windows builds).
+using RegistryKey = std::uintptr_t;
+
+constexpr RegistryKey RegistryLocalMachine = 0x80000002u;
+
+// Results, numerically the Windows error codes.
+constexpr long RegistrySuccess = 0;
+constexpr long RegistryNotFound = 2;
+constexpr long RegistryAccessDenied = 5;
+constexpr long RegistryInvalidHandle = 6;
+constexpr long RegistryMoreData = 234;
+
+// Value types.
+constexpr std::uint32_t RegistryText = 1;    // REG_SZ
+constexpr std::uint32_t RegistryBinary = 3;  // REG_BINARY
+constexpr std::uint32_t RegistryDword = 4;   // REG_DWORD
+
+// Access rights.
+constexpr std::uint32_t RegistryKeyRead = 0x20019;
+constexpr std::uint32_t RegistryKeyWrite = 0x20006;
+constexpr std::uint32_t RegistryKeySetValue = 0x0002;
+
+class RegistryApi {
+public:
+    virtual ~RegistryApi() = default;
+    virtual long OpenKey(RegistryKey parent, const char* path, std::uint32_t access, RegistryKey* key) = 0;
+    // Opens the key, creating it (and missing keys on its path) when absent.
+    virtual long CreateKey(RegistryKey parent, const char* path, std::uint32_t access, RegistryKey* key) = 0;
+    // As RegQueryValueExA: *size is the buffer's size on entry and the value's size on
+    // return. A value larger than the buffer gives RegistryMoreData (the buffer's
+    // content is then undefined). A text value stored without its terminator gets one
+    // only when the buffer has room for it. type or data may be null.
+    virtual long QueryValue(RegistryKey key, const char* name, std::uint32_t* type, void* data,
+                            std::uint32_t* size) = 0;
+    virtual long SetValue(RegistryKey key, const char* name, std::uint32_t type, const void* data,
+                          std::uint32_t size) = 0;
+    virtual long DeleteValue(RegistryKey key, const char* name) = 0;
+    // Deletes a key that has no sub-keys.
+    virtual long DeleteKey(RegistryKey parent, const char* path) = 0;
+    virtual long CloseKey(RegistryKey key) = 0;
+};
+
+// Installs the registry for the process (null: the build's own default, advapi32 on
+// Windows, an empty in-memory tree elsewhere). Installed once at start-up; tests
+// install their own.
+void InstallRegistry(RegistryApi* registry);
+RegistryApi& Registry();
+
+// Closes a key when it goes out of scope.
+class RegistryKeyHold {
+public:
+    RegistryKeyHold() = default;
+    ~RegistryKeyHold() { Close(); }
+    RegistryKeyHold(const RegistryKeyHold&) = delete;
+    RegistryKeyHold& operator=(const RegistryKeyHold&) = delete;
+
+    RegistryKey* Out() { Close(); return &key_; }
+    RegistryKey Get() const { return key_; }
+    void Close() {
+        if (key_) Registry().CloseKey(key_);
+        key_ = 0;
+    }
+
+private:
+    RegistryKey key_ = 0;
+};

@@ -1,0 +1,93 @@
+#include "discfixture.h"
+
+#include <cstdio>
+#include <fstream>
+
+#include "app/log/logfile.h"
+#include "cdaudio/cddevice.h"
+#include "discinfo/discinfo.h"
+#include "discinfo/lookup.h"
+#include "discinfo/options.h"
+#include "platform/profilefile.h"
+#include "platform/uinotify.h"
+
+const char* const CurrentDiscKey = "SOFTWARE\\Kestrow Software\\Tunova\\2.20\\CD Information";
+const char* const Disc210Key = "SOFTWARE\\Kestrow Software\\Tunova\\2.10\\CD Information";
+const char* const Disc200Key = "SOFTWARE\\Kestrow Software\\Tunova\\2.00\\CD Information";
+
+namespace {
+
+TrackToc EntryAt(std::int32_t number, std::int32_t frames) {
+    TrackToc entry{};
+    entry.type = TrackAudio;
+    entry.number = number;
+    entry.startMinute = frames / FramesPerMinute;
+    entry.startSecond = (frames / FramesPerSecond) % 60;
+    entry.startFrame = frames % FramesPerSecond;
+    return entry;
+}
+
+} // namespace
+
+void InsertDisc(const std::vector<std::int32_t>& startFrames, std::int32_t leadOutFrames, std::int32_t identity) {
+    CdDeviceRecord& device = CdDevice();
+    device.trackCount = static_cast<std::int32_t>(startFrames.size());
+    device.toc.clear();
+    for (std::size_t i = 0; i < startFrames.size(); ++i)
+        device.toc.push_back(EntryAt(static_cast<std::int32_t>(i + 1), startFrames[i]));
+    device.toc.push_back(EntryAt(0, leadOutFrames));
+    device.mediaIdentity = identity;
+}
+
+void InsertOneTrackDisc() { InsertDisc({150}, 13500, 0x3A5B1C02); }
+
+void InsertDiscOfTracks(int trackCount) {
+    std::vector<std::int32_t> starts;
+    for (int i = 0; i < trackCount; ++i) starts.push_back(150 + i * 18000);
+    InsertDisc(starts, 150 + trackCount * 18000, 0x3A5B1C02);
+}
+
+void DiscInfoTest::SetUp() {
+    InstallRegistry(&registry);
+    InstallProfileFile(nullptr);
+    InstallWindowMessageSender(nullptr);
+    SetDiscLookupHooks(DiscLookupHooks{});
+    ResetDiscInfo();
+    ProgramOptions() = ProgramOptionsRecord{};
+    InsertDiscOfTracks(3);
+    logPath = ::testing::TempDir() + "discinfo_log_" +
+              ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".txt";
+    std::remove(logPath.c_str());
+    SetLogFilePath(logPath);
+}
+
+void DiscInfoTest::TearDown() {
+    SetLogFilePath("");
+    std::remove(logPath.c_str());
+    ResetDiscInfo();
+    InstallRegistry(nullptr);
+    InstallProfileFile(nullptr);
+    InstallWindowMessageSender(nullptr);
+    SetDiscLookupHooks(DiscLookupHooks{});
+}
+
+std::string DiscInfoTest::LogText() const {
+    std::ifstream file(logPath, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+}
+
+std::string DiscInfoTest::RecordPath(const char* versionKey) const {
+    return std::string(versionKey) + "\\" + IdentityKey();
+}
+
+std::string DiscInfoTest::StoredText(const std::string& path, const std::string& name) const {
+    const auto value = registry.GetValue(path, name);
+    if (!value) return "<missing>";
+    std::string text(value->data.begin(), value->data.end());
+    return text.substr(0, text.find('\0'));
+}
+
+void DiscInfoTest::PrepareEmptyRecord() {
+    ResetDiscInfo();
+    DiscInfo().trackTitles.assign(static_cast<std::size_t>(CdDevice().trackCount), std::nullopt);
+}

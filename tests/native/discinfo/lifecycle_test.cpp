@@ -1,0 +1,177 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <cstring>
+#include <future>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "discfixture.h"
+#include "discinfo/discinfo.h"
+#include "discinfo/lifecycle.h"
+#include "discinfo/lookup.h"
+#include "discinfo/options.h"
+
+namespace {
+
+const char* const OptionsKey = "SOFTWARE\\Kestrow Software\\Tunova\\2.20\\Tunova";
+WindowHandle const MainWindow = reinterpret_cast<WindowHandle>(0x1234);
+
+// True when another thread can take DiscInfoLock at once, so the caller holds it not.
+bool LockIsFree() {
+    auto taken = std::async(std::launch::async, [] {
+        DiscInfoHold hold;
+    });
+    return taken.wait_for(std::chrono::seconds(2)) == std::future_status::ready;
+}
+
+struct SentMessage {
+    WindowHandle window;
+    unsigned message;
+    bool lookupRunning;
+    bool lockFree;
+};
+
+class MessageRecorder : public WindowMessageSender {
+public:
+    std::intptr_t Send(WindowHandle window, unsigned message, std::uintptr_t, std::intptr_t) override {
+        const SentMessage sent{window, message, DiscInfo().lookupRunning, LockIsFree()};
+        std::lock_guard<std::mutex> hold(mutex);
+        messages.push_back(sent);
+        arrived.notify_all();
+        return 0;
+    }
+    std::vector<SentMessage> WaitForMessages(std::size_t count) {
+        std::unique_lock<std::mutex> hold(mutex);
+        arrived.wait_for(hold, std::chrono::seconds(10), [&] { return messages.size() >= count; });
+        return messages;
+    }
+    std::mutex mutex;
+    std::condition_variable arrived;
+    std::vector<SentMessage> messages;
+};
+
+// What the cddb client will do on the lookup thread: fill the record under the lock.
+void FillFromLookup() {
+    DiscInfoHold hold;
+    std::strcpy(DiscInfo().artist, "Found Artist");
+    DiscInfo().trackTitles[1] = "Found Track";
+}
+
+std::vector<std::string> events;
+void RecordPageNotice() { events.push_back(DiscInfo().lookupRunning ? "page while running" : "page"); }
+void RecordChoiceClosed() { events.push_back("choice closed"); }
+
+class LifecycleTest : public DiscInfoTest {
+protected:
+    void SetUp() override {
+        DiscInfoTest::SetUp();
+        events.clear();
+        InstallWindowMessageSender(&recorder);
+        registry.PutKey(OptionsKey);
+        for (const char* key : {CurrentDiscKey, Disc210Key, Disc200Key}) registry.PutKey(key);
+        registry.PutDword(OptionsKey, "Shuffle", 1);
+    }
+    void TearDown() override {
+        // A lookup thread still running must end before the records are reset.
+        if (DiscInfo().lookupRunning) recorder.WaitForMessages(1);
+        DiscInfoTest::TearDown();
+    }
+    MessageRecorder recorder;
+};
+
+TEST_F(LifecycleTest, KnownDiscStartsNoLookup) {
+    registry.PutText(RecordPath(CurrentDiscKey), "Artist", "Known");
+    StartDiscInfo(MainWindow, DiscInfoChangedMessage);
+    EXPECT_TRUE(DiscInfo().discReady);
+    EXPECT_FALSE(DiscInfo().lookupRunning);
+    EXPECT_STREQ(DiscInfo().artist, "Known");
+    EXPECT_EQ(DiscInfo().trackTitles.size(), 3u);
+    EXPECT_EQ(ProgramOptions().Shuffle, 1);
+    // Cdplayer.ini was not consulted.
+    EXPECT_EQ(LogText().find("cdplayer.ini"), std::string::npos);
+    EXPECT_TRUE(recorder.messages.empty());
+}
+
+TEST_F(LifecycleTest, UnknownDiscStartsTheLookupWhichHandsOver) {
+    SetDiscLookupHooks(DiscLookupHooks{FillFromLookup, RecordPageNotice, nullptr});
+    // The sheet is open while the lookup runs; block the lookup until it is.
+    LockDiscInfo();
+    StartDiscInfo(MainWindow, DiscInfoChangedMessage);
+    EXPECT_TRUE(DiscInfo().lookupRunning);
+    EXPECT_TRUE(DiscInfo().discReady);
+    DiscInfo().propertiesCopy = CreatePropertiesCopy();
+    DiscInfo().propertiesCopy->program = {2, 1};
+    UnlockDiscInfo();
+
+    const std::vector<SentMessage> sent = recorder.WaitForMessages(1);
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0].window, MainWindow);
+    EXPECT_EQ(sent[0].message, 0xA711u);
+    EXPECT_FALSE(sent[0].lookupRunning);
+    EXPECT_TRUE(sent[0].lockFree);
+    EXPECT_EQ(events, std::vector<std::string>{"page"});
+
+    DiscInfoHold hold;
+    const PropertiesCopy& copy = *DiscInfo().propertiesCopy;
+    EXPECT_STREQ(copy.artist, "Found Artist");
+    EXPECT_STREQ(copy.trackTitles[1].data(), "Found Track");
+    EXPECT_EQ(copy.program, (std::vector<std::int32_t>{2, 1}));
+}
+
+TEST_F(LifecycleTest, LookupWithoutSearchStillHandsOver) {
+    // As "Query cddb Now" starts it, before the cddb client fills in the search.
+    DiscInfo().ownerWindow = MainWindow;
+    DiscInfo().changedMessage = DiscInfoChangedMessage;
+    EXPECT_EQ(StartDiscLookup(), 1);
+    const std::vector<SentMessage> sent = recorder.WaitForMessages(1);
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0].window, MainWindow);
+    EXPECT_FALSE(sent[0].lookupRunning);
+}
+
+TEST_F(LifecycleTest, FinishClosesTheChoiceThenSavesOnce) {
+    registry.PutText(RecordPath(CurrentDiscKey), "Title", "Known");
+    SetDiscLookupHooks(DiscLookupHooks{nullptr, nullptr, RecordChoiceClosed});
+    StartDiscInfo(MainWindow, DiscInfoChangedMessage);
+    ProgramOptions().RepeatAll = 1;
+    std::strcpy(DiscInfo().artist, "Added");
+    FinishDiscInfo();
+    EXPECT_EQ(events, std::vector<std::string>{"choice closed"});
+    EXPECT_EQ(StoredText(RecordPath(CurrentDiscKey), "Artist"), "Added");
+    const auto repeat = registry.GetValue(OptionsKey, "RepeatAll");
+    ASSERT_TRUE(repeat);
+    EXPECT_EQ(repeat->data[0], 1);
+    const std::string log = LogText();
+    EXPECT_NE(log.find("Saving program options to registry.\r\nSaving CD information to registry.\r\n"),
+              std::string::npos);
+
+    // A session end followed by the window's destruction saves only once.
+    std::strcpy(DiscInfo().artist, "Later");
+    FinishDiscInfo();
+    EXPECT_EQ(StoredText(RecordPath(CurrentDiscKey), "Artist"), "Added");
+    EXPECT_EQ(LogText(), log);
+}
+
+TEST_F(LifecycleTest, NoDiscMeansNoOptionsLoadedOrSaved) {
+    SetDiscLookupHooks(DiscLookupHooks{nullptr, nullptr, RecordChoiceClosed});
+    FinishDiscInfo();
+    EXPECT_EQ(events, std::vector<std::string>{"choice closed"});
+    EXPECT_EQ(LogText(), "");
+    EXPECT_FALSE(registry.GetValue(OptionsKey, "StopAtExit"));
+}
+
+TEST_F(LifecycleTest, ShutdownDuringALookupKeepsTheStoredRecord) {
+    registry.PutText(RecordPath(Disc210Key), "Artist", "Stored");
+    StartDiscInfo(MainWindow, DiscInfoChangedMessage);
+    ASSERT_FALSE(DiscInfo().lookupRunning);
+    DiscInfo().artist[0] = 0;
+    DiscInfo().lookupRunning = true;  // as after "Query cddb Now"
+    FinishDiscInfo();
+    EXPECT_EQ(StoredText(RecordPath(Disc210Key), "Artist"), "Stored");
+    DiscInfo().lookupRunning = false;
+}
+
+} // namespace

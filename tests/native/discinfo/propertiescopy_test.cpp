@@ -1,0 +1,129 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "discfixture.h"
+#include "discinfo/discinfo.h"
+#include "discinfo/options.h"
+
+namespace {
+
+using Titles = std::vector<std::optional<std::string>>;
+
+class PropertiesCopyTest : public DiscInfoTest {
+protected:
+    void SetUp() override {
+        DiscInfoTest::SetUp();
+        PrepareEmptyRecord();
+        std::strcpy(DiscInfo().artist, "Artist");
+        std::strcpy(DiscInfo().title, "Title");
+        DiscInfo().trackTitles = {"One", std::nullopt, "Three"};
+        DiscInfo().program = {3, 1};
+        ProgramOptionsRecord& o = ProgramOptions();
+        o.cddbQueryLocal = 1;
+        std::strcpy(o.cddbRootDirectory, "C:\\cddb");
+        o.cddbServerNum = 2;
+        o.cddbProxyPort = 3128;
+        std::strcpy(o.cddbProxyName, std::string(79, 'p').c_str());
+        std::strcpy(o.smtpReturnAddress, "me@example.net");
+        o.Shuffle = 1;
+        o.IntroPlayStart = -1;
+        o.ControlsOnTop = 1;
+        DiscInfoHold hold;
+        DiscInfo().propertiesCopy = CreatePropertiesCopy();
+    }
+    PropertiesCopy& Copy() { return *DiscInfo().propertiesCopy; }
+};
+
+TEST_F(PropertiesCopyTest, CopyHoldsTheRecordAndTheEditableOptions) {
+    const PropertiesCopy& copy = Copy();
+    EXPECT_STREQ(copy.artist, "Artist");
+    EXPECT_STREQ(copy.title, "Title");
+    ASSERT_EQ(copy.trackTitles.size(), 3u);
+    EXPECT_STREQ(copy.trackTitles[0].data(), "One");
+    EXPECT_STREQ(copy.trackTitles[1].data(), "");
+    EXPECT_EQ(copy.trackTitles[1].size(), DiscTextSize);
+    EXPECT_EQ(copy.program, (std::vector<std::int32_t>{3, 1}));
+    EXPECT_EQ(copy.programChanged, 0);
+    EXPECT_EQ(copy.cddbQueryLocal, 1);
+    EXPECT_STREQ(copy.cddbRootDirectory, "C:\\cddb");
+    EXPECT_EQ(copy.cddbServerNum, 2);
+    EXPECT_EQ(copy.cddbProxyPort, 3128);
+    // 79 characters do not fit 40 bytes: cut, terminated inside the field.
+    EXPECT_EQ(std::string(copy.cddbProxyName), std::string(39, 'p'));
+    EXPECT_STREQ(copy.smtpReturnAddress, "me@example.net");
+    EXPECT_EQ(copy.Shuffle, 1);
+    EXPECT_EQ(copy.IntroPlayStart, -1);
+    EXPECT_EQ(copy.StopAtExit, 1);
+    EXPECT_EQ(copy.IntroPlayLength, 10);
+    EXPECT_EQ(copy.ControlsOnTop, 1);
+}
+
+TEST_F(PropertiesCopyTest, ApplyCommitsTextsAndSettingsButNotOrderOrPlayOptions) {
+    PropertiesCopy& copy = Copy();
+    std::strcpy(copy.artist, "New artist");
+    std::strcpy(copy.trackTitles[0].data(), "");
+    std::strcpy(copy.trackTitles[1].data(), "Two");
+    copy.program = {2};
+    copy.Shuffle = 0;
+    copy.cddbQueryLocal = 0;
+    std::strcpy(copy.smtpServerName, "mail.example.net");
+    {
+        DiscInfoHold hold;
+        ApplyPropertiesCopy();
+    }
+    EXPECT_STREQ(DiscInfo().artist, "New artist");
+    // An emptied title becomes no title.
+    EXPECT_EQ(DiscInfo().trackTitles, (Titles{std::nullopt, "Two", "Three"}));
+    EXPECT_EQ(DiscInfo().program, (std::vector<std::int32_t>{3, 1}));
+    EXPECT_EQ(ProgramOptions().Shuffle, 1);
+    EXPECT_EQ(ProgramOptions().cddbQueryLocal, 0);
+    EXPECT_STREQ(ProgramOptions().smtpServerName, "mail.example.net");
+    // The long proxy name the user left alone keeps its full length.
+    EXPECT_EQ(std::string(ProgramOptions().cddbProxyName), std::string(79, 'p'));
+}
+
+TEST_F(PropertiesCopyTest, EditedShortTextReplacesTheLongOption) {
+    std::strcpy(Copy().cddbProxyName, "proxy.example.net");
+    ApplyPropertiesCopy();
+    EXPECT_STREQ(ProgramOptions().cddbProxyName, "proxy.example.net");
+}
+
+TEST_F(PropertiesCopyTest, RunningLookupKeepsItsTextsAndTheSettingsStillApply) {
+    DiscInfo().lookupRunning = true;
+    std::strcpy(DiscInfo().artist, "From the lookup");
+    PropertiesCopy& copy = Copy();
+    std::strcpy(copy.artist, "Typed");
+    std::strcpy(copy.trackTitles[2].data(), "");
+    copy.cddbUseProxy = 1;
+    copy.cddbServerNum = 0;
+    ApplyPropertiesCopy();
+    EXPECT_STREQ(DiscInfo().artist, "From the lookup");
+    EXPECT_EQ(DiscInfo().trackTitles, (Titles{"One", std::nullopt, "Three"}));
+    EXPECT_EQ(ProgramOptions().cddbUseProxy, 1);
+    EXPECT_EQ(ProgramOptions().cddbServerNum, 0);
+}
+
+TEST_F(PropertiesCopyTest, RefreshShowsTheRecordInTheOpenCopy) {
+    PropertiesCopy& copy = Copy();
+    std::strcpy(copy.title, "Edited");
+    copy.program = {1, 2, 1};
+    DiscInfo().trackTitles = {std::nullopt, "Found", "Three"};
+    RefreshPropertiesCopyTexts();
+    EXPECT_STREQ(copy.title, "Title");
+    EXPECT_STREQ(copy.trackTitles[0].data(), "");
+    EXPECT_STREQ(copy.trackTitles[1].data(), "Found");
+    // The order the user built stays as built.
+    EXPECT_EQ(copy.program, (std::vector<std::int32_t>{1, 2, 1}));
+}
+
+TEST_F(PropertiesCopyTest, FreeDetachesTheCopy) {
+    FreePropertiesCopy();
+    EXPECT_EQ(DiscInfo().propertiesCopy, nullptr);
+    FreePropertiesCopy();
+    ApplyPropertiesCopy();  // without a copy: nothing to apply
+    EXPECT_STREQ(DiscInfo().artist, "Artist");
+}
+
+} // namespace

@@ -1,0 +1,144 @@
+// The in-memory registry keeps the advapi32 rules, and the field readers stay safe
+// whatever a value's size or type.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "discinfo/registryvalues.h"
+#include "platform/memoryregistry.h"
+
+namespace {
+
+const char* const Key = "SOFTWARE\\Test";
+
+class RegistryValuesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        InstallRegistry(&registry);
+        registry.PutKey(Key);
+        ASSERT_EQ(registry.OpenKey(RegistryLocalMachine, Key, RegistryKeyRead, &key), RegistrySuccess);
+    }
+    void TearDown() override {
+        registry.CloseKey(key);
+        EXPECT_EQ(registry.OpenHandleCount(), 0u);
+        InstallRegistry(nullptr);
+    }
+    MemoryRegistry registry;
+    RegistryKey key = 0;
+};
+
+TEST_F(RegistryValuesTest, QueryFollowsTheSystemsSizeRules) {
+    registry.PutValue(Key, "NoNul", RegistryText, "abc", 3);
+    char buffer[8];
+    std::memset(buffer, 'x', sizeof buffer);
+    std::uint32_t size = 4;
+    std::uint32_t type = 0;
+    // Room for one more byte: the terminator is added, the size stays the stored one.
+    EXPECT_EQ(registry.QueryValue(key, "nonul", &type, buffer, &size), RegistrySuccess);
+    EXPECT_EQ(type, RegistryText);
+    EXPECT_EQ(size, 3u);
+    EXPECT_STREQ(buffer, "abc");
+    // Exactly the stored size: no terminator.
+    std::memset(buffer, 'x', sizeof buffer);
+    size = 3;
+    EXPECT_EQ(registry.QueryValue(key, "NoNul", nullptr, buffer, &size), RegistrySuccess);
+    EXPECT_EQ(buffer[3], 'x');
+    // Too small: more data, the needed size, and the buffer overwritten.
+    size = 2;
+    EXPECT_EQ(registry.QueryValue(key, "NoNul", nullptr, buffer, &size), RegistryMoreData);
+    EXPECT_EQ(size, 3u);
+    // No buffer: the size alone.
+    size = 0;
+    EXPECT_EQ(registry.QueryValue(key, "NoNul", nullptr, nullptr, &size), RegistrySuccess);
+    EXPECT_EQ(size, 3u);
+    EXPECT_EQ(registry.QueryValue(key, "Other", nullptr, buffer, &size), RegistryNotFound);
+}
+
+TEST_F(RegistryValuesTest, RightsAndKeyDeletionAreChecked) {
+    std::int32_t one = 1;
+    EXPECT_EQ(registry.SetValue(key, "v", RegistryDword, &one, 4), RegistryAccessDenied);
+    RegistryKey writable = 0;
+    ASSERT_EQ(registry.OpenKey(RegistryLocalMachine, Key, RegistryKeyWrite, &writable), RegistrySuccess);
+    std::uint32_t size = 4;
+    EXPECT_EQ(registry.QueryValue(writable, "v", nullptr, &one, &size), RegistryAccessDenied);
+    RegistryKey child = 0;
+    ASSERT_EQ(registry.CreateKey(writable, "Child\\Grandchild", RegistryKeySetValue, &child), RegistrySuccess);
+    RegistryKey more = 0;
+    EXPECT_EQ(registry.CreateKey(child, "More", RegistryKeySetValue, &more), RegistryAccessDenied);
+    // A key with sub-keys stays.
+    EXPECT_EQ(registry.DeleteKey(writable, "Child"), RegistryAccessDenied);
+    EXPECT_EQ(registry.DeleteKey(writable, "child\\GRANDCHILD"), RegistrySuccess);
+    EXPECT_FALSE(registry.HasKey(std::string(Key) + "\\Child\\Grandchild"));
+    // The handle of a deleted key fails from then on.
+    EXPECT_NE(registry.SetValue(child, "v", RegistryDword, &one, 4), RegistrySuccess);
+    EXPECT_EQ(registry.DeleteKey(writable, "Child\\Grandchild"), RegistryNotFound);
+    registry.CloseKey(child);
+    registry.CloseKey(writable);
+}
+
+struct TextCase {
+    const char* what;
+    std::uint32_t type;
+    std::string stored;
+    std::size_t fieldSize;
+    bool read;
+    std::string expected;
+};
+
+class ReadRegistryTextCases : public RegistryValuesTest, public ::testing::WithParamInterface<TextCase> {};
+
+TEST_P(ReadRegistryTextCases, FieldEndsTerminatedInsideItself) {
+    const TextCase& c = GetParam();
+    registry.PutValue(Key, "Value", c.type, c.stored.data(), c.stored.size());
+    // One guard byte past the field shows an overrun.
+    std::string field(c.fieldSize + 1, '#');
+    std::memcpy(&field[0], "previous", 9);
+    EXPECT_EQ(ReadRegistryText(key, "Value", &field[0], c.fieldSize), c.read) << c.what;
+    EXPECT_EQ(field[c.fieldSize], '#') << c.what;
+    ASSERT_NE(std::memchr(field.data(), 0, c.fieldSize), nullptr) << c.what;
+    EXPECT_EQ(std::string(field.c_str()), c.expected) << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sizes, ReadRegistryTextCases,
+    ::testing::Values(
+        TextCase{"ordinary text", RegistryText, std::string("Blue Train") + '\0', 257, true, "Blue Train"},
+        TextCase{"256 characters and the NUL", RegistryText, std::string(256, 'a') + '\0', 257, true,
+                 std::string(256, 'a')},
+        TextCase{"257 bytes without NUL", RegistryText, std::string(257, 'b'), 257, true, std::string(256, 'b')},
+        TextCase{"80 bytes without NUL", RegistryText, std::string(80, 'c'), 80, true, std::string(79, 'c')},
+        TextCase{"too long for the field", RegistryText, std::string(300, 'd') + '\0', 257, false, "previous"},
+        TextCase{"binary without NUL", RegistryBinary, "host", 80, true, "host"},
+        TextCase{"binary filling the field", RegistryBinary, std::string(80, 'e'), 80, true, std::string(79, 'e')},
+        TextCase{"text stored without NUL", RegistryText, "short", 80, true, "short"},
+        TextCase{"empty value", RegistryText, "", 80, true, ""},
+        TextCase{"bytes after the NUL", RegistryText, std::string("ab\0zz", 5), 80, true, "ab"},
+        TextCase{"a number", RegistryDword, std::string("\x01\x00\x00\x00", 4), 80, true, "\x01"}));
+
+TEST_F(RegistryValuesTest, MissingTextLeavesTheField) {
+    char field[80] = "kept";
+    EXPECT_FALSE(ReadRegistryText(key, "Nothing", field, sizeof field));
+    EXPECT_STREQ(field, "kept");
+}
+
+TEST_F(RegistryValuesTest, NumbersOfAnotherSizeLeaveTheDefault) {
+    const std::int32_t four = 4;
+    registry.PutValue(Key, "Four", RegistryDword, &four, 4);
+    registry.PutValue(Key, "Two", RegistryDword, "\x07\x00", 2);
+    registry.PutValue(Key, "Eight", RegistryBinary, "\x07\x00\x00\x00\x00\x00\x00\x00", 8);
+    registry.PutValue(Key, "Text", RegistryText, "1\0", 2);
+    registry.PutValue(Key, "BinaryFour", RegistryBinary, "\x09\x00\x00\x00", 4);
+    std::int32_t field = 10;
+    for (const char* name : {"Two", "Eight", "Text", "Missing"}) {
+        EXPECT_FALSE(ReadRegistryDword(key, name, &field)) << name;
+        EXPECT_EQ(field, 10) << name;
+    }
+    EXPECT_TRUE(ReadRegistryDword(key, "Four", &field));
+    EXPECT_EQ(field, 4);
+    // The type is not checked, only the size.
+    EXPECT_TRUE(ReadRegistryDword(key, "BinaryFour", &field));
+    EXPECT_EQ(field, 9);
+}
+
+} // namespace
