@@ -4,3 +4,5 @@ ShellState& Shell() {
     static ShellState state;
     return state;
 }
+
+void ResetShell() { Shell() = ShellState(); }

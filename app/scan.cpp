@@ -1,0 +1,123 @@
+#include <cstdio>
+
+#include "app/sequencing.h"
+#include "app/shellstate.h"
+#include "app/shellview.h"
+#include "app/statustext.h"
+#include "cdaudio/cddevice.h"
+#include "discinfo/options.h"
+
+namespace {
+
+// How many ticks a held button waits, after its first tick, before the scan begins.
+constexpr int HoldTicks = 5;
+
+int ScanStepSeconds(int scanCount) {
+    if (scanCount <= 30) return 2;
+    if (scanCount <= 60) return 5;
+    return 10;
+}
+
+void StopScanAtEnd() {
+    ShellState& shell = Shell();
+    shell.playState = StopPlay();
+    View().SetScanTimerPeriod(ScanTimerIdleMs);
+    shell.scanCount = 0;
+}
+
+void ScanBackward(int step) {
+    ShellState& shell = Shell();
+    shell.posSecond -= step;
+    if (shell.posSecond < 0 && shell.posMinute <= 0) {
+        shell.currentTrack = ChooseTrack(ChoosePrevious);
+        if (shell.currentTrack != 0) {
+            // Go on backwards from the end of the previous track.
+            const TrackToc& entry = CdDevice().toc[shell.currentTrack - 1];
+            shell.posMinute = entry.lengthMinutes;
+            shell.posSecond = entry.lengthSeconds;
+            shell.posFrame = 0;
+        } else {
+            StopScanAtEnd();
+        }
+    } else if (shell.posSecond < 0) {
+        shell.posMinute -= 1;
+        shell.posSecond += 60;
+    }
+}
+
+// Returns false when the program ends.
+bool ScanForward(int step) {
+    ShellState& shell = Shell();
+    shell.posSecond += step;
+    const TrackToc& entry = CdDevice().toc[shell.currentTrack - 1];
+    // Each field is compared by itself, before any carry.
+    if (shell.posSecond >= entry.lengthSeconds && shell.posMinute >= entry.lengthMinutes) {
+        shell.currentTrack = ChooseTrack(ChooseNext);
+        if (shell.currentTrack != 0) {
+            shell.posMinute = shell.posSecond = shell.posFrame = 0;
+        } else if (ProgramOptions().RepeatAll) {
+            shell.currentTrack = ChooseTrack(ChooseFirst);
+            shell.posMinute = shell.posSecond = shell.posFrame = 0;
+        } else if (ProgramOptions().EjectAtEnd) {
+            EjectCd();
+            EndProgram();
+            return false;
+        } else {
+            StopScanAtEnd();
+        }
+    } else if (shell.posSecond >= 60) {
+        shell.posSecond -= 60;
+        shell.posMinute += 1;
+    }
+    return true;
+}
+
+} // namespace
+
+void ScanTick() {
+    ShellState& shell = Shell();
+    if (shell.ending || shell.playState != Playing) return;
+
+    const bool previousHeld = View().IsButtonHeld(ScanPreviousButton);
+    const bool nextHeld = View().IsButtonHeld(ScanNextButton);
+    if (!previousHeld && !nextHeld) {
+        if (shell.scanCount != 0) EndScan();
+        return;
+    }
+
+    if (shell.holdCountdown != 0) {
+        if (--shell.holdCountdown == 0) {
+            PauseCd(); // the state stays Playing: a scan is a kind of play
+            shell.scanCount = 1;
+        }
+    } else if (shell.scanCount == 0) {
+        View().SetScanTimerPeriod(ScanTimerActiveMs);
+        shell.holdCountdown = HoldTicks;
+    }
+    if (shell.scanCount == 0) return;
+
+    shell.scanCount += 1;
+    const int step = ScanStepSeconds(shell.scanCount);
+    // A scan needs a current track; the one that ended it leaves none.
+    if (shell.currentTrack < 1 || shell.currentTrack > CdDevice().trackCount) return;
+    if (previousHeld) {
+        ScanBackward(step);
+    } else if (!ScanForward(step)) {
+        return;
+    }
+
+    if (shell.playState == Playing) {
+        FormatTimeText(shell.currentTrack, shell.posMinute, shell.posSecond);
+        View().SetStatusLine("Playing " + shell.timeText);
+    } else {
+        View().SetStatusLine("Stopped");
+    }
+}
+
+void EndScan() {
+    ShellState& shell = Shell();
+    View().SetScanTimerPeriod(ScanTimerIdleMs);
+    shell.playState = PlayFrom(PlayRequest{shell.currentTrack, shell.posMinute, shell.posSecond,
+                                           shell.posFrame, toTrackEnd()});
+    shell.scanCount = 0;
+}
