@@ -13,16 +13,16 @@ const ErrorText Texts[] = {
     {257, "Invalid MCI device ID. Use the ID returned when opening the MCI device."},
     {262, "There is a problem with your media device. Make sure it is working correctly or contact the device "
           "manufacturer."},
-    {263, "The specified device is not open or is not recognised by MCI."},
+    {263, "The specified device is not open or is not recognized by MCI."},
     {265, "The device name is already being used as an alias by this application. Use a unique alias."},
     {274, "The MCI device you are using does not support the specified command."},
-    {276, "The device is not ready."},
+    {276, "The device driver is not ready."},
     {282, "The specified parameter is out of range for the specified command."},
-    {291, "The specified MCI device is being used by another application. Use the shareable parameter with each "
-          "open command."},
-    {293, "The specified MCI time format is invalid."},
-    {296, "The specified file cannot be played on the specified MCI device. The file may be corrupt, not in the "
-          "correct format, or no file handler available for this format."},
+    {291, "The device driver is already in use. To share it, use the 'shareable' parameter with each 'open' "
+          "command."},
+    {293, "The specified value for the time format is invalid. Refer to the MCI documentation for valid formats."},
+    {296, "The specified file cannot be played on the specified MCI device. The file may be corrupt, or not in the "
+          "correct format."},
 };
 } // namespace
 

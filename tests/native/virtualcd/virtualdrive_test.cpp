@@ -174,8 +174,15 @@ TEST_F(VirtualDriveTest, FailDirectiveFailsThatCommandOnly) {
     EXPECT_EQ(driver->Pause(id), 262u);
     EXPECT_EQ(driver->Stop(id), 0u);
     char text[129] = {};
+    // Natively the texts are winmm's own, as Wine gives them.
     EXPECT_TRUE(driver->ErrorText(262, text, 128));
-    EXPECT_STRNE(text, "");
+    EXPECT_STREQ(text, "There is a problem with your media device. Make sure it is working correctly or contact "
+                       "the device manufacturer.");
+    EXPECT_TRUE(driver->ErrorText(291, text, 128));
+    EXPECT_STREQ(text, "The device driver is already in use. To share it, use the 'shareable' parameter with each "
+                       "'open' command.");
+    EXPECT_TRUE(driver->ErrorText(274, text, 20)); // cut to the buffer
+    EXPECT_STREQ(text, "The MCI device you ");
     EXPECT_FALSE(driver->ErrorText(1, text, 128));
     EXPECT_STREQ(text, "");
 }
