@@ -1,9 +1,17 @@
 #include <windows.h>
 
+#include "app/trayicon.h"
 #include "app/win32/shell.h"
+#include "app/win32/timers.h"
+#include "cdaudio/cddevice.h"
+#include "discinfo/lifecycle.h"
+#include "discinfo/options.h"
 
 void Shutdown() {
-    // Order matters: play is stopped and the icon removed before the disc information
-    // is saved, and the device is closed last.
+    StopStatusTimer();
+    if (ProgramOptions().StopAtExit) StopPlay();
+    RemoveTrayIcon();
+    FinishDiscInfo();
+    CloseCdDevice();
     PostQuitMessage(0);
 }

@@ -1,0 +1,11 @@
+// The shell's thread timers: callbacks with no window, as the user-interface thread runs them.
+#pragma once
+
+void StartStatusTimer();
+void StopStatusTimer();
+// The scan timer runs while the panel is shown; its period changes during a scan.
+void StartScanTimer(int milliseconds);
+void StopScanTimer();
+// 500 ms after a click on the icon, once.
+void StartTrayClickTimer();
+void StopTrayClickTimer();
