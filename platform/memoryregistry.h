@@ -2,7 +2,9 @@
 // the program depends on: stored sizes and types as given, RegistryMoreData for a
 // buffer that is too small (with the buffer partly overwritten), a terminator added to
 // a text value only when the caller's buffer has room, access rights per handle, no
-// deletion of a key that has sub-keys, and handles that outlive a deleted key.
+// deletion of a key that has sub-keys, and handles that outlive a deleted key. Unlike
+// the system it never counts a text's forgotten terminator that follows the given
+// size (that would read past the caller's data); the program always counts it.
 #pragma once
 
 #include <map>

@@ -1,0 +1,256 @@
+// The store against the real registry: the advapi32 adapter, with the program's
+// HKEY_LOCAL_MACHINE paths redirected to a scratch key that the tests delete again,
+// so that an installation in the same prefix is left alone.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "cdaudio/cddevice.h"
+#include "discinfo/discinfo.h"
+#include "discinfo/discregistry.h"
+#include "discinfo/options.h"
+#include "platform/registry.h"
+
+namespace {
+
+const char* const ScratchPath = "Software\\Tunova Test\\discinfo";
+const char* const TunovaKey = "SOFTWARE\\Kestrow Software\\Tunova";
+const char* const CurrentDiscKey = "SOFTWARE\\Kestrow Software\\Tunova\\2.20\\CD Information";
+const char* const Disc210Key = "SOFTWARE\\Kestrow Software\\Tunova\\2.10\\CD Information";
+
+void DeleteTree(HKEY parent, const char* path) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(parent, path, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
+    char name[256];
+    while (RegEnumKeyA(key, 0, name, sizeof name) == ERROR_SUCCESS) DeleteTree(key, name);
+    RegCloseKey(key);
+    RegDeleteKeyA(parent, path);
+}
+
+// Forwards to the system's registry, with HKEY_LOCAL_MACHINE replaced by the scratch key.
+class ScratchRegistry : public RegistryApi {
+public:
+    ScratchRegistry(RegistryApi& system, RegistryKey root) : system_(system), root_(root) {}
+    long OpenKey(RegistryKey parent, const char* path, std::uint32_t access, RegistryKey* key) override {
+        return system_.OpenKey(Map(parent), path, access, key);
+    }
+    long CreateKey(RegistryKey parent, const char* path, std::uint32_t access, RegistryKey* key) override {
+        return system_.CreateKey(Map(parent), path, access, key);
+    }
+    long QueryValue(RegistryKey key, const char* name, std::uint32_t* type, void* data, std::uint32_t* size) override {
+        return system_.QueryValue(key, name, type, data, size);
+    }
+    long SetValue(RegistryKey key, const char* name, std::uint32_t type, const void* data,
+                  std::uint32_t size) override {
+        return system_.SetValue(key, name, type, data, size);
+    }
+    long DeleteValue(RegistryKey key, const char* name) override { return system_.DeleteValue(key, name); }
+    long DeleteKey(RegistryKey parent, const char* path) override { return system_.DeleteKey(Map(parent), path); }
+    long CloseKey(RegistryKey key) override { return system_.CloseKey(key); }
+
+private:
+    RegistryKey Map(RegistryKey key) const { return key == RegistryLocalMachine ? root_ : key; }
+    RegistryApi& system_;
+    RegistryKey root_;
+};
+
+class AdvapiStoreTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        InstallRegistry(nullptr);
+        DeleteTree(HKEY_CURRENT_USER, ScratchPath);
+        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, ScratchPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &root,
+                                  nullptr),
+                  ERROR_SUCCESS);
+        scratch = new ScratchRegistry(Registry(), reinterpret_cast<RegistryKey>(root));
+        InstallRegistry(scratch);
+        ResetDiscInfo();
+        ProgramOptions() = ProgramOptionsRecord{};
+    }
+    void TearDown() override {
+        InstallRegistry(nullptr);
+        delete scratch;
+        RegCloseKey(root);
+        DeleteTree(HKEY_CURRENT_USER, ScratchPath);
+        ResetDiscInfo();
+    }
+    HKEY Create(const std::string& path) {
+        HKEY key = nullptr;
+        EXPECT_EQ(RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        keys.push_back(key);
+        return key;
+    }
+    // The raw stored bytes, or "<missing>".
+    std::string Stored(const std::string& path, const char* name, DWORD* type = nullptr) {
+        HKEY key = nullptr;
+        if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return "<missing>";
+        std::vector<char> data(1024);
+        DWORD size = static_cast<DWORD>(data.size());
+        const LONG result = RegQueryValueExA(key, name, nullptr, type, reinterpret_cast<BYTE*>(data.data()), &size);
+        RegCloseKey(key);
+        return result == ERROR_SUCCESS ? std::string(data.data(), size) : "<missing>";
+    }
+    void CloseKeys() {
+        for (HKEY key : keys) RegCloseKey(key);
+        keys.clear();
+    }
+    HKEY root = nullptr;
+    ScratchRegistry* scratch = nullptr;
+    std::vector<HKEY> keys;
+};
+
+void InsertThreeTrackDisc() {
+    CdDeviceRecord& device = CdDevice();
+    device.trackCount = 3;
+    device.mediaIdentity = 0x3A5B1C02;
+    device.toc.assign(4, TrackToc{});
+    const std::int32_t starts[] = {150, 18150, 36150, 54150};
+    for (int i = 0; i < 4; ++i) {
+        device.toc[i].type = TrackAudio;
+        device.toc[i].number = i + 1;
+        device.toc[i].startMinute = starts[i] / FramesPerMinute;
+        device.toc[i].startSecond = (starts[i] / FramesPerSecond) % 60;
+        device.toc[i].startFrame = starts[i] % FramesPerSecond;
+    }
+    DiscInfo().trackTitles.assign(3, std::nullopt);
+}
+
+TEST_F(AdvapiStoreTest, TextQueriesFollowTheSizeRules) {
+    HKEY key = Create("raw");
+    // The system counts a terminator the caller forgot when one follows the data, so
+    // the byte after the value must not be NUL for it to stay unterminated.
+    const std::string text(258, 'a');
+    ASSERT_EQ(RegSetValueExA(key, "NoNul", 0, REG_SZ, reinterpret_cast<const BYTE*>(text.data()), 257), ERROR_SUCCESS);
+    RegistryKey opened = 0;
+    ASSERT_EQ(Registry().OpenKey(RegistryLocalMachine, "raw", RegistryKeyRead, &opened), RegistrySuccess);
+    std::vector<char> buffer(300, '#');
+    std::uint32_t size = 257;
+    std::uint32_t type = 0;
+    EXPECT_EQ(Registry().QueryValue(opened, "NoNul", &type, buffer.data(), &size), RegistrySuccess);
+    EXPECT_EQ(type, RegistryText);
+    EXPECT_EQ(size, 257u);
+    EXPECT_EQ(buffer[257], '#');  // no room, no terminator
+    size = 258;
+    EXPECT_EQ(Registry().QueryValue(opened, "NoNul", nullptr, buffer.data(), &size), RegistrySuccess);
+    EXPECT_EQ(buffer[257], '\0');  // room: the system adds one
+    size = 100;
+    EXPECT_EQ(Registry().QueryValue(opened, "NoNul", nullptr, buffer.data(), &size), RegistryMoreData);
+    EXPECT_EQ(size, 257u);
+    size = 0;
+    EXPECT_EQ(Registry().QueryValue(opened, "NoNul", nullptr, nullptr, &size), RegistrySuccess);
+    EXPECT_EQ(size, 257u);
+    // A terminator that follows the counted bytes is counted too.
+    ASSERT_EQ(RegSetValueExA(key, "Counted", 0, REG_SZ, reinterpret_cast<const BYTE*>("abc"), 3), ERROR_SUCCESS);
+    size = 0;
+    EXPECT_EQ(Registry().QueryValue(opened, "Counted", nullptr, nullptr, &size), RegistrySuccess);
+    EXPECT_EQ(size, 4u);
+    Registry().CloseKey(opened);
+    CloseKeys();
+}
+
+TEST_F(AdvapiStoreTest, OptionsRoundTrip) {
+    Create(std::string(TunovaKey) + "\\2.20\\Tunova");
+    HKEY cddb = Create(std::string(TunovaKey) + "\\2.20\\cddb");
+    for (const char* name : {"cddbServer1", "cddbServer2", "cddbServer4"})
+        RegSetValueExA(cddb, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(name), std::strlen(name) + 1);
+    CloseKeys();
+
+    ProgramOptionsRecord& o = ProgramOptions();
+    o.StopAtExit = 0;
+    o.IntroPlayStart = -1;
+    o.ControlsX = 300;
+    std::strcpy(o.cddbRootDirectory, "Z:\\work\\cddb");
+    std::strcpy(o.smtpServerName, "mail.example.net");
+    ASSERT_EQ(SaveProgramOptions(), 1);
+
+    DWORD type = 0;
+    const std::string optionsPath = std::string(TunovaKey) + "\\2.20\\Tunova";
+    EXPECT_EQ(Stored(optionsPath, "cddbRootDirectory", &type).size(), 260u);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(Stored(optionsPath, "smtpServerName").size(), 80u);
+    EXPECT_EQ(Stored(optionsPath, "ControlsX", &type).size(), 4u);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
+
+    ProgramOptions() = ProgramOptionsRecord{};
+    LoadProgramOptions();
+    EXPECT_EQ(o.StopAtExit, 0);
+    EXPECT_EQ(o.IntroPlayStart, -1);
+    EXPECT_EQ(o.IntroPlayLength, 10);
+    EXPECT_EQ(o.ControlsX, 300);
+    EXPECT_STREQ(o.cddbRootDirectory, "Z:\\work\\cddb");
+    EXPECT_STREQ(o.smtpServerName, "mail.example.net");
+    EXPECT_EQ(o.cddbServerList, (std::vector<std::string>{"cddbServer1", "cddbServer2"}));
+}
+
+TEST_F(AdvapiStoreTest, OversizedAndBinaryValuesStayInsideTheirFields) {
+    HKEY options = Create(std::string(TunovaKey) + "\\2.20\\Tunova");
+    const std::string proxy(81, 'p');  // 80 bytes stored, see above
+    RegSetValueExA(options, "cddbProxyName", 0, REG_SZ, reinterpret_cast<const BYTE*>(proxy.data()), 80);
+    RegSetValueExA(options, "smtpServerName", 0, REG_BINARY, reinterpret_cast<const BYTE*>("smtp"), 4);
+    const WORD shortNumber = 1;
+    RegSetValueExA(options, "Shuffle", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&shortNumber), 2);
+    HKEY record = Create(std::string(CurrentDiscKey) + "\\3A5B1C02");
+    const std::string artist(258, 'a');
+    RegSetValueExA(record, "Artist", 0, REG_SZ, reinterpret_cast<const BYTE*>(artist.data()), 257);
+    RegSetValueExA(record, "Title", 0, REG_BINARY, reinterpret_cast<const BYTE*>("Binary title"), 12);
+    CloseKeys();
+
+    std::strcpy(ProgramOptions().smtpServerName, "previous text that is longer");
+    LoadProgramOptions();
+    EXPECT_EQ(std::string(ProgramOptions().cddbProxyName), std::string(79, 'p'));
+    EXPECT_STREQ(ProgramOptions().smtpServerName, "smtp");
+    EXPECT_EQ(ProgramOptions().Shuffle, 0);
+
+    InsertThreeTrackDisc();
+    ASSERT_EQ(LoadDiscFromRegistry(), 1);
+    EXPECT_EQ(std::string(DiscInfo().artist), std::string(256, 'a'));
+    EXPECT_STREQ(DiscInfo().title, "Binary title");
+}
+
+TEST_F(AdvapiStoreTest, DiscRecordMovesFromAnOlderKeyAndRoundTrips) {
+    Create(CurrentDiscKey);
+    HKEY old = Create(std::string(Disc210Key) + "\\3A5B1C02");
+    RegSetValueExA(old, "Artist", 0, REG_SZ, reinterpret_cast<const BYTE*>("Older"), 6);
+    RegSetValueExA(old, "Track #2", 0, REG_SZ, reinterpret_cast<const BYTE*>("Second"), 7);
+    RegSetValueExA(old, "Program", 0, REG_SZ, reinterpret_cast<const BYTE*>("3 1 2"), 6);
+    const DWORD three = 3;
+    RegSetValueExA(old, "ProgramCount", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&three), 4);
+    CloseKeys();
+
+    InsertThreeTrackDisc();
+    ASSERT_EQ(LoadDiscFromRegistry(), 1);
+    EXPECT_EQ(DiscInfo().foundKeyIndex, 1);
+    EXPECT_EQ(DiscInfo().program, (std::vector<std::int32_t>{3, 1, 2}));
+    DiscInfo().trackTitles[2] = "Third";
+    SaveDiscToRegistry();
+
+    const std::string path = std::string(CurrentDiscKey) + "\\3A5B1C02";
+    EXPECT_EQ(Stored(std::string(Disc210Key) + "\\3A5B1C02", "Artist"), "<missing>");
+    EXPECT_EQ(Stored(path, "Artist"), std::string("Older") + '\0');
+    EXPECT_EQ(Stored(path, "Track #3"), std::string("Third") + '\0');
+    EXPECT_EQ(Stored(path, "Program"), std::string("3 1 2") + '\0');
+    EXPECT_EQ(Stored(path, "cddbID"), std::string("1802d003 3 150 18150 36150 722") + '\0');
+
+    ResetDiscInfo();
+    InsertThreeTrackDisc();
+    ASSERT_EQ(LoadDiscFromRegistry(), 1);
+    EXPECT_EQ(DiscInfo().foundKeyIndex, 0);
+    EXPECT_STREQ(DiscInfo().artist, "Older");
+    EXPECT_EQ(DiscInfo().trackTitles,
+              (std::vector<std::optional<std::string>>{std::nullopt, "Second", "Third"}));
+
+    // Emptied: the record goes.
+    DiscInfo().artist[0] = 0;
+    DiscInfo().trackTitles.assign(3, std::nullopt);
+    DiscInfo().program.clear();
+    SaveDiscToRegistry();
+    HKEY gone = nullptr;
+    EXPECT_NE(RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &gone), ERROR_SUCCESS);
+}
+
+} // namespace
