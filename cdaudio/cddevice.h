@@ -5,7 +5,8 @@
 // a description text and opening it:
 //     InstallVirtualCdText("track audio 150\nleadout 13500\n");  // platform/virtualcd/virtualcd.h
 //     OpenCdDevice("D:");
-// and empty it again with CloseCdDevice().
+// and empty it again with CloseCdDevice(). Tests that need no driver at all may also
+// fill the record below directly (trackCount, toc with its lead-out via PlaceLeadOut).
 #pragma once
 
 #include <cstdint>

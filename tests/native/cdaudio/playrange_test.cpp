@@ -112,17 +112,4 @@ TEST_F(PlayRangeTest, SplitsThePositionIntoItsFourBytes) {
     EXPECT_EQ(frame, 74);
 }
 
-TEST_F(PlayRangeTest, PlayStateValues) {
-    EXPECT_EQ(Playing, 3);
-    EXPECT_EQ(Paused, 4);
-    EXPECT_EQ(Stopped, 5);
-    EXPECT_EQ(Seeking, 6);
-    EXPECT_EQ(Failed, 0);
-    EXPECT_EQ(NoAudioTracks, -1);
-    EXPECT_EQ(NoDisc, -2);
-    EXPECT_EQ(DeviceBusy, -3);
-    EXPECT_EQ(NotReady, -4);
-    EXPECT_EQ(Recording, -5);
-}
-
 } // namespace
