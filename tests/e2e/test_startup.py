@@ -1,12 +1,16 @@
 """The program starts, logs, shows its diagnostics window and ends cleanly."""
 import unittest
 
-from tunova_e2e import DIAGNOSTICS_CAPTION, MAIN_CAPTION, Tunova, driver
+from tunova_e2e import DIAGNOSTICS_CAPTION, MAIN_CAPTION, Tunova, driver, sample_disc
+
+
+def album():
+    return {"TUNOVA_VIRTUAL_CD": sample_disc("album.disc")}
 
 
 class StartupTest(unittest.TestCase):
     def test_exit_command_ends_the_program(self):
-        with Tunova() as tunova:
+        with Tunova(env=album()) as tunova:
             tunova.wait_for_log("Starting general initialization.")
             code, _ = driver("wait", MAIN_CAPTION, 10)
             self.assertEqual(code, 0)
@@ -14,8 +18,8 @@ class StartupTest(unittest.TestCase):
             self.assertEqual(tunova.wait_exit(), 0)
 
     def test_diagnostics_window_shows_what_the_log_file_holds(self):
-        with Tunova("-d") as tunova:
-            lines = tunova.wait_for_log("Starting general initialization.")
+        with Tunova("-d", env=album()) as tunova:
+            lines = tunova.wait_for_log("Starting play on track:  1")
             code, _ = driver("wait", DIAGNOSTICS_CAPTION, 10)
             self.assertEqual(code, 0)
             code, text = driver("text", DIAGNOSTICS_CAPTION, 1093)
@@ -25,7 +29,7 @@ class StartupTest(unittest.TestCase):
             self.assertEqual(tunova.wait_exit(), 0)
 
     def test_without_switch_there_is_no_diagnostics_window(self):
-        with Tunova() as tunova:
+        with Tunova(env=album()) as tunova:
             tunova.wait_for_log("Starting general initialization.")
             driver("wait", MAIN_CAPTION, 10)
             code, _ = driver("find", DIAGNOSTICS_CAPTION)

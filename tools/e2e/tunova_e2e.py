@@ -102,3 +102,55 @@ class Tunova:
 
     def running(self):
         return self.process.poll() is None
+
+
+SAMPLES = ROOT / "samples"
+TUNOVA_KEY = r"HKLM\SOFTWARE\Kestrow Software\Tunova"
+OPTIONS_KEY = TUNOVA_KEY + r"\2.20\Tunova"
+
+
+def sample_disc(name):
+    """The Windows path of a sample disc description."""
+    return windows_path(SAMPLES / "discs" / name)
+
+
+def write_disc(directory, name, text):
+    """A disc description of the test's own; returns its Windows path."""
+    path = pathlib.Path(directory) / name
+    path.write_text(text)
+    return windows_path(path)
+
+
+def reg(*args):
+    result = subprocess.run([WINE, "reg", *args], env=wine_env(), capture_output=True, timeout=60)
+    return result.returncode, result.stdout.decode("latin-1").replace("\r", "")
+
+
+def reset_registry():
+    """Back to what the installation creates: the sample registry data, no disc records."""
+    reg("delete", TUNOVA_KEY, "/f")
+    installation = SAMPLES / "tunova.reg"
+    if installation.exists():
+        subprocess.run([WINE, "regedit", "/S", windows_path(installation)], env=wine_env(),
+                       capture_output=True, timeout=60)
+    else:
+        reg("add", OPTIONS_KEY, "/f")
+
+
+def set_option(name, value):
+    reg("add", OPTIONS_KEY, "/v", name, "/t", "REG_DWORD", "/d", str(value), "/f")
+
+
+def played_tracks(tunova):
+    """Track numbers from the log's "Starting play on track: " lines, in order."""
+    prefix = "Starting play on track:  "
+    return [int(line[len(prefix):]) for line in tunova.log_lines() if line.startswith(prefix)]
+
+
+def wait_until(predicate, timeout=20, interval=0.05):
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        if predicate():
+            return True
+        time.sleep(interval)
+    return predicate()

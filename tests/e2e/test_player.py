@@ -1,0 +1,151 @@
+"""The player under Wine on virtual discs: start, commands, icon clicks, end of disc."""
+import unittest
+
+from tunova_e2e import (MAIN_CAPTION, Tunova, driver, played_tracks, reset_registry, sample_disc,
+                        set_option, wait_until, write_disc)
+
+TRAY_MESSAGE = 0xA710
+WM_LBUTTONDOWN = 0x0201
+WM_LBUTTONDBLCLK = 0x0203
+
+
+def album(speed=1, extra=None):
+    env = {"TUNOVA_VIRTUAL_CD": sample_disc("album.disc"), "TUNOVA_VIRTUAL_SPEED": str(speed)}
+    env.update(extra or {})
+    return env
+
+
+class PlayerTest(unittest.TestCase):
+    def setUp(self):
+        reset_registry()
+
+    def start(self, tunova):
+        tunova.wait_for_log("Starting play on track:  1")
+        self.assertEqual(driver("wait", MAIN_CAPTION, 10)[0], 0)
+
+    def test_play_starts_on_track_one_and_commands_reach_the_drive(self):
+        with Tunova(env=album()) as tunova:
+            self.start(tunova)
+            self.assertIn("D: play from 1 to 1d28030c -> 0", tunova.trace_lines())
+            driver("command", MAIN_CAPTION, 40016)  # Next Track
+            tunova.wait_for_log("Starting play on track:  2")
+            driver("command", MAIN_CAPTION, 40015)  # Pause
+            tunova.wait_for_log("Pausing CD player.")
+            driver("command", MAIN_CAPTION, 40014)  # Play resumes
+            tunova.wait_for_log("Resuming play on track:  2")
+            driver("command", MAIN_CAPTION, 40017)  # Previous Track
+            tunova.wait_for_log("Starting play on track:  1", count=2)
+            driver("command", MAIN_CAPTION, 40021)  # Stop
+            tunova.wait_for_log("Stopping play.")
+            driver("command", MAIN_CAPTION, 40019)
+            self.assertEqual(tunova.wait_exit(), 0)
+            self.assertIn("Clossing connection to CD player.", tunova.log_lines())
+
+    def test_icon_clicks_pause_resume_and_three_clicks_go_back(self):
+        with Tunova(env=album()) as tunova:
+            self.start(tunova)
+            driver("command", MAIN_CAPTION, 40016)
+            tunova.wait_for_log("Starting play on track:  2")
+            # Three quick clicks: the previous track at once, no pause.
+            for message in (WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, WM_LBUTTONDOWN):
+                driver("post", MAIN_CAPTION, TRAY_MESSAGE, 0, message)
+            tunova.wait_for_log("Starting play on track:  1", count=2)
+            self.assertNotIn("Pausing CD player.", tunova.log_lines())
+            # One click pauses after the click timer; the next resumes.
+            driver("post", MAIN_CAPTION, TRAY_MESSAGE, 0, WM_LBUTTONDOWN)
+            tunova.wait_for_log("Pausing CD player.")
+            driver("post", MAIN_CAPTION, TRAY_MESSAGE, 0, WM_LBUTTONDOWN)
+            tunova.wait_for_log("Resuming play on track:  1")
+            driver("command", MAIN_CAPTION, 40019)
+            tunova.wait_exit()
+
+    def test_disc_plays_to_its_end_and_stops(self):
+        env = {"TUNOVA_VIRTUAL_CD": sample_disc("onetrack.disc"), "TUNOVA_VIRTUAL_SPEED": "100"}
+        with Tunova(env=env) as tunova:
+            tunova.wait_for_log("Starting play on track:  1")
+            tunova.wait_for_log("Stopping play.", timeout=20)
+            self.assertTrue(tunova.running())
+            driver("command", MAIN_CAPTION, 40019)
+            self.assertEqual(tunova.wait_exit(), 0)
+
+    def test_eject_at_end_ejects_and_ends_the_program(self):
+        set_option("EjectAtEnd", 1)
+        env = {"TUNOVA_VIRTUAL_CD": sample_disc("onetrack.disc"), "TUNOVA_VIRTUAL_SPEED": "100"}
+        with Tunova(env=env) as tunova:
+            tunova.wait_for_log("Starting play on track:  1")
+            self.assertEqual(tunova.wait_exit(timeout=30), 0)
+            self.assertIn("Ejecting CD.", tunova.log_lines())
+            self.assertTrue(any(line.startswith("D: set-door open -> 0") for line in tunova.trace_lines()))
+
+    def test_random_order_plays_each_track_to_its_end(self):
+        set_option("Shuffle", 1)
+        with Tunova(env=album(speed=200)) as tunova:
+            self.assertTrue(wait_until(lambda: len(played_tracks(tunova)) >= 4, timeout=30),
+                            "\n".join(tunova.log_lines()))
+            tracks = played_tracks(tunova)
+            self.assertEqual(len(set(tracks)), len(tracks), "no track repeats before all have played")
+            driver("command", MAIN_CAPTION, 40019)
+            tunova.wait_exit()
+
+
+class StartFailureTest(unittest.TestCase):
+    def setUp(self):
+        reset_registry()
+
+    def expect_box(self, env, text):
+        with Tunova(env=env) as tunova:
+            self.assertEqual(driver("wait", "Tunova Error", 15)[0], 0, "\n".join(tunova.log_lines()))
+            code, shown = driver("text", "Tunova Error", 0xFFFF)
+            self.assertEqual(shown, text.replace("\r\n", "\n"))
+            self.assertTrue(tunova.running(), "the program waits for the box")
+            driver("click", "Tunova Error", 2)  # the OK button of an OK-only box answers as IDCANCEL too
+            driver("click", "Tunova Error", 1)
+            self.assertEqual(tunova.wait_exit(), 0)
+            return tunova.log_lines()
+
+    def disc(self, directory, text):
+        return write_disc(directory, "disc.disc", text)
+
+    def test_each_failure_has_its_message(self):
+        import tempfile
+        with tempfile.TemporaryDirectory() as tmp:
+            busy = write_disc(tmp, "busy.disc", "busy\ntrack audio 150\nleadout 20000\n")
+            empty_d = write_disc(tmp, "empty_d.disc", "drive D:\nnodisc\n")
+            empty_e = write_disc(tmp, "empty_e.disc", "drive E:\nnodisc\n")
+            data = write_disc(tmp, "data.disc", "track data 150\nleadout 20000\n")
+            broken = write_disc(tmp, "broken.disc", "fail status-tracks 274\ntrack audio 150\nleadout 20000\n")
+            cases = [
+                (busy, "CD player has already been opened by another application.\n"
+                       "Exit the other application before running Tunova."),
+                (empty_d, "No disc found in CD player."),
+                (data, "Disc in CD player does not contain any audio tracks."),
+                (broken, "Unknown initialization error."),
+                (empty_d + ";" + empty_e, "Unable to play an audio CD on any CD players found."),
+            ]
+            for disc, text in cases:
+                with self.subTest(text=text):
+                    lines = self.expect_box({"TUNOVA_VIRTUAL_CD": disc}, text)
+                    self.assertIn("Unable to find audio CD on any players in system.", lines)
+
+    def test_no_cd_drive_at_all(self):
+        # Without virtual drives the machine's own are used, and Wine has none.
+        lines = self.expect_box({"TUNOVA_VIRTUAL_CD": ""}, "Unable to find a CD player on the system.")
+        self.assertIn("Number of CD-ROM's in system:  0", lines)
+
+    def test_drive_on_the_command_line_is_the_only_one_tried(self):
+        import tempfile
+        with tempfile.TemporaryDirectory() as tmp:
+            d = write_disc(tmp, "d.disc", "drive D:\ntrack audio 150\nleadout 20000\n")
+            e = write_disc(tmp, "e.disc", "drive E:\nnodisc\n")
+            with Tunova("E:\\", env={"TUNOVA_VIRTUAL_CD": d + ";" + e}) as tunova:
+                self.assertEqual(driver("wait", "Tunova Error", 15)[0], 0)
+                self.assertEqual(driver("text", "Tunova Error", 0xFFFF)[1], "No disc found in CD player.")
+                driver("click", "Tunova Error", 1)
+                tunova.wait_exit()
+                lines = tunova.log_lines()
+                self.assertNotIn("Opening CD player with exclusive access:  D:", lines)
+                self.assertFalse(any(line.startswith("Number of CD-ROM's") for line in lines))
+
+
+if __name__ == "__main__":
+    unittest.main()
