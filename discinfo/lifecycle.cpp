@@ -1,6 +1,7 @@
 #include "discinfo/lifecycle.h"
 
 #include "cdaudio/cddevice.h"
+#include "cddb/querystatus.h"
 #include "discinfo/cdplayerini.h"
 #include "discinfo/commoncontrols.h"
 #include "discinfo/discinfo.h"
@@ -18,6 +19,7 @@ void StartDiscInfo(WindowHandle ownerWindow, unsigned changedMessage) {
     ProgramOptionsRecord& options = ProgramOptions();
     options.cddbRootDirectory[0] = 0;
     options.cddbProxyName[0] = 0;
+    ClearQueryStatus();
     LoadProgramOptions();
 
     // No lookup thread exists yet, so the record is filled without the lock.

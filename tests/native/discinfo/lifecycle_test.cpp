@@ -2,17 +2,21 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <future>
 #include <mutex>
 #include <string>
 #include <vector>
 
+#include "cddb/querystatus.h"
 #include "discfixture.h"
 #include "discinfo/discinfo.h"
 #include "discinfo/lifecycle.h"
 #include "discinfo/lookup.h"
 #include "discinfo/options.h"
+#include "platform/inireader.h"
 
 namespace {
 
@@ -84,7 +88,9 @@ protected:
 
 TEST_F(LifecycleTest, KnownDiscStartsNoLookup) {
     registry.PutText(RecordPath(CurrentDiscKey), "Artist", "Known");
+    SetQueryStatus("Left from before.");
     StartDiscInfo(MainWindow, DiscInfoChangedMessage);
+    EXPECT_EQ(QueryStatusText(), "");
     EXPECT_TRUE(DiscInfo().discReady);
     EXPECT_FALSE(DiscInfo().lookupRunning);
     EXPECT_STREQ(DiscInfo().artist, "Known");
@@ -93,6 +99,30 @@ TEST_F(LifecycleTest, KnownDiscStartsNoLookup) {
     // Cdplayer.ini was not consulted.
     EXPECT_EQ(LogText().find("cdplayer.ini"), std::string::npos);
     EXPECT_TRUE(recorder.messages.empty());
+}
+
+TEST_F(LifecycleTest, CdplayerIniDecidesWhetherTheLookupRuns) {
+    const std::string directory = ::testing::TempDir();
+    const std::string iniPath = directory + "/Cdplayer.ini";
+    IniFileReader reader(directory);
+    InstallProfileFile(&reader);
+    const struct {
+        const char* section;
+        bool lookup;
+    } cases[] = {
+        {"[3A5B1C02]\nartist=From the file\n", false},
+        {"[3A5B1C02]\nartist=New Artist\ntitle=New Title\n", true},
+        {"[3A5B1C02]\nnumplay=2\norder=1 0\n", true},
+    };
+    for (const auto& c : cases) {
+        std::ofstream(iniPath, std::ios::binary) << c.section;
+        recorder.messages.clear();
+        ResetDiscInfo();
+        StartDiscInfo(MainWindow, DiscInfoChangedMessage);
+        EXPECT_EQ(recorder.WaitForMessages(c.lookup ? 1 : 0).size(), c.lookup ? 1u : 0u) << c.section;
+        EXPECT_FALSE(DiscInfo().lookupRunning) << c.section;
+    }
+    std::remove(iniPath.c_str());
 }
 
 TEST_F(LifecycleTest, UnknownDiscStartsTheLookupWhichHandsOver) {
