@@ -112,7 +112,7 @@ long MemoryRegistry::QueryValue(RegistryKey key, const char* name, std::uint32_t
     if (!node) return RegistryInvalidHandle;
     if (node->deleted) return KeyDeleted;
     if (!(access & QueryRight)) return RegistryAccessDenied;
-    if (data && !size) return 998; // ERROR_NOACCESS
+    if (data && !size) return 87; // ERROR_INVALID_PARAMETER
     auto found = node->values.find(Fold(name ? name : ""));
     if (found == node->values.end()) return RegistryNotFound;
     const StoredValue& value = found->second;

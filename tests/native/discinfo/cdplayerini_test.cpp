@@ -104,28 +104,4 @@ TEST_F(CdplayerIniTest, MissingFileFindsNothing) {
     EXPECT_TRUE(DiscInfo().program.empty());
 }
 
-TEST(IniFileReader, FollowsTheProfileRules) {
-    const std::string directory = ::testing::TempDir();
-    const std::string path = directory + "/rules.ini";
-    std::ofstream(path, std::ios::binary) << "; comment\r\n"
-                                             "[ Disc ]\r\n"
-                                             "  Key = spaced value  \r\n"
-                                             "quoted=\"  inner  \"\r\n"
-                                             "key=second\r\n"
-                                             "[disc]\r\n"
-                                             "late=not seen\r\n";
-    IniFileReader reader(directory);
-    char buffer[8];
-    EXPECT_EQ(reader.GetString("disc", "KEY", "", buffer, sizeof buffer, "rules.ini"), 7u);
-    EXPECT_STREQ(buffer, "spaced ");
-    char wide[64];
-    reader.GetString("Disc", "quoted", "", wide, sizeof wide, "rules.ini");
-    EXPECT_STREQ(wide, "  inner  ");
-    EXPECT_EQ(reader.GetString("Disc", "late", "fallback", wide, sizeof wide, "rules.ini"), 8u);
-    EXPECT_STREQ(wide, "fallback");
-    reader.GetString("Disc", "Key", "", wide, sizeof wide, path.c_str());
-    EXPECT_STREQ(wide, "spaced value");
-    std::remove(path.c_str());
-}
-
 } // namespace

@@ -151,17 +151,6 @@ TEST_F(LifecycleTest, UnknownDiscStartsTheLookupWhichHandsOver) {
     EXPECT_EQ(copy.program, (std::vector<std::int32_t>{2, 1}));
 }
 
-TEST_F(LifecycleTest, LookupWithoutSearchStillHandsOver) {
-    // As "Query cddb Now" starts it, before the cddb client fills in the search.
-    DiscInfo().ownerWindow = MainWindow;
-    DiscInfo().changedMessage = DiscInfoChangedMessage;
-    EXPECT_EQ(StartDiscLookup(), 1);
-    const std::vector<SentMessage> sent = recorder.WaitForMessages(1);
-    ASSERT_EQ(sent.size(), 1u);
-    EXPECT_EQ(sent[0].window, MainWindow);
-    EXPECT_FALSE(sent[0].lookupRunning);
-}
-
 TEST_F(LifecycleTest, FinishClosesTheChoiceThenSavesOnce) {
     registry.PutText(RecordPath(CurrentDiscKey), "Title", "Known");
     SetDiscLookupHooks(DiscLookupHooks{nullptr, nullptr, RecordChoiceClosed});

@@ -141,16 +141,4 @@ TEST_F(OptionsTest, SaveWritesEveryValueInOrderWithTheWholeTextFields) {
     EXPECT_STREQ(o.smtpServerName, "");
 }
 
-TEST_F(OptionsTest, OverlongStoredTextsStayInsideTheirFields) {
-    registry.PutValue(OptionsKey, "cddbRootDirectory", RegistryText, std::string(260, 'r').data(), 260);
-    registry.PutValue(OptionsKey, "cddbProxyName", RegistryBinary, std::string(80, 'p').data(), 80);
-    registry.PutText(OptionsKey, "smtpServerName", std::string(100, 's'));
-    std::strcpy(ProgramOptions().smtpServerName, "default");
-    LoadProgramOptions();
-    const ProgramOptionsRecord& o = ProgramOptions();
-    EXPECT_EQ(std::string(o.cddbRootDirectory), std::string(259, 'r'));
-    EXPECT_EQ(std::string(o.cddbProxyName), std::string(79, 'p'));
-    EXPECT_STREQ(o.smtpServerName, "default");
-}
-
 } // namespace

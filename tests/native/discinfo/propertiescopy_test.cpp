@@ -118,12 +118,4 @@ TEST_F(PropertiesCopyTest, RefreshShowsTheRecordInTheOpenCopy) {
     EXPECT_EQ(copy.program, (std::vector<std::int32_t>{1, 2, 1}));
 }
 
-TEST_F(PropertiesCopyTest, FreeDetachesTheCopy) {
-    FreePropertiesCopy();
-    EXPECT_EQ(DiscInfo().propertiesCopy, nullptr);
-    FreePropertiesCopy();
-    ApplyPropertiesCopy();  // without a copy: nothing to apply
-    EXPECT_STREQ(DiscInfo().artist, "Artist");
-}
-
 } // namespace
