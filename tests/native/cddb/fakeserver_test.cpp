@@ -1,0 +1,146 @@
+// The player's side of a lookup against tools/fakecddb, the fake cddbp server the
+// end-to-end tests use: it must answer as the reference server does, and the client
+// must cope with its misbehaviour.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cdaudio/cddevice.h"
+#include "cddb/querystatus.h"
+#include "cddb/server.h"
+#include "cddb/xmcd.h"
+#include "discinfo/discinfo.h"
+#include "discinfo/options.h"
+#include "platform/sysnames.h"
+#include "platform/virtualcd/virtualcd.h"
+
+namespace {
+
+const std::string Root = TUNOVA_SOURCE_DIR;
+
+// One fake server serving one connection; the process ends with it (or after 30 s).
+class FakeServer {
+public:
+    explicit FakeServer(const std::string& arguments) {
+        const std::string command = "exec timeout 30 python3 " + Root + "/tools/fakecddb/fakecddb.py --once --db " +
+                                    Root + "/samples/cddb " + arguments;
+        pipe_ = popen(command.c_str(), "r");
+        char line[64] = {};
+        if (pipe_ && std::fgets(line, sizeof line, pipe_)) std::sscanf(line, "port %d", &port_);
+    }
+    ~FakeServer() {
+        if (pipe_) pclose(pipe_);
+    }
+    int Port() const { return port_; }
+
+private:
+    std::FILE* pipe_ = nullptr;
+    int port_ = 0;
+};
+
+std::vector<std::string>* statuses = nullptr;
+void Record(const char* text) { statuses->push_back(text); }
+
+class FakeServerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::ifstream in(Root + "/samples/discs/album.disc");
+        std::stringstream text;
+        text << in.rdbuf();
+        InstallVirtualCdText(text.str());
+        ASSERT_GT(OpenCdDevice("D:"), 0);
+        DiscInfo().trackTitles.assign(12, std::nullopt);
+        SetFixedSystemNames("tester", "TESTPC", nullptr);
+        statuses = &statuses_;
+        SetQueryStatusListener(Record);
+        output_ = std::tmpfile();
+    }
+    void TearDown() override {
+        SetQueryStatusListener(nullptr);
+        std::fclose(output_);
+        ProgramOptions().cddbUseProxy = 0;
+        CloseCdDevice();
+        ResetDiscInfo();
+    }
+
+    int Query(const std::string& arguments, unsigned discId) {
+        FakeServer server(arguments);
+        EXPECT_NE(server.Port(), 0) << "the fake server did not start";
+        ProgramOptionsRecord& options = ProgramOptions();
+        options.cddbUseProxy = 1;
+        std::snprintf(options.cddbProxyName, sizeof options.cddbProxyName, "127.0.0.1");
+        options.cddbProxyPort = server.Port();
+        return QueryServer(discId, output_);
+    }
+
+    std::string Output() {
+        std::rewind(output_);
+        std::string text;
+        for (int c; (c = std::fgetc(output_)) != EOF;) text += static_cast<char>(c);
+        std::rewind(output_);
+        return text;
+    }
+
+    std::FILE* output_ = nullptr;
+    std::vector<std::string> statuses_;
+};
+
+TEST_F(FakeServerTest, ExactMatchFillsTheDiscRecord) {
+    ASSERT_EQ(Query("", ComputeDiscId()), 1);
+    EXPECT_EQ(statuses_.back(), "Reading CD information.");
+    EXPECT_EQ(Output().substr(0, 43), "#FILENAME=9c0b330c\n# xmcd CD database file\n");
+    ASSERT_EQ(ReadXmcdEntry(ComputeDiscId(), output_), 1);
+    EXPECT_STREQ(DiscInfo().artist, "The Lanterns");
+    EXPECT_STREQ(DiscInfo().title, "Harbour Lights");
+    EXPECT_EQ(DiscInfo().trackTitles[11], std::optional<std::string>("Home Port"));
+}
+
+TEST_F(FakeServerTest, LinesSplitAcrossSegmentsArriveWhole) {
+    ASSERT_EQ(Query("--misbehave split --split-pause 0.005", ComputeDiscId()), 1);
+    std::rewind(output_);
+    ASSERT_EQ(ReadXmcdEntry(ComputeDiscId(), output_), 1);
+    EXPECT_STREQ(DiscInfo().title, "Harbour Lights");
+    EXPECT_EQ(DiscInfo().trackTitles[0], std::optional<std::string>("Low Tide"));
+}
+
+TEST_F(FakeServerTest, UnknownDiscIsNoMatch) {
+    EXPECT_EQ(Query("", 0x01020304), 0);
+    EXPECT_EQ(statuses_.back(), "Sending query request.");
+    EXPECT_EQ(Output(), "");
+}
+
+TEST_F(FakeServerTest, AliasOffersCloseMatches) {
+    EXPECT_EQ(Query("--alias 01020304=9c0b330c,920ef00b", 0x01020304), 2);
+    EXPECT_EQ(Output(), "rock 9c0b330c The Lanterns / Harbour Lights\njazz 920ef00b Quiet Hours Trio / Night Shift\n");
+}
+
+TEST_F(FakeServerTest, RefusalsAndMisbehaviour) {
+    struct {
+        const char* arguments;
+        int result;
+        const char* status;
+    } cases[] = {
+        {"--banner 433", -1, "Too many users on server."},
+        {"--banner 200", 1, "Reading CD information."},
+        {"--misbehave close-mid-entry", -1, "Unknown error while reading CD information."},
+        {"--misbehave garbage", -1, "Server query error #"},
+        {"--misbehave overlong", 1, "Reading CD information."},
+        {"--misbehave no-crlf", 1, "Reading CD information."},
+        {"--misbehave stall --stall-at hello --idle 1", -1, "Unable to receive handshake response."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        statuses_.clear();
+        std::rewind(output_);
+        EXPECT_EQ(Query(c.arguments, ComputeDiscId()), c.result);
+        ASSERT_FALSE(statuses_.empty());
+        EXPECT_EQ(statuses_.back().substr(0, std::strlen(c.status)), c.status);
+    }
+}
+
+} // namespace
