@@ -102,7 +102,8 @@ struct PropertiesCopy {
     std::int32_t ControlsOnTop = 0;
 };
 
-// The caller holds DiscInfoLock and stores the result in DiscInfo().propertiesCopy.
+// The caller holds DiscInfoLock (each takes it again, which is harmless as it is
+// re-entrant) and stores the result in DiscInfo().propertiesCopy.
 PropertiesCopy* CreatePropertiesCopy();
 // Copies the disc texts (unless a lookup runs) and the cddb and SMTP settings of the
 // open copy back; the caller holds DiscInfoLock. Does nothing without a copy.

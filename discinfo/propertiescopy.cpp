@@ -18,6 +18,9 @@ void ApplyShortText(char* option, std::size_t optionSize, const char* copyText) 
 } // namespace
 
 PropertiesCopy* CreatePropertiesCopy() {
+    // Callers hold the lock already; taking it again costs nothing and keeps a careless
+    // caller from reading a half-replaced record.
+    DiscInfoHold hold;
     const DiscInfoRecord& disc = DiscInfo();
     const ProgramOptionsRecord& options = ProgramOptions();
     auto* copy = new PropertiesCopy;
@@ -55,6 +58,7 @@ PropertiesCopy* CreatePropertiesCopy() {
 }
 
 void ApplyPropertiesCopy() {
+    DiscInfoHold hold;
     DiscInfoRecord& disc = DiscInfo();
     const PropertiesCopy* copy = disc.propertiesCopy;
     if (!copy) return;
@@ -91,6 +95,7 @@ void FreePropertiesCopy() {
 }
 
 void RefreshPropertiesCopyTexts() {
+    DiscInfoHold hold;
     const DiscInfoRecord& disc = DiscInfo();
     PropertiesCopy* copy = disc.propertiesCopy;
     if (!copy) return;
