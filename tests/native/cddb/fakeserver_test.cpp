@@ -119,6 +119,20 @@ TEST_F(FakeServerTest, AliasOffersCloseMatches) {
     EXPECT_EQ(Output(), "rock 9c0b330c The Lanterns / Harbour Lights\njazz 920ef00b Quiet Hours Trio / Night Shift\n");
 }
 
+TEST_F(FakeServerTest, PlaysACaseFileAndRecordsTheClient) {
+    const std::string transcript = ::testing::TempDir() + "/fakecddb-transcript.txt";
+    std::remove(transcript.c_str());
+    EXPECT_EQ(Query("--script " + Root + "/tests/data/cddb/protocol/query-211-two-matches.case --transcript " + transcript,
+                    0x1a2b3c03),
+              2);
+    EXPECT_EQ(Output(), "rock 1a2b3c04 Artist / Title\nmisc 2f00aa03 Other Artist / Other Title\n");
+    std::ifstream in(transcript);
+    std::stringstream sent;
+    sent << in.rdbuf();
+    EXPECT_EQ(sent.str(), "cddb hello tester TESTPC Tunova v2.21\ncddb query 1a2b3c03 12 150 18395 35730 55800 70205 "
+                          "92840 109973 129110 142530 163838 180013 198703 2869\n");
+}
+
 TEST_F(FakeServerTest, RefusalsAndMisbehaviour) {
     struct {
         const char* arguments;
