@@ -36,13 +36,18 @@ struct Conversation {
     }
 
     // A status line, reassembled when the network delivered it in pieces, so that it is
-    // judged whole; it is left in reader.line (cut to the buffer). false on failure.
+    // judged whole; it is left in reader.line. A line that runs past the buffer is
+    // judged by what fits, so that endless bytes without a line end cannot keep the
+    // thread here. false on failure.
     bool ReadStatusLine() {
-        if (ReadResponseLine(reader, socket) == 0) return false;
+        int taken = ReadResponseLine(reader, socket);
+        if (taken == 0) return false;
         std::string line = reader.line;
-        while (line.empty() || line.back() != '\n') {
-            if (ReadResponseLine(reader, socket) == 0) return false;
-            if (line.size() < ReceiveSize) line += reader.line;
+        while ((line.empty() || line.back() != '\n') && taken < ReceiveSize) {
+            const int more = ReadResponseLine(reader, socket);
+            if (more == 0) return false;
+            taken += more;
+            line += reader.line;
         }
         if (line.size() > ReceiveSize) line.resize(ReceiveSize);
         std::memcpy(reader.line, line.c_str(), line.size() + 1);
