@@ -8,7 +8,10 @@
 #include <cstdio>
 #include <string>
 
+#include "cdaudio/cddevice.h"
 #include "cddb/lineio.h"
+#include "cddb/localdb.h"
+#include "discinfo/discinfo.h"
 #include "platform/sockets.h"
 #include "platform/sysnames.h"
 #include "tests/native/cddb/protocolrunner.h"
@@ -105,6 +108,20 @@ TEST_P(ConversationTest, GoesAsWritten) {
 INSTANTIATE_TEST_SUITE_P(Cases, ConversationTest,
                          ::testing::Values("exact-match", "query-211-two-matches", "banner-433-too-many-users",
                                            "read-split-segments", "read-401-no-full-stop", "silent-server-retry-limit"));
+
+// The sample copy through the Windows file functions and text-mode reading.
+TEST(LocalDatabaseTest, FindsTheAlbumInTheSampleCopy) {
+    CdDevice().trackCount = 12;
+    DiscInfo().trackTitles.assign(12, std::nullopt);
+    const std::string root = std::string("Z:") + TUNOVA_SOURCE_DIR + "\\samples\\cddb";
+    EXPECT_EQ(SearchLocalDatabaseAt(root.c_str(), 0x9c0b330c), 1);
+    EXPECT_STREQ(DiscInfo().artist, "The Lanterns");
+    EXPECT_STREQ(DiscInfo().title, "Harbour Lights");
+    EXPECT_EQ(DiscInfo().trackTitles[11], std::optional<std::string>("Home Port"));
+    EXPECT_EQ(SearchLocalDatabaseAt(root.c_str(), 0x9c0b330d), 0);
+    CdDevice().trackCount = 0;
+    ResetDiscInfo();
+}
 
 TEST(SystemNamesTest, UserComputerAndTempFile) {
     std::string user, computer;
