@@ -31,6 +31,7 @@ struct DiscDescription {
     std::vector<VirtualFailure> failures;
 };
 
+// A drive in use loses its disc when its file is deleted or gains a "nodisc" line.
 // Lines: "# comment", "drive E:", "identity N", "track audio|data FRAME", "leadout FRAME",
 // "nodisc", "busy", "notready", "fail COMMAND CODE". False with a reason ("line 3:
 // ...") for anything else, for starts that do not rise, or a lead-out not past the

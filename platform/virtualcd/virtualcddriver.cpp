@@ -2,6 +2,8 @@
 
 #include <cctype>
 #include <cstring>
+#include <fstream>
+#include <sstream>
 
 #include "platform/virtualcd/mcierrortext.h"
 
@@ -40,6 +42,19 @@ const char* FormatName(std::uint32_t format) {
     case mci::FormatMilliseconds: return "milliseconds";
     default: return "unknown";
     }
+}
+
+// A disc is taken out of a virtual drive by deleting its description file or adding a
+// "nodisc" line to it while the drive is in use, as a user would empty a real drive.
+bool TakenOut(const VirtualDriveSource& source) {
+    if (source.path.empty()) return false;
+    std::ifstream file(source.path, std::ios::binary);
+    if (!file) return true;
+    std::ostringstream text;
+    text << file.rdbuf();
+    DiscDescription now;
+    std::string problem;
+    return ParseDiscDescription(text.str(), &now, &problem) && now.noDisc;
 }
 
 } // namespace
@@ -102,6 +117,7 @@ VirtualCdDriver::Device* VirtualCdDriver::FindDevice(std::uint16_t deviceId) {
 }
 
 bool VirtualCdDriver::DiscAbsent(Drive& drive) {
+    if (!drive.source.disc.noDisc && TakenOut(drive.source)) drive.source.disc.noDisc = true;
     return drive.source.disc.noDisc || drive.player.CurrentMode() == VirtualPlayer::Mode::DoorOpen;
 }
 

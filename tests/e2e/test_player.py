@@ -77,6 +77,18 @@ class PlayerTest(unittest.TestCase):
             self.assertIn("Ejecting CD.", tunova.log_lines())
             self.assertTrue(any(line.startswith("D: set-door open -> 0") for line in tunova.trace_lines()))
 
+    def test_disc_taken_out_under_the_program_ends_it(self):
+        import pathlib
+        import tempfile
+        with tempfile.TemporaryDirectory() as tmp:
+            disc = write_disc(tmp, "live.disc", "track audio 150\ntrack audio 20000\nleadout 40000\n")
+            with Tunova(env={"TUNOVA_VIRTUAL_CD": disc}) as tunova:
+                tunova.wait_for_log("Starting play on track:  1")
+                with open(pathlib.Path(tmp) / "live.disc", "a") as description:
+                    description.write("nodisc\n")
+                self.assertEqual(tunova.wait_exit(timeout=10), 0)
+                self.assertIn("Clossing connection to CD player.", tunova.log_lines())
+
     def test_random_order_plays_each_track_to_its_end(self):
         set_option("Shuffle", 1)
         with Tunova(env=album(speed=200)) as tunova:

@@ -242,6 +242,32 @@ TEST_F(VirtualDriveFiles, NamesTheDrivesOfTheVariableInOrder) {
     EXPECT_TRUE(VirtualCdDriveNames().empty());
 }
 
+// Editing the description of a drive in use takes the disc out, as does deleting it.
+TEST_F(VirtualDriveFiles, ADiscTakenOutOfARunningDriveReadsAsNoDisc) {
+    setenv("TUNOVA_VIRTUAL_CD", (first_ + ";" + second_).c_str(), 1);
+    auto driver = CreateVirtualCdDriverFromEnvironment();
+    std::uint16_t first = 0, second = 0;
+    ASSERT_EQ(driver->Open("E:", false, &first), 0u);
+    ASSERT_EQ(driver->Open("D:", false, &second), 0u);
+    std::uint32_t mode = 0, present = 0;
+    ASSERT_EQ(driver->Status(first, mci::StatusMode, 0, &mode), 0u);
+    EXPECT_EQ(mode, mci::ModeStop);
+
+    std::ofstream(first_, std::ios::app) << "nodisc\n";
+    ASSERT_EQ(driver->Status(first, mci::StatusMode, 0, &mode), 0u);
+    EXPECT_EQ(mode, mci::ModeOpen);
+    ASSERT_EQ(driver->Status(first, mci::StatusMediaPresent, 0, &present), 0u);
+    EXPECT_EQ(present, 0u);
+    // Putting the line back does not put the disc back: a new disc is a new run.
+    std::ofstream(first_) << ThreeTracks;
+    ASSERT_EQ(driver->Status(first, mci::StatusMode, 0, &mode), 0u);
+    EXPECT_EQ(mode, mci::ModeOpen);
+
+    std::remove(second_.c_str());
+    ASSERT_EQ(driver->Status(second, mci::StatusMode, 0, &mode), 0u);
+    EXPECT_EQ(mode, mci::ModeOpen);
+}
+
 // Another program holding the drive exclusively makes it busy here, until it ends.
 TEST_F(VirtualDriveFiles, AnotherProcessHoldingTheDriveMakesItBusy) {
     setenv("TUNOVA_VIRTUAL_CD", first_.c_str(), 1);
