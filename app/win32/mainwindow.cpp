@@ -1,4 +1,5 @@
 #include <windows.h>
+#include <windowsx.h>
 
 #include "app/commands.h"
 #include "app/sequencing.h"
@@ -22,15 +23,34 @@ bool HandleWindowCommand(HWND window, int command) {
     case CommandHideControls:
         ShowPanel(false);
         return true;
+    case CommandCompleteTrackList:
+        return RunCompleteTrackList();
+    case CommandProperties:
+    case CommandAbout:
+        // Their windows are not part of the program yet.
+        return true;
     default:
         (void)window;
         return false;
     }
 }
 
-void OnTrayMessage(UINT mouseMessage) {
-    if (mouseMessage == WM_RBUTTONDOWN) return; // the menu comes with the pop-up menu resource
+void OnTrayMessage(HWND window, UINT mouseMessage) {
+    if (mouseMessage == WM_RBUTTONDOWN) {
+        ShowTrayMenu(window);
+        return;
+    }
     HandleTrayClick(mouseMessage);
+}
+
+// Mouse positions are signed: with the mouse captured, a point left of or above the
+// panel is negative, not a large coordinate.
+POINT MessagePoint(LPARAM lParam) { return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
+
+POINT ClientPointOnScreen(HWND window, LPARAM lParam) {
+    POINT point = MessagePoint(lParam);
+    ClientToScreen(window, &point);
+    return point;
 }
 
 void OnWindowMoved(HWND window, const WINDOWPOS& position) {
@@ -68,11 +88,38 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         if (RunPlayerCommand(command) || HandleWindowCommand(window, command)) return TRUE;
         return FALSE;
     }
+    case WM_DRAWITEM:
+        // The volume bar (1097) has no face: it belongs to the mixer.
+        return DrawPanelButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)) ? TRUE : FALSE;
     case WM_WINDOWPOSCHANGED:
         OnWindowMoved(window, *reinterpret_cast<const WINDOWPOS*>(lParam));
         return TRUE;
+    case WM_LBUTTONDOWN:
+        if (!Shell().panelVisible) return FALSE;
+        BeginPanelDrag(window, ClientPointOnScreen(window, lParam));
+        return TRUE;
+    case WM_NCLBUTTONDOWN:
+        if (!Shell().panelVisible) return FALSE;
+        BeginPanelDrag(window, MessagePoint(lParam));
+        return TRUE;
+    case WM_MOUSEMOVE:
+        if (!Shell().dragging) return FALSE;
+        MovePanelDrag(window, ClientPointOnScreen(window, lParam));
+        return TRUE;
+    case WM_LBUTTONUP:
+        if (!Shell().panelVisible) return FALSE;
+        EndPanelDrag();
+        return TRUE;
+    case WM_CAPTURECHANGED:
+        // A drag that lost the mouse has ended, or the status line would stay frozen.
+        PanelDragInterrupted();
+        return FALSE;
+    case WM_RBUTTONUP:
+    case WM_NCRBUTTONUP:
+        ShowPanelMenu(window);
+        return TRUE;
     case TrayCallbackMessage:
-        OnTrayMessage(static_cast<UINT>(lParam));
+        OnTrayMessage(window, static_cast<UINT>(lParam));
         return TRUE;
     case DiscInfoChangedMessage:
         if (InSendMessage()) ReplyMessage(1);

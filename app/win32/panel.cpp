@@ -6,11 +6,18 @@
 #include "app/statustext.h"
 #include "app/win32/shell.h"
 #include "app/win32/timers.h"
+#include "discinfo/options.h"
 #include "resources/resource.h"
 
 namespace {
 
 void Enable(int id, bool enabled) { EnableWindow(GetDlgItem(MainWindow(), id), enabled ? TRUE : FALSE); }
+
+// Where the cursor was relative to the panel's top-left corner when the drag began.
+POINT& DragOffset() {
+    static POINT offset{0, 0};
+    return offset;
+}
 
 } // namespace
 
@@ -28,7 +35,9 @@ void ShowPanel(bool visible) {
     ShellState& shell = Shell();
     shell.panelVisible = visible;
     if (visible) {
-        RefreshMenus(false);
+        // The panel's menu is not kept up to date while the panel is hidden: its track
+        // texts are made now too, or a panel first shown after start has empty ones.
+        RefreshMenus(true);
         UpdatePanelButtons();
         StatusTick();
         StartScanTimer(ScanTimerIdleMs);
@@ -36,11 +45,33 @@ void ShowPanel(bool visible) {
         SetForegroundWindow(MainWindow());
     } else {
         StopScanTimer();
+        if (shell.dragging) EndPanelDrag();
         ShowWindow(MainWindow(), SW_HIDE);
         RefreshMenus(false);
     }
 }
 
-// The menus arrive with the pop-up menu resource.
-void BuildMenus() {}
-void RefreshMenus(bool) {}
+void BeginPanelDrag(HWND window, POINT screenPoint) {
+    ShellState& shell = Shell();
+    if (!shell.panelVisible) return;
+    SetCapture(window);
+    shell.dragging = true;
+    const ProgramOptionsRecord& options = ProgramOptions();
+    DragOffset() = POINT{screenPoint.x - options.ControlsX, screenPoint.y - options.ControlsY};
+}
+
+void MovePanelDrag(HWND window, POINT screenPoint) {
+    if (!Shell().dragging) return;
+    const POINT offset = DragOffset();
+    SetWindowPos(window, ProgramOptions().ControlsOnTop ? HWND_TOPMOST : HWND_TOP, screenPoint.x - offset.x,
+                 screenPoint.y - offset.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void EndPanelDrag() {
+    ShellState& shell = Shell();
+    if (!shell.panelVisible && !shell.dragging) return;
+    shell.dragging = false;
+    ReleaseCapture();
+}
+
+void PanelDragInterrupted() { Shell().dragging = false; }

@@ -1,4 +1,5 @@
-// The control panel: the main window made visible, with its buttons and status line.
+// The control panel and its pop-up menus: the main window made visible, with its
+// buttons, status line, dragging, menus and the Select Track dialog.
 #pragma once
 
 #include <windows.h>
@@ -7,9 +8,35 @@
 void UpdatePanelButtons();
 // Shows or hides the panel with its timers (the Show and Hide Controls commands).
 void ShowPanel(bool visible);
-// The menus' enabled, checked and text states (built by BuildMenus).
+
+// Loads the button faces once (the start sequence; drawing loads any still missing).
+void LoadPanelFaces();
+// Draws an owner-drawn panel button; false for a control without faces.
+bool DrawPanelButton(const DRAWITEMSTRUCT& item);
+
+// Dragging the panel with the left button. Points are screen coordinates.
+void BeginPanelDrag(HWND window, POINT screenPoint);
+void MovePanelDrag(HWND window, POINT screenPoint);
+void EndPanelDrag();
+// The mouse capture went elsewhere (another window, a menu, a task switch).
+void PanelDragInterrupted();
+
+// Builds both menus' Select Track items for the disc (once per run).
 void BuildMenus();
+// The menus' enabled, checked and text states; rebuildTitles also sets the track texts.
 void RefreshMenus(bool rebuildTitles);
+// The notification icon's menu (pop-up 0) and the panel's (pop-up 1); null until built.
+HMENU TrayMenu();
+HMENU PanelMenu();
+// Open a menu at the cursor, owned by the main window, tracking the right button.
+void ShowTrayMenu(HWND window);
+void ShowPanelMenu(HWND window);
+
+// The Select Track dialog: the chosen track number, or 0.
+int SelectTrackDialog();
+// "Complete Track List...": false when the disc has 20 tracks or fewer or the dialog is
+// already open (the command is then not handled); else runs the dialog and plays the choice.
+bool RunCompleteTrackList();
 
 // Installs the real windows as the shell's views.
 void InstallWindowView();

@@ -1,0 +1,59 @@
+// Draws the panel's owner-drawn buttons from their 14 x 14 faces.
+#include <windows.h>
+
+#include <map>
+
+#include "app/log/logmessage.h"
+#include "app/paneldraw.h"
+#include "app/win32/panel.h"
+#include "app/win32/shell.h"
+#include "resources/resource.h"
+
+namespace {
+
+// The faces are loaded once and kept for the whole run.
+std::map<int, HBITMAP>& FaceBitmaps() {
+    static std::map<int, HBITMAP> faces;
+    return faces;
+}
+
+HBITMAP Face(int id) {
+    std::map<int, HBITMAP>& faces = FaceBitmaps();
+    const auto found = faces.find(id);
+    if (found != faces.end()) return found->second;
+    HBITMAP bitmap = LoadBitmapA(AppInstance(), MAKEINTRESOURCEA(id));
+    if (!bitmap) LogMessageInt("Unable to load button bitmap: ", id);
+    faces[id] = bitmap; // a failed load is not tried again on every paint
+    return bitmap;
+}
+
+} // namespace
+
+void LoadPanelFaces() {
+    for (int control : {IDC_PLAY, IDC_PAUSE, IDC_STOP, IDC_NEXT, IDC_PREVIOUS, IDC_EJECT, IDC_VOLUME_UP, IDC_VOLUME_DOWN}) {
+        for (int state = 0; state < 3; ++state) Face(PanelFaceFor(control, state == 1, state == 2));
+    }
+}
+
+bool DrawPanelButton(const DRAWITEMSTRUCT& item) {
+    const int faceId = PanelFaceFor(static_cast<int>(item.CtlID), (item.itemState & ODS_SELECTED) != 0,
+                                    (item.itemState & ODS_DISABLED) != 0);
+    if (!faceId) return false;
+    HBITMAP bitmap = Face(faceId);
+    const FacePlacement place = PlaceFace(item.rcItem.left, item.rcItem.top, item.rcItem.right, item.rcItem.bottom);
+    HDC memory = CreateCompatibleDC(item.hDC);
+    if (!bitmap || !memory) {
+        if (memory) DeleteDC(memory);
+        return true;
+    }
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    // Dropping whole rows and columns keeps a shrunk face crisp; the default mode
+    // would blend them into black.
+    const int previousMode = SetStretchBltMode(item.hDC, COLORONCOLOR);
+    StretchBlt(item.hDC, place.x, place.y, place.width, place.height, memory, 0, 0, PanelFaceSize, PanelFaceSize,
+               SRCCOPY);
+    SetStretchBltMode(item.hDC, previousMode);
+    SelectObject(memory, previous);
+    DeleteDC(memory);
+    return true;
+}

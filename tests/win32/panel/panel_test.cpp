@@ -1,0 +1,228 @@
+// The control panel of the real main window: buttons, status line, faces, dragging and
+// scanning with a held button.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+
+#include "app/sequencing.h"
+#include "tests/win32/panel/panelfixture.h"
+
+namespace {
+
+TEST_F(PanelWindowTest, ButtonsFollowThePlayState) {
+    Start("album.disc");
+    Command(40046);
+    ASSERT_TRUE(IsWindowVisible(window_));
+    struct Case {
+        int command;
+        PlayState state;
+        bool play, pause, stop, previous, next;
+    };
+    const Case cases[] = {
+        {0, Playing, false, true, true, true, true},
+        {1048, Paused, true, true, true, false, false},
+        {1049, Stopped, true, false, false, false, false},
+        {1047, Playing, false, true, true, true, true},
+    };
+    for (const Case& c : cases) {
+        if (c.command) SendMessageA(GetDlgItem(window_, c.command), BM_CLICK, 0, 0);
+        ASSERT_EQ(Shell().playState, c.state) << c.command;
+        EXPECT_EQ(IsWindowEnabled(GetDlgItem(window_, IDC_PLAY)) != 0, c.play) << c.command;
+        EXPECT_EQ(IsWindowEnabled(GetDlgItem(window_, IDC_PAUSE)) != 0, c.pause) << c.command;
+        EXPECT_EQ(IsWindowEnabled(GetDlgItem(window_, IDC_STOP)) != 0, c.stop) << c.command;
+        EXPECT_EQ(IsWindowEnabled(GetDlgItem(window_, IDC_PREVIOUS)) != 0, c.previous) << c.command;
+        EXPECT_EQ(IsWindowEnabled(GetDlgItem(window_, IDC_NEXT)) != 0, c.next) << c.command;
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(window_, IDC_EJECT))) << c.command;
+    }
+}
+
+TEST_F(PanelWindowTest, StatusLineShowsEachTimeDisplayMode) {
+    Start("album.disc");
+    Command(40046);
+    Command(40015);
+    ASSERT_EQ(Shell().playState, Paused);
+    Shell().posMinute = 1;
+    Shell().posSecond = 5;
+    struct Case {
+        int mode;
+        const char* line;
+    };
+    // Track 1 lasts 4:03 and starts at 0:02; the disc ends at 47:49.
+    for (const Case& c : {Case{0, "Paused (1) 1:05"}, Case{1, "Paused (1) 2:58"}, Case{2, "Paused 1:07"},
+                          Case{3, "Paused 46:42"}}) {
+        ProgramOptions().TimeDisplayMode = c.mode;
+        StatusTick();
+        EXPECT_EQ(ControlText(window_, IDC_STATUS), c.line) << c.mode;
+    }
+    Command(40021);
+    EXPECT_EQ(ControlText(window_, IDC_STATUS), "Stopped");
+}
+
+// A 32-bit canvas to draw a button into, white to start with.
+class Canvas {
+public:
+    explicit Canvas(int size) : size_(size) {
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = size;
+        info.bmiHeader.biHeight = -size;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        dc_ = CreateCompatibleDC(nullptr);
+        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&pixels_), nullptr, 0);
+        old_ = SelectObject(dc_, bitmap_);
+        for (int i = 0; i < size * size; ++i) pixels_[i] = 0xFFFFFF;
+    }
+    ~Canvas() {
+        SelectObject(dc_, old_);
+        DeleteObject(bitmap_);
+        DeleteDC(dc_);
+    }
+    bool Draw(int control, UINT state, RECT rect) {
+        DRAWITEMSTRUCT item = {};
+        item.CtlType = ODT_BUTTON;
+        item.CtlID = static_cast<UINT>(control);
+        item.itemAction = ODA_DRAWENTIRE;
+        item.itemState = state;
+        item.hDC = dc_;
+        item.rcItem = rect;
+        const bool drawn = DrawPanelButton(item);
+        GdiFlush();
+        return drawn;
+    }
+    std::uint32_t At(int x, int y) const { return pixels_[y * size_ + x] & 0xFFFFFF; }
+
+private:
+    int size_;
+    HDC dc_;
+    HBITMAP bitmap_;
+    HGDIOBJ old_;
+    std::uint32_t* pixels_ = nullptr;
+};
+
+constexpr std::uint32_t White = 0xFFFFFF, Silver = 0xC0C0C0, Grey = 0x808080, Red = 0xFF0000, Maroon = 0x800000;
+
+TEST(PanelButtonFaces, FacesAreCentredInLargeButtons) {
+    SetAppInstance(GetModuleHandleA(nullptr));
+    Canvas canvas(24);
+    // 20 x 20 at (2, 2): the face starts three pixels in, at (5, 5).
+    ASSERT_TRUE(canvas.Draw(IDC_STOP, 0, RECT{2, 2, 22, 22}));
+    EXPECT_EQ(canvas.At(4, 4), White) << "outside the face nothing is drawn";
+    EXPECT_EQ(canvas.At(5, 5), Silver);
+    EXPECT_EQ(canvas.At(8, 8), Maroon) << "the square's edge";
+    EXPECT_EQ(canvas.At(11, 11), Red);
+    EXPECT_EQ(canvas.At(18, 18), Silver);
+    EXPECT_EQ(canvas.At(19, 19), White);
+
+    ASSERT_TRUE(canvas.Draw(IDC_STOP, ODS_DISABLED, RECT{2, 2, 22, 22}));
+    EXPECT_EQ(canvas.At(11, 11), Grey);
+    ASSERT_TRUE(canvas.Draw(IDC_STOP, ODS_SELECTED | ODS_DISABLED, RECT{2, 2, 22, 22}));
+    EXPECT_EQ(canvas.At(8, 8), Silver) << "the pushed face is one pixel further in";
+    EXPECT_EQ(canvas.At(9, 9), Maroon);
+}
+
+TEST(PanelButtonFaces, SmallButtonsShowTheFaceScaledFromTheirCorner) {
+    SetAppInstance(GetModuleHandleA(nullptr));
+    Canvas canvas(24);
+    // 7 x 7 at (3, 3): half size, so every other row and column of the face.
+    ASSERT_TRUE(canvas.Draw(IDC_STOP, 0, RECT{3, 3, 10, 10}));
+    EXPECT_EQ(canvas.At(2, 2), White);
+    EXPECT_EQ(canvas.At(3, 3), Silver) << "the face's corner at the button's corner";
+    EXPECT_EQ(canvas.At(6, 6), Red) << "the middle of the square";
+    EXPECT_EQ(canvas.At(9, 9), Silver);
+    EXPECT_EQ(canvas.At(10, 10), White) << "nothing beyond the button";
+    EXPECT_EQ(canvas.At(10, 6), White);
+}
+
+TEST(PanelButtonFaces, VolumeBarAndUnknownControlsAreLeftAlone) {
+    SetAppInstance(GetModuleHandleA(nullptr));
+    Canvas canvas(24);
+    EXPECT_FALSE(canvas.Draw(IDC_VOLUME_BAR, 0, RECT{0, 0, 20, 20}));
+    EXPECT_FALSE(canvas.Draw(IDC_STATUS, 0, RECT{0, 0, 20, 20}));
+    for (int xy = 0; xy < 24; xy += 3) EXPECT_EQ(canvas.At(xy, xy), White);
+}
+
+TEST_F(PanelWindowTest, DraggingFollowsTheMouseLeftOfTheScreenToo) {
+    Start("album.disc");
+    Command(40046);
+    SetWindowPos(window_, nullptr, 100, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_EQ(ProgramOptions().ControlsX, 100);
+    ASSERT_EQ(ProgramOptions().ControlsY, 100);
+
+    // Pressed on the frame at (110, 105): the panel keeps that grip while it moves.
+    SendMessageA(window_, WM_NCLBUTTONDOWN, HTBORDER, MAKELPARAM(110, 105));
+    EXPECT_TRUE(Shell().dragging);
+    EXPECT_EQ(GetCapture(), window_);
+    const std::string before = ControlText(window_, IDC_STATUS);
+    SetDlgItemTextA(window_, IDC_STATUS, "held");
+    StatusTick();
+    EXPECT_EQ(ControlText(window_, IDC_STATUS), "held") << "the line keeps its text while dragging";
+
+    struct Case {
+        int clientX, clientY; // relative to the panel's client area, as the captured mouse reports
+    };
+    for (const Case& c : {Case{50, 40}, Case{-200, -150}, Case{-5, 30}}) {
+        POINT screen{c.clientX, c.clientY};
+        ClientToScreen(window_, &screen);
+        SendMessageA(window_, WM_MOUSEMOVE, 0, MAKELPARAM(c.clientX, c.clientY));
+        RECT frame;
+        GetWindowRect(window_, &frame);
+        EXPECT_EQ(frame.left, screen.x - 10) << c.clientX;
+        EXPECT_EQ(frame.top, screen.y - 5) << c.clientY;
+        EXPECT_EQ(ProgramOptions().ControlsX, frame.left);
+        EXPECT_EQ(ProgramOptions().ControlsY, frame.top);
+    }
+    RECT frame;
+    GetWindowRect(window_, &frame);
+    EXPECT_LT(frame.left, 0) << "dragged off the left edge, not to the far right";
+
+    SendMessageA(window_, WM_LBUTTONUP, 0, MAKELPARAM(0, 0));
+    EXPECT_FALSE(Shell().dragging);
+    EXPECT_EQ(GetCapture(), nullptr);
+    StatusTick();
+    EXPECT_NE(ControlText(window_, IDC_STATUS), "held");
+
+    // A drag whose capture is taken away ends with it.
+    SendMessageA(window_, WM_LBUTTONDOWN, 0, MAKELPARAM(3, 3));
+    EXPECT_TRUE(Shell().dragging);
+    ReleaseCapture();
+    EXPECT_FALSE(Shell().dragging);
+    (void)before;
+}
+
+TEST_F(PanelWindowTest, HiddenPanelIsNotDragged) {
+    Start("album.disc");
+    SendMessageA(window_, WM_LBUTTONDOWN, 0, MAKELPARAM(3, 3));
+    EXPECT_FALSE(Shell().dragging);
+    EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST_F(PanelWindowTest, HeldNextButtonScansForwardAndPlayResumesWhereTheScanEnded) {
+    Start("album.disc");
+    Command(40046);
+    HWND next = GetDlgItem(window_, IDC_NEXT);
+    SendMessageA(next, BM_SETSTATE, TRUE, 0);
+    ASSERT_TRUE(SendMessageA(next, BM_GETSTATE, 0, 0) & BST_PUSHED);
+    // The first idle tick, five held ticks, then 2 s a tick.
+    for (int i = 0; i < 100 && Shell().posMinute * 60 + Shell().posSecond < 20; ++i) Pump(50);
+    EXPECT_GT(Shell().scanCount, 0);
+    EXPECT_EQ(Shell().playState, Playing);
+    EXPECT_EQ(Shell().currentTrack, 1);
+    const std::string line = ControlText(window_, IDC_STATUS);
+    EXPECT_EQ(line.rfind("Playing (1) 0:", 0), 0u) << line;
+
+    SendMessageA(next, BM_SETSTATE, FALSE, 0);
+    for (int i = 0; i < 40 && Shell().scanCount != 0; ++i) Pump(25);
+    ASSERT_EQ(Shell().scanCount, 0);
+    const int scanned = Shell().posMinute * 60 + Shell().posSecond;
+    EXPECT_GE(scanned, 20);
+    std::int32_t track = 0, minute = 0, second = 0, frame = 0;
+    ASSERT_EQ(GetPlayPosition(&track, &minute, &second, &frame), 1);
+    EXPECT_EQ(track, 1);
+    EXPECT_GE(minute * 60 + second, scanned);
+    EXPECT_LE(minute * 60 + second, scanned + 2);
+    EXPECT_EQ(GetDeviceMode(), Playing);
+}
+
+} // namespace
