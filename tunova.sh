@@ -125,12 +125,24 @@ run_tests() {
     return $status
 }
 
+# The program runs under Wine: each Linux path of a ';' list becomes its Windows form.
+windows_disc_paths() {
+    local list="$1" out="" path
+    IFS=';' read -ra paths <<<"$list"
+    for path in "${paths[@]}"; do
+        [ -z "$path" ] && continue
+        if [[ "$path" != ?:* ]]; then path="Z:$(realpath -m "$path" | tr '/' '\\')"; fi
+        out="${out:+$out;}$path"
+    done
+    printf '%s' "$out"
+}
+
 run_program() {
     ensure_display
     wine_prepare_prefix
     wine_set_graphics x11
     [ -f samples/tunova.reg ] && "$WINE" regedit /S "samples\\tunova.reg" >/dev/null 2>&1
-    export TUNOVA_VIRTUAL_CD="${TUNOVA_VIRTUAL_CD:-$(winepath -w "$ROOT/samples/discs/album.disc" 2>/dev/null)}"
+    export TUNOVA_VIRTUAL_CD="$(windows_disc_paths "${TUNOVA_VIRTUAL_CD:-samples/discs/album.disc}")"
     echo "== Running tunova.exe -d (virtual drive: $TUNOVA_VIRTUAL_CD)"
     "$WINE" build/win64/tunova.exe -d "$@"
 }
