@@ -32,6 +32,18 @@ void ResumeUnderNewRule() {
     if (shell.playState == Playing) shell.playState = ResumePlay(shell.currentTrack, toTrackEnd());
 }
 
+// Next and Previous end a running scan where it stands; otherwise they step while playing.
+void StepWhilePlaying(void (*step)()) {
+    ShellState& shell = Shell();
+    if (shell.scanCount != 0) {
+        EndScan();
+    } else if (shell.playState == Playing) {
+        shell.holdCountdown = 0;
+        step();
+    }
+    RefreshControls();
+}
+
 bool SelectTrackItem(int command) {
     ShellState& shell = Shell();
     const int items = std::min<int>(CdDevice().trackCount, MenuTrackLimit);
@@ -108,23 +120,11 @@ bool RunPlayerCommand(int command) {
         return true;
     case CommandNextButton:
     case CommandNextTrack:
-        if (shell.scanCount != 0) {
-            EndScan();
-        } else if (shell.playState == Playing) {
-            shell.holdCountdown = 0;
-            UserNextTrack();
-        }
-        RefreshControls();
+        StepWhilePlaying(UserNextTrack);
         return true;
     case CommandPreviousButton:
     case CommandPreviousTrack:
-        if (shell.scanCount != 0) {
-            EndScan();
-        } else if (shell.playState == Playing) {
-            shell.holdCountdown = 0;
-            PreviousTrack();
-        }
-        RefreshControls();
+        StepWhilePlaying(PreviousTrack);
         return true;
     case CommandEjectButton:
     case CommandEject:
