@@ -13,9 +13,14 @@ bool GetSystemHostName(std::string* name);
 // Creates a new empty file with a unique name in directory, named from prefix
 // (GetTempFileNameA with unique number 0), and returns its path; false on failure.
 bool CreateUniqueTempFile(const char* directory, const char* prefix, std::string* path);
+// The Windows directory (GetWindowsDirectoryA); false when the system cannot tell.
+bool GetSystemWindowsDirectory(std::string* path);
 
 #ifndef _WIN32
 // Native builds answer with fixed values, which tests set; unset values come from the
 // environment (USER) and the host. Null leaves a value as it is; "" makes the call fail.
 void SetFixedSystemNames(const char* user, const char* computer, const char* host);
+// The directory that stands in for the Windows directory; "" makes the call fail.
+// Unset (or after null), it is the system's temporary directory.
+void SetFixedWindowsDirectory(const char* path);
 #endif

@@ -6,6 +6,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <mutex>
 #include <optional>
 
@@ -13,7 +14,7 @@ namespace {
 
 struct FixedNames {
     std::mutex mutex;
-    std::optional<std::string> user, computer, host;
+    std::optional<std::string> user, computer, host, windowsDirectory;
 };
 
 FixedNames& Names() {
@@ -71,4 +72,22 @@ bool CreateUniqueTempFile(const char* directory, const char* prefix, std::string
     close(fd);
     *path = pattern;
     return true;
+}
+
+void SetFixedWindowsDirectory(const char* path) {
+    FixedNames& names = Names();
+    std::lock_guard<std::mutex> hold(names.mutex);
+    if (path) {
+        names.windowsDirectory = path;
+    } else {
+        names.windowsDirectory.reset();
+    }
+}
+
+bool GetSystemWindowsDirectory(std::string* path) {
+    FixedNames& names = Names();
+    std::lock_guard<std::mutex> hold(names.mutex);
+    std::error_code error;
+    const std::string temporary = std::filesystem::temp_directory_path(error).string();
+    return Answer(names.windowsDirectory, error ? std::string() : temporary, path);
 }

@@ -34,3 +34,11 @@ bool CreateUniqueTempFile(const char* directory, const char* prefix, std::string
     *path = buffer;
     return true;
 }
+
+bool GetSystemWindowsDirectory(std::string* path) {
+    char buffer[MAX_PATH] = {};
+    const UINT length = GetWindowsDirectoryA(buffer, sizeof buffer);
+    if (length == 0 || length >= sizeof buffer) return false;
+    *path = buffer;
+    return true;
+}

@@ -1,0 +1,135 @@
+#include "cddb/lookup.h"
+
+#include <cstdint>
+#include <cstdio>
+
+#include "app/log/logmessage.h"
+#include "cdaudio/toc.h"
+#include "cddb/localdb.h"
+#include "cddb/matchchoice.h"
+#include "cddb/querystatus.h"
+#include "cddb/server.h"
+#include "cddb/xmcd.h"
+#include "discinfo/discinfo.h"
+#include "discinfo/lookup.h"
+#include "discinfo/options.h"
+#include "platform/sysnames.h"
+
+namespace {
+
+const char* const FoundOnServer = "Found current CD on remote server.";
+const char* const NotFoundOnServer = "Current CD not found on remote server.";
+const char* const NoTempFile = "Unable to create temporary file.";
+
+// The server step's file: what the conversations write and the step reads back. It is
+// closed and deleted when the step ends, whatever the outcome.
+class LookupTempFile {
+public:
+    LookupTempFile() = default;
+    LookupTempFile(const LookupTempFile&) = delete;
+    LookupTempFile& operator=(const LookupTempFile&) = delete;
+    ~LookupTempFile() {
+        if (file_) std::fclose(file_);
+        if (!path_.empty() && std::remove(path_.c_str()) != 0) {
+            LogMessage("Unable to delete temporary file: ", path_.c_str());
+        }
+    }
+
+    // Only a name GetTempFileNameA made is opened: without one (no TEMP directory) there
+    // is no file to open, and the directory itself must never be.
+    bool Open() {
+        std::string windowsDirectory;
+        if (!GetSystemWindowsDirectory(&windowsDirectory)) return false;
+        if (!CreateUniqueTempFile(LookupTempDirectory(windowsDirectory).c_str(), "cdb", &path_)) {
+            path_.clear();
+            return false;
+        }
+        file_ = std::fopen(path_.c_str(), "w+");
+        return file_ && std::fgetpos(file_, &start_) == 0;
+    }
+
+    std::FILE* File() const { return file_; }
+    const std::fpos_t& Start() const { return start_; }
+    // The file back at its start, for a read-back or the next conversation.
+    std::FILE* Rewound() {
+        std::fsetpos(file_, &start_);
+        return file_;
+    }
+
+private:
+    std::string path_;
+    std::FILE* file_ = nullptr;
+    std::fpos_t start_{};
+};
+
+void FetchChosenMatch(LookupTempFile& temp) {
+    const std::uint32_t chosen = ChooseMatch(temp.File(), temp.Start());
+    if (chosen == 0) {
+        SetQueryStatus(NotFoundOnServer);
+        return;
+    }
+    // The query still describes the disc in the drive; only an exact answer is used, and
+    // its entry is stored for that disc.
+    if (QueryServer(chosen, temp.Rewound()) != CddbExactMatch) return;
+    SetQueryStatus(FoundOnServer);
+    ReadXmcdEntry(chosen, temp.Rewound());
+}
+
+void AskServer(std::uint32_t discId) {
+    LookupTempFile temp;
+    if (!temp.Open()) {
+        LogMessage(NoTempFile);
+        SetQueryStatus(NoTempFile);
+        return;
+    }
+    switch (QueryServer(discId, temp.File())) {
+    case CddbNoMatch:
+        SetQueryStatus(NotFoundOnServer);
+        break;
+    case CddbExactMatch:
+        SetQueryStatus(FoundOnServer);
+        ReadXmcdEntry(discId, temp.Rewound());
+        break;
+    case CddbInexactMatch:
+        SetQueryStatus("Possible matches found on remote server.");
+        FetchChosenMatch(temp);
+        break;
+    default:
+        // The conversation has set the status text.
+        break;
+    }
+}
+
+} // namespace
+
+std::string LookupTempDirectory(const std::string& windowsDirectory) {
+    std::string directory = windowsDirectory;
+    if (directory.empty() || directory.back() != PathSeparator) directory += PathSeparator;
+    return directory + "TEMP";
+}
+
+void SearchCddbSources() {
+    const std::uint32_t discId = ComputeDiscId();
+    LogMessageHex("Checking cddb sources for id: ", discId);
+    bool askLocal = false;
+    bool askServer = false;
+    {
+        DiscInfoHold hold; // the property sheet may be applying new settings
+        askLocal = ProgramOptions().cddbQueryLocal != 0;
+        askServer = ProgramOptions().cddbQueryServerAtStartup != 0;
+    }
+    if (!askLocal && !askServer) {
+        SetQueryStatus("No cddb sources configured for querying.");
+        return;
+    }
+    if (askLocal && SearchLocalDatabase(discId)) return;
+    if (askServer) AskServer(discId);
+}
+
+void InstallCddbLookup() {
+    // The page notice belongs to the property sheet, which installs it itself.
+    DiscLookupHooks hooks = GetDiscLookupHooks();
+    hooks.search = SearchCddbSources;
+    hooks.closeChoice = CloseMatchChoice;
+    SetDiscLookupHooks(hooks);
+}

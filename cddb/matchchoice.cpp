@@ -1,0 +1,78 @@
+#include "cddb/matchchoice.h"
+
+#include <atomic>
+#include <cstring>
+
+#include "app/log/logmessage.h"
+#include "cddb/lineio.h"
+
+namespace {
+
+std::atomic<MatchChooser*> installedChooser{nullptr};
+
+MatchChooser& Chooser() {
+    MatchChooser* chooser = installedChooser.load();
+    return chooser ? *chooser : DefaultMatchChooser();
+}
+
+int HexDigitValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+const char* SkipWord(const char* text) {
+    while (*text && !IsSeparator(static_cast<unsigned char>(*text))) ++text;
+    return text;
+}
+
+} // namespace
+
+bool ParseMatchLine(const char* line, std::uint32_t* id, std::string* title) {
+    const char* idWord = SkipSeparators(SkipWord(SkipSeparators(line)));
+    const char* idEnd = SkipWord(idWord);
+    if (idEnd == idWord || idEnd - idWord > 8) return false;
+    std::uint32_t value = 0;
+    for (const char* digit = idWord; digit != idEnd; ++digit) {
+        const int digitValue = HexDigitValue(*digit);
+        if (digitValue < 0) return false;
+        value = value * 16 + static_cast<std::uint32_t>(digitValue);
+    }
+    if (value == 0) return false;
+    *id = value;
+    *title = SkipSeparators(idEnd);
+    return true;
+}
+
+MatchList ReadMatchFile(std::FILE* file, const std::fpos_t& start) {
+    MatchList matches;
+    if (std::fsetpos(file, &start) != 0) return matches;
+    char piece[MatchPieceLimit + 1];
+    while (std::fgets(piece, sizeof piece, file)) {
+        if (char* end = std::strchr(piece, '\n')) *end = '\0';
+        std::uint32_t id = 0;
+        std::string title;
+        if (!ParseMatchLine(piece, &id, &title)) {
+            // Nothing could be fetched for it, so it is not offered.
+            LogMessage("Ignoring match without a disc id: ", piece);
+            continue;
+        }
+        matches.ids.push_back(id);
+        matches.titles.push_back(std::move(title));
+    }
+    return matches;
+}
+
+void InstallMatchChooser(MatchChooser* chooser) { installedChooser = chooser; }
+
+std::uint32_t ChooseMatch(std::FILE* file, const std::fpos_t& start) {
+    const MatchList matches = ReadMatchFile(file, start);
+    // A dialog with nothing to choose could only be dismissed.
+    if (matches.ids.empty()) return 0;
+    const int row = Chooser().Choose(matches.titles);
+    if (row < 1 || static_cast<std::size_t>(row) > matches.ids.size()) return 0;
+    return matches.ids[static_cast<std::size_t>(row) - 1];
+}
+
+void CloseMatchChoice() { Chooser().Abandon(); }

@@ -1,0 +1,327 @@
+// The lookup thread's search: which sources it asks, what it tells the user, the
+// temporary file of the server step and the choice among close matches, against the
+// fake cddb server on loopback.
+#include <gtest/gtest.h>
+
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <mutex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/log/logfile.h"
+#include "cdaudio/cddevice.h"
+#include "cddb/lookup.h"
+#include "cddb/matchchoice.h"
+#include "cddb/querystatus.h"
+#include "discinfo/discinfo.h"
+#include "discinfo/lookup.h"
+#include "discinfo/options.h"
+#include "fakecddbprocess.h"
+#include "platform/sysnames.h"
+#include "platform/virtualcd/virtualcd.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string Root = TUNOVA_SOURCE_DIR;
+WindowHandle const MainWindow = reinterpret_cast<WindowHandle>(0x1234);
+constexpr unsigned ChangedMessage = 0xA711;
+
+std::string ReadAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// A loopback port that nobody listens on.
+int UnusedPort() {
+    const int s = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    socklen_t length = sizeof address;
+    getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
+    close(s);
+    return ntohs(address.sin_port);
+}
+
+std::mutex statusMutex;
+std::vector<std::string> statuses;
+void RecordStatus(const char* text) {
+    std::lock_guard<std::mutex> hold(statusMutex);
+    statuses.push_back(text);
+}
+
+// Answers with a fixed row and remembers what it was shown; or, when told to wait, holds
+// the choice open until it is abandoned.
+class ScriptedChooser : public MatchChooser {
+public:
+    int Choose(const std::vector<std::string>& titles) override {
+        std::unique_lock<std::mutex> hold(mutex);
+        shown = titles;
+        choosing = true;
+        changed.notify_all();
+        if (waitForAbandon) changed.wait_for(hold, std::chrono::seconds(20), [this] { return abandoned; });
+        return waitForAbandon ? 0 : row;
+    }
+    void Abandon() override {
+        std::lock_guard<std::mutex> hold(mutex);
+        abandoned = true;
+        changed.notify_all();
+    }
+    bool WaitUntilChoosing() {
+        std::unique_lock<std::mutex> hold(mutex);
+        return changed.wait_for(hold, std::chrono::seconds(20), [this] { return choosing; });
+    }
+
+    std::mutex mutex;
+    std::condition_variable changed;
+    int row = 0;
+    bool waitForAbandon = false;
+    bool choosing = false;
+    bool abandoned = false;
+    std::vector<std::string> shown;
+};
+
+class HandOverRecorder : public WindowMessageSender {
+public:
+    std::intptr_t Send(WindowHandle window, unsigned message, std::uintptr_t, std::intptr_t) override {
+        std::lock_guard<std::mutex> hold(mutex);
+        if (window == MainWindow && message == ChangedMessage) ++handOvers;
+        arrived.notify_all();
+        return 0;
+    }
+    bool WaitForHandOver() {
+        std::unique_lock<std::mutex> hold(mutex);
+        return arrived.wait_for(hold, std::chrono::seconds(30), [this] { return handOvers > 0; });
+    }
+    std::mutex mutex;
+    std::condition_variable arrived;
+    int handOvers = 0;
+};
+
+class LookupTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        InstallVirtualCdText(ReadAll(Root + "/samples/discs/album.disc"));
+        ASSERT_GT(OpenCdDevice("D:"), 0);
+        DiscInfo().trackTitles.assign(12, std::nullopt);
+        DiscInfo().ownerWindow = MainWindow;
+        DiscInfo().changedMessage = ChangedMessage;
+
+        workDirectory = fs::path(::testing::TempDir()) / ("lookup-" + std::to_string(getpid()));
+        fs::remove_all(workDirectory);
+        windowsDirectory = workDirectory / "windows";
+        fs::create_directories(windowsDirectory / "TEMP");
+        SetFixedWindowsDirectory(windowsDirectory.c_str());
+        SetFixedSystemNames("tester", "TESTPC", nullptr);
+        logPath = workDirectory / "tunova.log";
+        SetLogFilePath(logPath);
+        transcriptPath = workDirectory / "transcript.txt";
+
+        statuses.clear();
+        SetQueryStatusListener(RecordStatus);
+        InstallMatchChooser(&chooser);
+        InstallWindowMessageSender(&recorder);
+        InstallCddbLookup();
+
+        ProgramOptionsRecord& options = ProgramOptions();
+        options.cddbQueryLocal = 0;
+        options.cddbQueryServerAtStartup = 0;
+        options.cddbUseProxy = 1;
+        std::snprintf(options.cddbProxyName, sizeof options.cddbProxyName, "127.0.0.1");
+        options.cddbProxyPort = UnusedPort();
+        std::snprintf(options.cddbRootDirectory, sizeof options.cddbRootDirectory, "%s", windowsDirectory.c_str());
+    }
+
+    void TearDown() override {
+        SetDiscLookupHooks(DiscLookupHooks{});
+        InstallWindowMessageSender(nullptr);
+        InstallMatchChooser(nullptr);
+        SetQueryStatusListener(nullptr);
+        SetLogFilePath("");
+        SetFixedWindowsDirectory(nullptr);
+        ProgramOptions() = ProgramOptionsRecord{};
+        CloseCdDevice();
+        ResetDiscInfo();
+        fs::remove_all(workDirectory);
+    }
+
+    // The relay points at a fake server started with these arguments for the test.
+    void ServeFromFake(std::vector<std::string> arguments) {
+        arguments.insert(arguments.end(), {"--transcript", transcriptPath.string()});
+        server = std::make_unique<FakeCddbProcess>(arguments);
+        ASSERT_NE(server->Port(), 0) << "the fake server did not start";
+        ProgramOptions().cddbProxyPort = server->Port();
+    }
+
+    // A whole lookup as StartDiscInfo starts it, up to its hand-over to the main window.
+    void RunLookup() {
+        ASSERT_EQ(StartDiscLookup(), 1);
+        ASSERT_TRUE(recorder.WaitForHandOver());
+        EXPECT_FALSE(DiscInfo().lookupRunning);
+    }
+
+    std::vector<std::string> Statuses() {
+        std::lock_guard<std::mutex> hold(statusMutex);
+        return statuses;
+    }
+    std::string LastStatus() {
+        const std::vector<std::string> all = Statuses();
+        return all.empty() ? std::string() : all.back();
+    }
+    std::vector<std::string> TempFiles() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(windowsDirectory / "TEMP")) names.push_back(entry.path().string());
+        return names;
+    }
+    // Lines the client sent that begin with prefix.
+    std::vector<std::string> SentLines(const std::string& prefix) const {
+        std::vector<std::string> lines;
+        std::istringstream text(ReadAll(transcriptPath));
+        for (std::string line; std::getline(text, line);) {
+            if (line.compare(0, prefix.size(), prefix) == 0) lines.push_back(line);
+        }
+        return lines;
+    }
+
+    fs::path workDirectory, windowsDirectory, logPath, transcriptPath;
+    ScriptedChooser chooser;
+    HandOverRecorder recorder;
+    std::unique_ptr<FakeCddbProcess> server;
+};
+
+const std::string AlbumTail = " 12 150 18395 35730 55800 70205 92840 109973 129110 142530 163838 180013 198703 2869";
+
+TEST_F(LookupTest, NoSourcesSaysSoAndStillHandsOver) {
+    RunLookup();
+    EXPECT_EQ(Statuses(), std::vector<std::string>{"No cddb sources configured for querying."});
+    EXPECT_TRUE(TempFiles().empty());
+    EXPECT_NE(ReadAll(logPath).find("Checking cddb sources for id:  9c0b330c\r\n"), std::string::npos);
+}
+
+TEST_F(LookupTest, DiscInTheLocalCopyIsNotAskedOfTheServer) {
+    ProgramOptionsRecord& options = ProgramOptions();
+    options.cddbQueryLocal = 1;
+    options.cddbQueryServerAtStartup = 1;
+    std::snprintf(options.cddbRootDirectory, sizeof options.cddbRootDirectory, "%s/samples/cddb", Root.c_str());
+    RunLookup();
+    EXPECT_EQ(Statuses(), (std::vector<std::string>{"Looking in local cddb database.", "Found current CD in local database."}));
+    EXPECT_STREQ(DiscInfo().artist, "The Lanterns");
+}
+
+TEST_F(LookupTest, ExactMatchOnTheServerAfterTheLocalCopyMissed) {
+    ProgramOptions().cddbQueryLocal = 1;
+    ProgramOptions().cddbQueryServerAtStartup = 1;
+    ServeFromFake({});
+    RunLookup();
+    const std::vector<std::string> all = Statuses();
+    ASSERT_GE(all.size(), 3u);
+    EXPECT_EQ(all[1], "Current CD not found in local cddb database.");
+    EXPECT_EQ(all[2], "Looking for server.");
+    EXPECT_EQ(all.back(), "Found current CD on remote server.");
+    EXPECT_STREQ(DiscInfo().artist, "The Lanterns");
+    EXPECT_STREQ(DiscInfo().title, "Harbour Lights");
+    EXPECT_EQ(DiscInfo().trackTitles[11], std::optional<std::string>("Home Port"));
+    EXPECT_TRUE(TempFiles().empty());
+}
+
+TEST_F(LookupTest, ChosenCloseMatchIsFetchedWithItsIdAndStoredForThisDisc) {
+    ProgramOptions().cddbQueryServerAtStartup = 1;
+    ServeFromFake({"--alias", "9c0b330c=920ef00b,56112719,430aab07"});
+    chooser.row = 2;
+    RunLookup();
+    EXPECT_EQ(chooser.shown, (std::vector<std::string>{"Quiet Hours Trio / Night Shift", "Various Artists / Short Stories",
+                                                        "Delta Rail / Software and Songs"}));
+    EXPECT_EQ(SentLines("cddb query"),
+              (std::vector<std::string>{"cddb query 9c0b330c" + AlbumTail, "cddb query 56112719" + AlbumTail}));
+    EXPECT_EQ(SentLines("cddb read"), std::vector<std::string>{"cddb read misc 56112719"});
+    const std::vector<std::string> all = Statuses();
+    EXPECT_NE(std::find(all.begin(), all.end(), "Possible matches found on remote server."), all.end());
+    EXPECT_EQ(all.back(), "Found current CD on remote server.");
+    EXPECT_STREQ(DiscInfo().artist, "Various Artists");
+    EXPECT_STREQ(DiscInfo().title, "Short Stories");
+    EXPECT_EQ(DiscInfo().trackTitles[0], std::optional<std::string>("Story 1"));
+    EXPECT_TRUE(TempFiles().empty());
+}
+
+TEST_F(LookupTest, NoChoiceOrNoMatchLeavesTheRecordAlone) {
+    ProgramOptions().cddbQueryServerAtStartup = 1;
+    std::strcpy(DiscInfo().artist, "Typed Artist");
+    struct {
+        const char* alias;
+        const char* lastStatus;
+    } cases[] = {
+        {"9c0b330c=920ef00b,56112719,430aab07", "Current CD not found on remote server."}, // "Current CD Not In List"
+        {"9c0b330c=01020304", "Current CD not found on remote server."},                   // 202
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.alias);
+        statuses.clear();
+        recorder.handOvers = 0;
+        ServeFromFake({"--alias", c.alias});
+        chooser.row = 0;
+        RunLookup();
+        EXPECT_EQ(LastStatus(), c.lastStatus);
+        EXPECT_EQ(SentLines("cddb query").size(), 1u);
+        EXPECT_STREQ(DiscInfo().artist, "Typed Artist");
+        EXPECT_FALSE(DiscInfo().trackTitles[0].has_value());
+        EXPECT_TRUE(TempFiles().empty());
+        server.reset();
+        fs::remove(transcriptPath);
+    }
+}
+
+TEST_F(LookupTest, FailedConversationKeepsItsOwnStatusAndDeletesTheFile) {
+    ProgramOptions().cddbQueryServerAtStartup = 1;
+    RunLookup();
+    EXPECT_EQ(LastStatus(), "Unable to connect to server.");
+    EXPECT_TRUE(TempFiles().empty());
+}
+
+TEST_F(LookupTest, WithoutATempDirectoryTheServerIsNotAsked) {
+    ProgramOptions().cddbQueryServerAtStartup = 1;
+    fs::remove(windowsDirectory / "TEMP");
+    const auto before = std::distance(fs::directory_iterator(windowsDirectory), fs::directory_iterator());
+    RunLookup();
+    EXPECT_EQ(Statuses(), std::vector<std::string>{"Unable to create temporary file."});
+    EXPECT_NE(ReadAll(logPath).find("Unable to create temporary file.\r\n"), std::string::npos);
+    EXPECT_EQ(std::distance(fs::directory_iterator(windowsDirectory), fs::directory_iterator()), before);
+}
+
+TEST_F(LookupTest, ShutdownAbandonsAPendingChoice) {
+    ProgramOptions().cddbQueryServerAtStartup = 1;
+    ServeFromFake({"--alias", "9c0b330c=920ef00b,56112719"});
+    chooser.waitForAbandon = true;
+    ASSERT_EQ(StartDiscLookup(), 1);
+    ASSERT_TRUE(chooser.WaitUntilChoosing());
+    const std::vector<std::string> open = TempFiles();
+    ASSERT_EQ(open.size(), 1u);
+    EXPECT_EQ(fs::path(open[0]).filename().string().substr(0, 3), "cdb");
+    GetDiscLookupHooks().closeChoice();
+    ASSERT_TRUE(recorder.WaitForHandOver());
+    EXPECT_EQ(LastStatus(), "Current CD not found on remote server.");
+    EXPECT_EQ(SentLines("cddb query").size(), 1u);
+    EXPECT_TRUE(TempFiles().empty());
+}
+
+TEST(LookupTempDirectory, IsTheWindowsDirectorysTemp) {
+    EXPECT_EQ(LookupTempDirectory("/windows"), "/windows/TEMP");
+    EXPECT_EQ(LookupTempDirectory("/windows/"), "/windows/TEMP");
+}
+
+} // namespace
