@@ -33,11 +33,26 @@ int PanelFaceFor(int controlId, bool selected, bool disabled) {
     return 0;
 }
 
-FacePlacement PlaceFace(int left, int top, int right, int bottom) {
-    const int width = right - left;
-    const int height = bottom - top;
+namespace {
+
+// One dimension: the destination's size, and the part of the face drawn into it.
+struct Span {
+    int offset, size, sourceOffset, sourceSize;
+};
+
+Span PlaceSpan(int available) {
     // Integer division truncates toward zero, so a button one pixel short stays at 0.
-    const int dx = std::max((width - PanelFaceSize) / 2, 0);
-    const int dy = std::max((height - PanelFaceSize) / 2, 0);
-    return {left + dx, top + dy, std::clamp(width, 0, PanelFaceSize), std::clamp(height, 0, PanelFaceSize)};
+    const int offset = std::max((available - PanelFaceSize) / 2, 0);
+    const int size = std::clamp(available, 0, PanelFaceSize);
+    const int sourceSize = std::max(size, PanelFaceSize - 2 * PanelFaceMargin);
+    return {offset, size, (PanelFaceSize - sourceSize) / 2, sourceSize};
+}
+
+} // namespace
+
+FacePlacement PlaceFace(int left, int top, int right, int bottom) {
+    const Span across = PlaceSpan(right - left);
+    const Span down = PlaceSpan(bottom - top);
+    return {left + across.offset, top + down.offset, across.size, down.size,
+            across.sourceOffset, down.sourceOffset, across.sourceSize, down.sourceSize};
 }

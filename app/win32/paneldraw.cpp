@@ -50,8 +50,8 @@ bool DrawPanelButton(const DRAWITEMSTRUCT& item) {
     // Dropping whole rows and columns keeps a shrunk face crisp; the default mode
     // would blend them into black.
     const int previousMode = SetStretchBltMode(item.hDC, COLORONCOLOR);
-    StretchBlt(item.hDC, place.x, place.y, place.width, place.height, memory, 0, 0, PanelFaceSize, PanelFaceSize,
-               SRCCOPY);
+    StretchBlt(item.hDC, place.x, place.y, place.width, place.height, memory, place.sourceX, place.sourceY,
+               place.sourceWidth, place.sourceHeight, SRCCOPY);
     SetStretchBltMode(item.hDC, previousMode);
     SelectObject(memory, previous);
     DeleteDC(memory);

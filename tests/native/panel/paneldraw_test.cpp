@@ -1,6 +1,8 @@
 // The panel buttons' faces and where they are drawn.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "app/paneldraw.h"
 
 namespace {
@@ -25,26 +27,34 @@ TEST(PanelFaces, OtherControlsHaveNone) {
     for (int control : {1051, 1097, 0, 1}) EXPECT_EQ(PanelFaceFor(control, false, false), 0) << control;
 }
 
-TEST(PanelFaces, FaceIsCentredInLargeButtonsAndScaledIntoSmallOnes) {
+TEST(PanelFaces, FaceIsCentredInLargeButtonsAndFittedIntoSmallOnes) {
     struct Case {
         int left, top, right, bottom;
         FacePlacement expected;
     };
     const Case cases[] = {
-        {0, 0, 14, 14, {0, 0, 14, 14}},
-        {10, 20, 30, 40, {13, 23, 14, 14}},   // 20 x 20: three pixels each side
-        {0, 0, 19, 17, {2, 1, 14, 14}},       // odd spare pixels: the extra one goes right and down
-        {5, 5, 15, 13, {5, 5, 10, 8}},        // smaller: from the top-left corner, scaled down
-        {0, 0, 13, 20, {0, 3, 13, 14}},       // one pixel short: not moved left
-        {0, 0, 11, 11, {0, 0, 11, 11}},
-        {4, 4, 4, 2, {4, 4, 0, 0}},           // empty or inverted rectangles draw nothing
+        {0, 0, 14, 14, {0, 0, 14, 14, 0, 0, 14, 14}},
+        {10, 20, 30, 40, {13, 23, 14, 14, 0, 0, 14, 14}}, // 20 x 20: three pixels each side
+        {0, 0, 19, 17, {2, 1, 14, 14, 0, 0, 14, 14}},     // odd spare pixels: the extra one right and down
+        {0, 0, 13, 20, {0, 3, 13, 14, 0, 0, 13, 14}},     // one pixel short: not moved, last column left out
+        {0, 0, 13, 12, {0, 0, 13, 12, 0, 1, 13, 12}},     // the panel's buttons under Wine: no scaling
+        {0, 0, 11, 11, {0, 0, 11, 11, 1, 1, 11, 11}},
+        {5, 5, 15, 13, {5, 5, 10, 8, 2, 2, 10, 10}},      // below the picture's size: scaled down
+        {3, 3, 10, 10, {3, 3, 7, 7, 2, 2, 10, 10}},
+        {4, 4, 4, 2, {4, 4, 0, 0, 2, 2, 10, 10}},         // empty or inverted rectangles draw nothing
     };
     for (const Case& c : cases) {
         const FacePlacement p = PlaceFace(c.left, c.top, c.right, c.bottom);
-        EXPECT_EQ(p.x, c.expected.x) << c.right - c.left << "x" << c.bottom - c.top;
-        EXPECT_EQ(p.y, c.expected.y) << c.right - c.left << "x" << c.bottom - c.top;
-        EXPECT_EQ(p.width, c.expected.width) << c.right - c.left << "x" << c.bottom - c.top;
-        EXPECT_EQ(p.height, c.expected.height) << c.right - c.left << "x" << c.bottom - c.top;
+        const FacePlacement& e = c.expected;
+        const std::string size = std::to_string(c.right - c.left) + "x" + std::to_string(c.bottom - c.top);
+        EXPECT_EQ(p.x, e.x) << size;
+        EXPECT_EQ(p.y, e.y) << size;
+        EXPECT_EQ(p.width, e.width) << size;
+        EXPECT_EQ(p.height, e.height) << size;
+        EXPECT_EQ(p.sourceX, e.sourceX) << size;
+        EXPECT_EQ(p.sourceY, e.sourceY) << size;
+        EXPECT_EQ(p.sourceWidth, e.sourceWidth) << size;
+        EXPECT_EQ(p.sourceHeight, e.sourceHeight) << size;
     }
 }
 

@@ -10,6 +10,50 @@
 
 namespace {
 
+TEST_F(PanelWindowTest, PanelIsACaptionlessToolWindowHiddenAtStart) {
+    Start("album.disc");
+    EXPECT_FALSE(IsWindowVisible(window_));
+    const LONG style = GetWindowLongA(window_, GWL_STYLE);
+    EXPECT_TRUE(style & WS_POPUP);
+    EXPECT_EQ(style & WS_CAPTION, WS_BORDER) << "a thin frame, no caption";
+    EXPECT_TRUE(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+
+    struct Case {
+        int id;
+        RECT units; // x, y, width, height in dialog units, each mapped by itself as the template is
+    };
+    const Case cases[] = {
+        {IDC_STATUS, {0, 0, 72, 12}},      {IDC_PLAY, {0, 12, 12, 12}},        {IDC_PAUSE, {12, 12, 12, 12}},
+        {IDC_STOP, {24, 12, 12, 12}},      {IDC_PREVIOUS, {36, 12, 12, 12}},   {IDC_NEXT, {48, 12, 12, 12}},
+        {IDC_EJECT, {60, 12, 12, 12}},     {IDC_VOLUME_UP, {72, 0, 12, 12}},   {IDC_VOLUME_DOWN, {72, 12, 12, 12}},
+        {IDC_VOLUME_BAR, {84, 0, 6, 24}},
+    };
+    RECT client;
+    GetClientRect(window_, &client);
+    RECT whole{0, 0, 90, 24};
+    MapDialogRect(window_, &whole);
+    EXPECT_EQ(client.right, whole.right);
+    EXPECT_EQ(client.bottom, whole.bottom);
+    for (const Case& c : cases) {
+        HWND control = GetDlgItem(window_, c.id);
+        ASSERT_NE(control, nullptr) << c.id;
+        RECT expected = c.units;
+        MapDialogRect(window_, &expected);
+        RECT actual;
+        GetWindowRect(control, &actual);
+        MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&actual), 2);
+        EXPECT_EQ(actual.left, expected.left) << c.id;
+        EXPECT_EQ(actual.top, expected.top) << c.id;
+        EXPECT_EQ(actual.right - actual.left, expected.right) << c.id;
+        EXPECT_EQ(actual.bottom - actual.top, expected.bottom) << c.id;
+        if (c.id != IDC_STATUS) {
+            EXPECT_EQ(GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW) << c.id;
+            EXPECT_TRUE(GetWindowLongA(control, GWL_EXSTYLE) & WS_EX_STATICEDGE) << c.id;
+        }
+    }
+    EXPECT_TRUE(GetWindowLongA(GetDlgItem(window_, IDC_STATUS), GWL_STYLE) & SS_SUNKEN);
+}
+
 TEST_F(PanelWindowTest, ButtonsFollowThePlayState) {
     Start("album.disc");
     Command(40046);
@@ -122,15 +166,29 @@ TEST(PanelButtonFaces, FacesAreCentredInLargeButtons) {
     EXPECT_EQ(canvas.At(9, 9), Maroon);
 }
 
+TEST(PanelButtonFaces, SlightlySmallButtonsShowTheFacePixelForPixelWithoutItsMargin) {
+    SetAppInstance(GetModuleHandleA(nullptr));
+    Canvas canvas(24);
+    // 13 x 12 at (2, 2), as Wine lays the panel out: face columns 0-12, rows 1-12.
+    ASSERT_TRUE(canvas.Draw(IDC_STOP, 0, RECT{2, 2, 15, 14}));
+    EXPECT_EQ(canvas.At(2, 2), Silver);
+    EXPECT_EQ(canvas.At(5, 4), Maroon) << "the square's top-left edge, face (3, 3)";
+    EXPECT_EQ(canvas.At(6, 5), Red);
+    EXPECT_EQ(canvas.At(12, 11), Maroon) << "its bottom-right edge, face (10, 10)";
+    EXPECT_EQ(canvas.At(11, 10), Red);
+    EXPECT_EQ(canvas.At(14, 13), Silver);
+    EXPECT_EQ(canvas.At(15, 13), White) << "nothing beyond the button";
+    EXPECT_EQ(canvas.At(14, 14), White);
+}
+
 TEST(PanelButtonFaces, SmallButtonsShowTheFaceScaledFromTheirCorner) {
     SetAppInstance(GetModuleHandleA(nullptr));
     Canvas canvas(24);
-    // 7 x 7 at (3, 3): half size, so every other row and column of the face.
+    // 7 x 7 at (3, 3): smaller than the picture, so it is scaled down.
     ASSERT_TRUE(canvas.Draw(IDC_STOP, 0, RECT{3, 3, 10, 10}));
     EXPECT_EQ(canvas.At(2, 2), White);
-    EXPECT_EQ(canvas.At(3, 3), Silver) << "the face's corner at the button's corner";
+    EXPECT_EQ(canvas.At(3, 3), Silver) << "the face's margin at the button's corner";
     EXPECT_EQ(canvas.At(6, 6), Red) << "the middle of the square";
-    EXPECT_EQ(canvas.At(9, 9), Silver);
     EXPECT_EQ(canvas.At(10, 10), White) << "nothing beyond the button";
     EXPECT_EQ(canvas.At(10, 6), White);
 }
