@@ -17,6 +17,7 @@
 #include "cdaudio/cddevice.h"
 #include "discinfo/discinfo.h"
 #include "discinfo/options.h"
+#include "platform/registry.h"
 #include "platform/virtualcd/pathforms.h"
 #include "resources/resource.h"
 
@@ -52,6 +53,34 @@ inline void DeleteKeyTree(HKEY parent, const std::string& path) {
     RegDeleteKeyA(parent, path.c_str());
 }
 
+// The system's registry with HKEY_LOCAL_MACHINE moved to a scratch key, so that the
+// player's options and disc records stay out of the machine's own.
+class ScratchRegistry : public RegistryApi {
+public:
+    ScratchRegistry(RegistryApi& system, RegistryKey root) : system_(system), root_(root) {}
+    long OpenKey(RegistryKey parent, const char* path, std::uint32_t access, RegistryKey* key) override {
+        return system_.OpenKey(Map(parent), path, access, key);
+    }
+    long CreateKey(RegistryKey parent, const char* path, std::uint32_t access, RegistryKey* key) override {
+        return system_.CreateKey(Map(parent), path, access, key);
+    }
+    long QueryValue(RegistryKey key, const char* name, std::uint32_t* type, void* data, std::uint32_t* size) override {
+        return system_.QueryValue(key, name, type, data, size);
+    }
+    long SetValue(RegistryKey key, const char* name, std::uint32_t type, const void* data,
+                  std::uint32_t size) override {
+        return system_.SetValue(key, name, type, data, size);
+    }
+    long DeleteValue(RegistryKey key, const char* name) override { return system_.DeleteValue(key, name); }
+    long DeleteKey(RegistryKey parent, const char* path) override { return system_.DeleteKey(Map(parent), path); }
+    long CloseKey(RegistryKey key) override { return system_.CloseKey(key); }
+
+private:
+    RegistryKey Map(RegistryKey key) const { return key == RegistryLocalMachine ? root_ : key; }
+    RegistryApi& system_;
+    RegistryKey root_;
+};
+
 inline std::string MenuText(HMENU menu, UINT id) {
     char text[300] = {};
     GetMenuStringA(menu, id, text, sizeof text, MF_BYCOMMAND);
@@ -83,11 +112,17 @@ inline void CALLBACK OnModalTimer(HWND, UINT, UINT_PTR id, DWORD) {
 
 class PanelWindowTest : public ::testing::Test {
 protected:
-    static constexpr const char* TunovaKey = "SOFTWARE\\Kestrow Software\\Tunova";
+    static constexpr const char* ScratchPath = "Software\\Tunova Test\\panel";
 
     void SetUp() override {
         SetAppInstance(GetModuleHandleA(nullptr));
-        DeleteKeyTree(HKEY_LOCAL_MACHINE, TunovaKey);
+        InstallRegistry(nullptr);
+        DeleteKeyTree(HKEY_CURRENT_USER, ScratchPath);
+        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, ScratchPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &root_,
+                                  nullptr),
+                  ERROR_SUCCESS);
+        scratch_ = new ScratchRegistry(Registry(), reinterpret_cast<RegistryKey>(root_));
+        InstallRegistry(scratch_);
     }
 
     void TearDown() override {
@@ -95,7 +130,10 @@ protected:
         if (window_ && IsWindow(window_)) DestroyWindow(window_);
         Pump(50);
         SetVariable("TUNOVA_VIRTUAL_CD", "");
-        DeleteKeyTree(HKEY_LOCAL_MACHINE, TunovaKey);
+        InstallRegistry(nullptr);
+        delete scratch_;
+        RegCloseKey(root_);
+        DeleteKeyTree(HKEY_CURRENT_USER, ScratchPath);
     }
 
     // Starts the player on a sample disc, as the process entry does.
@@ -133,4 +171,6 @@ protected:
     HMENU PanelTracks() { return GetSubMenu(PanelMenu(), 0); }
 
     HWND window_ = nullptr;
+    HKEY root_ = nullptr;
+    ScratchRegistry* scratch_ = nullptr;
 };
