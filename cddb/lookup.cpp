@@ -39,7 +39,7 @@ public:
     // is no file to open, and the directory itself must never be.
     bool Open() {
         std::string windowsDirectory;
-        if (!GetSystemWindowsDirectory(&windowsDirectory)) return false;
+        if (!GetWindowsDirectoryPath(&windowsDirectory)) return false;
         if (!CreateUniqueTempFile(LookupTempDirectory(windowsDirectory).c_str(), "cdb", &path_)) {
             path_.clear();
             return false;

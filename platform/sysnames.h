@@ -14,7 +14,7 @@ bool GetSystemHostName(std::string* name);
 // (GetTempFileNameA with unique number 0), and returns its path; false on failure.
 bool CreateUniqueTempFile(const char* directory, const char* prefix, std::string* path);
 // The Windows directory (GetWindowsDirectoryA); false when the system cannot tell.
-bool GetSystemWindowsDirectory(std::string* path);
+bool GetWindowsDirectoryPath(std::string* path);
 
 #ifndef _WIN32
 // Native builds answer with fixed values, which tests set; unset values come from the

@@ -12,6 +12,7 @@
 #include "app/win32/panel.h"
 #include "app/win32/shell.h"
 #include "app/win32/timers.h"
+#include "cddb/lookup.h"
 #include "discinfo/lifecycle.h"
 #include "discinfo/options.h"
 #include "platform/cdaudiodriver.h"
@@ -66,6 +67,7 @@ void RunStartSequence(HWND window) {
     }
     LogMessage("Successfully found an audio CD in drive: ", drive.c_str());
 
+    InstallCddbLookup();
     StartDiscInfo(window, DiscInfoChangedMessage);
     PlacePanelWindow(window);
     PrepareTrackMarks();

@@ -84,7 +84,7 @@ void SetFixedWindowsDirectory(const char* path) {
     }
 }
 
-bool GetSystemWindowsDirectory(std::string* path) {
+bool GetWindowsDirectoryPath(std::string* path) {
     FixedNames& names = Names();
     std::lock_guard<std::mutex> hold(names.mutex);
     std::error_code error;

@@ -35,7 +35,7 @@ bool CreateUniqueTempFile(const char* directory, const char* prefix, std::string
     return true;
 }
 
-bool GetSystemWindowsDirectory(std::string* path) {
+bool GetWindowsDirectoryPath(std::string* path) {
     char buffer[MAX_PATH] = {};
     const UINT length = GetWindowsDirectoryA(buffer, sizeof buffer);
     if (length == 0 || length >= sizeof buffer) return false;

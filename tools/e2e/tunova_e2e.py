@@ -11,7 +11,8 @@ import tempfile
 import time
 
 ROOT = pathlib.Path(__file__).resolve().parents[2]
-BUILD = ROOT / "build" / "win64"
+# TUNOVA_BUILD_DIR points the tests at another build's programs.
+BUILD = pathlib.Path(os.environ.get("TUNOVA_BUILD_DIR", ROOT / "build" / "win64"))
 WINE = "/usr/lib/wine/wine64"
 MAIN_CAPTION = "Tunova2"
 DIAGNOSTICS_CAPTION = "Tunova2 Diagnostics"

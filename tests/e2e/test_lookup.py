@@ -1,0 +1,174 @@
+"""The road of a new disc: the cddb lookup at start against the fake cddb server through
+the relay options, the local copy, and the Fuzzy Search Results dialog."""
+import pathlib
+import subprocess
+import sys
+import tempfile
+import unittest
+
+from tunova_e2e import (MAIN_CAPTION, OPTIONS_KEY, ROOT, SAMPLES, TUNOVA_KEY, Tunova, driver, reg,
+                        reset_registry, sample_disc, set_option, wine_env, windows_path)
+
+ALBUM_KEY = "1062D1F"
+RECORD_KEY = TUNOVA_KEY + r"\2.20\CD Information" + "\\" + ALBUM_KEY
+MATCH_CAPTION = "Fuzzy Search Results"
+EXIT = 40019
+ALBUM_QUERY = "cddb query 9c0b330c 12 150 18395 35730 55800 70205 92840 109973 129110 142530 163838 180013 198703 2869"
+
+
+class FakeCddb:
+    """tools/fakecddb on a free loopback port, serving samples/cddb; ended on exit."""
+
+    def __init__(self, *arguments):
+        self.dir = tempfile.TemporaryDirectory(prefix="tunova-fakecddb-")
+        self.transcript = pathlib.Path(self.dir.name) / "transcript.txt"
+        self.process = subprocess.Popen(
+            [sys.executable, str(ROOT / "tools" / "fakecddb" / "fakecddb.py"), "--host", "127.0.0.1",
+             "--port", "0", "--db", str(SAMPLES / "cddb"), "--transcript", str(self.transcript), *arguments],
+            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+        first = self.process.stdout.readline().decode()
+        if not first.startswith("port "):
+            self.close()
+            raise AssertionError("the fake cddb server did not start: " + first)
+        self.port = int(first.split()[1])
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.close()
+
+    def close(self):
+        if self.process.poll() is None:
+            self.process.terminate()
+            self.process.wait(timeout=10)
+        self.process.stdout.close()
+        self.dir.cleanup()
+
+    def sent(self):
+        """The lines the player sent so far."""
+        return self.transcript.read_text().splitlines() if self.transcript.exists() else []
+
+
+def set_text_option(name, value):
+    reg("add", OPTIONS_KEY, "/v", name, "/t", "REG_SZ", "/d", value, "/f")
+
+
+def relay_to(server):
+    set_option("cddbQueryServerAtStartup", 1)
+    set_option("cddbUseProxy", 1)
+    set_text_option("cddbProxyName", "127.0.0.1")
+    set_option("cddbProxyPort", server.port)
+
+
+def album():
+    return {"TUNOVA_VIRTUAL_CD": sample_disc("album.disc")}
+
+
+def temp_files():
+    """The lookup's temporary files in the Windows directory's TEMP."""
+    temp = pathlib.Path(wine_env()["WINEPREFIX"]) / "drive_c" / "windows" / "temp"
+    return sorted(path.name for path in temp.glob("cdb*.tmp"))
+
+
+class LookupTest(unittest.TestCase):
+    def setUp(self):
+        reset_registry()
+        self.temp_before = temp_files()
+
+    def record(self):
+        code, text = reg("query", RECORD_KEY)
+        self.assertEqual(code, 0, text)
+        return text
+
+    def wait_for_choice(self, tunova):
+        code, output = driver("wait", MATCH_CAPTION, 40, timeout=90)
+        self.assertEqual(code, 0, output + "\nlog was:\n" + "\n".join(tunova.log_lines()))
+
+    def exit_program(self, tunova):
+        driver("command", MAIN_CAPTION, EXIT)
+        self.assertEqual(tunova.wait_exit(), 0)
+        self.assertIn("Saving CD information to registry.", tunova.log_lines())
+
+    def test_new_disc_is_found_on_the_server_saved_and_known_next_run(self):
+        with FakeCddb() as server:
+            relay_to(server)
+            with Tunova(env=album()) as tunova:
+                tunova.wait_for_log("Checking cddb sources for id:  9c0b330c")
+                tunova.wait_for_log("Found current CD with exact match.")
+                lines = tunova.log_lines()
+                self.assertIn("Sending:  " + ALBUM_QUERY + "\n", lines)
+                self.assertIn("Sending:  cddb read rock 9c0b330c\n", lines)
+                self.exit_program(tunova)
+            record = self.record()
+            self.assertRegex(record, r"Artist\s+REG_SZ\s+The Lanterns")
+            self.assertRegex(record, r"Title\s+REG_SZ\s+Harbour Lights")
+            self.assertRegex(record, r"Track #12\s+REG_SZ\s+Home Port")
+            self.assertEqual(temp_files(), self.temp_before)
+
+            sent = len(server.sent())
+            with Tunova(env=album()) as tunova:
+                tunova.wait_for_log("Current CD found in registry:  " + ALBUM_KEY)
+                tunova.wait_for_log("Starting play on track:  1")
+                self.exit_program(tunova)
+                self.assertFalse(any(line.startswith("Checking cddb sources") for line in tunova.log_lines()))
+            self.assertEqual(len(server.sent()), sent)
+
+    def test_local_copy_answers_without_the_server(self):
+        with FakeCddb() as server:
+            relay_to(server)
+            set_option("cddbQueryLocal", 1)
+            set_text_option("cddbRootDirectory", windows_path(SAMPLES / "cddb"))
+            with Tunova(env=album()) as tunova:
+                tunova.wait_for_log("Found CD in local cddb:  9c0b330c")
+                self.exit_program(tunova)
+                self.assertFalse(any(line.startswith("Checking remote cddb server") for line in tunova.log_lines()))
+            self.assertEqual(server.sent(), [])
+        self.assertRegex(self.record(), r"Artist\s+REG_SZ\s+The Lanterns")
+
+    def test_close_matches_are_offered_and_the_first_is_fetched(self):
+        with FakeCddb("--alias", "9c0b330c=920ef00b,56112719") as server:
+            relay_to(server)
+            with Tunova(env=album()) as tunova:
+                self.wait_for_choice(tunova)
+                self.assertEqual(driver("text", MATCH_CAPTION, 1)[1], "Get Information For Selected Title")
+                driver("click", MATCH_CAPTION, 1)
+                tunova.wait_for_log("Found current CD with exact match.")
+                self.assertEqual(driver("gone", MATCH_CAPTION, 10)[0], 0)
+                self.exit_program(tunova)
+            self.assertEqual([line for line in server.sent() if line.startswith("cddb query")],
+                             [ALBUM_QUERY, ALBUM_QUERY.replace("9c0b330c", "920ef00b")])
+        record = self.record()
+        self.assertRegex(record, r"Artist\s+REG_SZ\s+Quiet Hours Trio")
+        self.assertRegex(record, r"Title\s+REG_SZ\s+Night Shift")
+        self.assertEqual(temp_files(), self.temp_before)
+
+    def test_current_cd_not_in_list_fetches_nothing(self):
+        with FakeCddb("--alias", "9c0b330c=920ef00b,56112719") as server:
+            relay_to(server)
+            with Tunova(env=album()) as tunova:
+                self.wait_for_choice(tunova)
+                self.assertEqual(driver("text", MATCH_CAPTION, 2)[1], "Current CD Not In List")
+                driver("click", MATCH_CAPTION, 2)
+                self.assertEqual(driver("gone", MATCH_CAPTION, 10)[0], 0)
+                self.exit_program(tunova)
+            self.assertEqual(len([line for line in server.sent() if line.startswith("cddb query")]), 1)
+        self.assertEqual(temp_files(), self.temp_before)
+        code, record = reg("query", RECORD_KEY)
+        self.assertNotRegex(record, r"Artist[ \t]+REG_SZ[ \t]+\S")
+
+    def test_exit_while_the_choice_is_open_closes_it_first(self):
+        with FakeCddb("--alias", "9c0b330c=920ef00b,56112719") as server:
+            relay_to(server)
+            with Tunova(env=album()) as tunova:
+                self.wait_for_choice(tunova)
+                self.exit_program(tunova)
+                self.assertEqual(driver("find", MATCH_CAPTION)[0], 1)
+            self.assertEqual(len([line for line in server.sent() if line.startswith("cddb query")]), 1)
+        self.assertEqual(temp_files(), self.temp_before)
+        code, record = reg("query", RECORD_KEY)
+        self.assertNotRegex(record, r"Artist[ \t]+REG_SZ[ \t]+\S")
+
+
+if __name__ == "__main__":
+    unittest.main()
