@@ -11,6 +11,9 @@
 //   send CAPTION MESSAGE WPARAM LPARAM   sends a message and prints the result
 //   close CAPTION                     sends WM_CLOSE
 //   visible CAPTION                   prints 1 or 0
+//   hold CAPTION ID 1|0               holds a button down or lets it go (BM_SETSTATE), as a
+//                                     mouse held on it would, without clicking it
+//   pick CAPTION ID INDEX             selects line INDEX (from 0) of list box ID
 //
 // CAPTION is matched exactly against top-level windows of every process.
 #include <windows.h>
@@ -27,7 +30,7 @@ HWND Find(const char* caption) { return FindWindowA(nullptr, caption); }
 long Number(const char* text) { return std::strtol(text, nullptr, 0); }
 
 int Usage() {
-    std::fputs("usage: tunova_driver find|wait|gone|text|click|command|post|send|close|visible CAPTION ...\n",
+    std::fputs("usage: tunova_driver find|wait|gone|text|click|command|post|send|close|visible|hold|pick CAPTION ...\n",
                stderr);
     return 2;
 }
@@ -98,6 +101,16 @@ int main(int argc, char** argv) {
     if (verb == "close") {
         PostMessageA(Require(caption), WM_CLOSE, 0, 0);
         return 0;
+    }
+    if ((verb == "hold" || verb == "pick") && argc > 4) {
+        HWND control = GetDlgItem(Require(caption), static_cast<int>(Number(argv[3])));
+        if (!control) return 1;
+        const WPARAM value = static_cast<WPARAM>(Number(argv[4]));
+        if (verb == "hold") {
+            SendMessageA(control, BM_SETSTATE, value ? TRUE : FALSE, 0);
+            return 0;
+        }
+        return SendMessageA(control, LB_SETCURSEL, value, 0) == LB_ERR ? 1 : 0;
     }
     if (verb == "visible") {
         std::printf("%d\n", IsWindowVisible(Require(caption)) ? 1 : 0);

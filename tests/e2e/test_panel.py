@@ -1,0 +1,86 @@
+"""The control panel and the Select Track dialog of the running player."""
+import time
+import unittest
+
+from tunova_e2e import MAIN_CAPTION, Tunova, driver, reset_registry, sample_disc, set_option, wait_until
+
+STATUS_LINE = 1051
+NEXT_BUTTON = 1050
+TRACK_LIST = 1034
+
+
+def disc(name):
+    return {"TUNOVA_VIRTUAL_CD": sample_disc(name)}
+
+
+def play_positions(tunova):
+    """(track, minute, second) of every "play from" the drive was given, in order."""
+    positions = []
+    for line in tunova.trace_lines():
+        if line.startswith("D: play from "):
+            packed = int(line.split()[3])
+            positions.append((packed & 0xFF, (packed >> 8) & 0xFF, (packed >> 16) & 0xFF))
+    return positions
+
+
+class PanelTest(unittest.TestCase):
+    def setUp(self):
+        reset_registry()
+
+    def test_panel_shown_at_start_shows_the_play_time_and_hides_on_command(self):
+        set_option("ControlsVisibleAtStart", 1)
+        with Tunova(env=disc("album.disc")) as tunova:
+            tunova.wait_for_log("Starting play on track:  1")
+            self.assertEqual(driver("wait", MAIN_CAPTION, 10)[0], 0)
+            self.assertTrue(wait_until(lambda: driver("text", MAIN_CAPTION, STATUS_LINE)[1].startswith(
+                "Playing (1) 0:0")), driver("text", MAIN_CAPTION, STATUS_LINE)[1])
+            self.assertEqual(driver("visible", MAIN_CAPTION)[1], "1\n")
+            driver("command", MAIN_CAPTION, 40048)  # Hide Controls
+            self.assertTrue(wait_until(lambda: driver("visible", MAIN_CAPTION)[1] == "0\n"))
+            driver("command", MAIN_CAPTION, 40046)  # Show Controls
+            self.assertTrue(wait_until(lambda: driver("visible", MAIN_CAPTION)[1] == "1\n"))
+            driver("command", MAIN_CAPTION, 40019)
+            self.assertEqual(tunova.wait_exit(), 0)
+
+    def test_held_next_button_scans_forward_and_play_resumes_there(self):
+        set_option("ControlsVisibleAtStart", 1)
+        with Tunova(env=disc("album.disc")) as tunova:
+            tunova.wait_for_log("Starting play on track:  1")
+            self.assertEqual(driver("wait", MAIN_CAPTION, 10)[0], 0)
+            driver("hold", MAIN_CAPTION, NEXT_BUTTON, 1)
+            tunova.wait_for_log("Pausing CD player.")
+            time.sleep(1.5)
+            driver("hold", MAIN_CAPTION, NEXT_BUTTON, 0)
+            tunova.wait_for_log("Starting play on track:  1", count=2)
+            track, minute, second = play_positions(tunova)[-1]
+            self.assertEqual(track, 1)
+            self.assertGreaterEqual(minute * 60 + second, 10, "play resumes at the scanned position")
+            self.assertTrue(tunova.running())
+            driver("command", MAIN_CAPTION, 40019)
+            self.assertEqual(tunova.wait_exit(), 0)
+
+    def test_track_beyond_the_menu_is_chosen_through_the_dialog(self):
+        with Tunova(env=disc("tracks25.disc")) as tunova:
+            tunova.wait_for_log("Starting play on track:  1")
+            self.assertEqual(driver("wait", MAIN_CAPTION, 10)[0], 0)
+            driver("command", MAIN_CAPTION, 32889)  # Complete Track List...
+            self.assertEqual(driver("wait", "Select Track", 10)[0], 0)
+            self.assertEqual(driver("pick", "Select Track", TRACK_LIST, 21)[0], 0)
+            driver("click", "Select Track", 1)
+            tunova.wait_for_log("Starting play on track:  22")
+            self.assertEqual(driver("gone", "Select Track", 5)[0], 0)
+            driver("command", MAIN_CAPTION, 40019)
+            self.assertEqual(tunova.wait_exit(), 0)
+
+    def test_short_disc_has_no_track_list_dialog(self):
+        with Tunova(env=disc("album.disc")) as tunova:
+            tunova.wait_for_log("Starting play on track:  1")
+            self.assertEqual(driver("wait", MAIN_CAPTION, 10)[0], 0)
+            driver("command", MAIN_CAPTION, 32889)
+            self.assertNotEqual(driver("wait", "Select Track", 2)[0], 0)
+            driver("command", MAIN_CAPTION, 40019)
+            self.assertEqual(tunova.wait_exit(), 0)
+
+
+if __name__ == "__main__":
+    unittest.main()
