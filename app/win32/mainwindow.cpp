@@ -55,8 +55,11 @@ POINT ClientPointOnScreen(HWND window, LPARAM lParam) {
 
 void OnWindowMoved(HWND window, const WINDOWPOS& position) {
     ProgramOptionsRecord& options = ProgramOptions();
-    options.ControlsX = position.x;
-    options.ControlsY = position.y;
+    // A change of z-order alone need not carry the position.
+    if (!(position.flags & SWP_NOMOVE)) {
+        options.ControlsX = position.x;
+        options.ControlsY = position.y;
+    }
     const ShellState& shell = Shell();
     if (options.ControlsOnTop && shell.panelVisible && !shell.dragging) {
         SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);

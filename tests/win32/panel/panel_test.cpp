@@ -249,6 +249,23 @@ TEST_F(PanelWindowTest, DraggingFollowsTheMouseLeftOfTheScreenToo) {
     (void)before;
 }
 
+TEST_F(PanelWindowTest, StoredPositionFollowsMovesOnlyAndOnTopKeepsThePanelTopmost) {
+    Start("album.disc");
+    ProgramOptions().ControlsOnTop = 1;
+    Command(40046);
+    SetWindowPos(window_, HWND_NOTOPMOST, 120, 90, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+    EXPECT_EQ(ProgramOptions().ControlsX, 120);
+    EXPECT_EQ(ProgramOptions().ControlsY, 90);
+    EXPECT_TRUE(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST) << "put back into the topmost band";
+    // A change of z-order alone is no move.
+    SetWindowPos(window_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    EXPECT_EQ(ProgramOptions().ControlsX, 120);
+    EXPECT_EQ(ProgramOptions().ControlsY, 90);
+    RECT frame;
+    GetWindowRect(window_, &frame);
+    EXPECT_EQ(frame.left, 120);
+}
+
 TEST_F(PanelWindowTest, HiddenPanelIsNotDragged) {
     Start("album.disc");
     SendMessageA(window_, WM_LBUTTONDOWN, 0, MAKELPARAM(3, 3));
