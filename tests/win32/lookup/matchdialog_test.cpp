@@ -1,0 +1,70 @@
+// The Fuzzy Search Results dialog as the lookup thread runs it: what it lists, what a
+// choice returns, and how the shutdown ends it.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <future>
+#include <string>
+#include <vector>
+
+#include "cddb/matchchoice.h"
+#include "resources/lookupids.h"
+
+namespace {
+
+const std::vector<std::string> Titles = {"Quiet Hours Trio / Night Shift", "Various Artists / Short Stories",
+                                         "Delta Rail / Software and Songs"};
+
+HWND WaitForDialog() {
+    for (int waited = 0; waited < 10000; waited += 20) {
+        if (HWND dialog = FindWindowA(nullptr, "Fuzzy Search Results")) return dialog;
+        Sleep(20);
+    }
+    return nullptr;
+}
+
+std::future<int> ChooseOnAnotherThread() {
+    return std::async(std::launch::async, [] { return DefaultMatchChooser().Choose(Titles); });
+}
+
+std::string ListText(HWND list, int row) {
+    char text[300] = {};
+    SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+TEST(MatchDialog, ListsTheTitlesInOrderAndReturnsTheChosenRow) {
+    std::future<int> choice = ChooseOnAnotherThread();
+    HWND dialog = WaitForDialog();
+    ASSERT_NE(dialog, nullptr);
+    HWND list = GetDlgItem(dialog, IDC_MATCH_LIST);
+    EXPECT_FALSE(GetWindowLongA(list, GWL_STYLE) & LBS_SORT);
+    ASSERT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 3);
+    for (int row = 0; row < 3; ++row) EXPECT_EQ(ListText(list, row), Titles[static_cast<std::size_t>(row)]);
+    EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), 0);
+
+    char text[64] = {};
+    GetDlgItemTextA(dialog, IDOK, text, sizeof text);
+    EXPECT_STREQ(text, "Get Information For Selected Title");
+    GetDlgItemTextA(dialog, IDCANCEL, text, sizeof text);
+    EXPECT_STREQ(text, "Current CD Not In List");
+
+    SendMessageA(list, LB_SETCURSEL, 1, 0);
+    SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+    ASSERT_EQ(choice.wait_for(std::chrono::seconds(10)), std::future_status::ready);
+    EXPECT_EQ(choice.get(), 2);
+}
+
+// Runs last: once abandoned, the process's chooser opens no dialog again.
+TEST(MatchDialog, AbandonEndsTheOpenChoiceBeforeReturningAndAnyLaterOne) {
+    std::future<int> choice = ChooseOnAnotherThread();
+    ASSERT_NE(WaitForDialog(), nullptr);
+    DefaultMatchChooser().Abandon();
+    EXPECT_EQ(FindWindowA(nullptr, "Fuzzy Search Results"), nullptr);
+    ASSERT_EQ(choice.wait_for(std::chrono::seconds(10)), std::future_status::ready);
+    EXPECT_EQ(choice.get(), 0);
+    EXPECT_EQ(DefaultMatchChooser().Choose(Titles), 0);
+}
+
+} // namespace
