@@ -212,7 +212,6 @@ TEST_F(PanelWindowTest, DraggingFollowsTheMouseLeftOfTheScreenToo) {
     SendMessageA(window_, WM_NCLBUTTONDOWN, HTBORDER, MAKELPARAM(110, 105));
     EXPECT_TRUE(Shell().dragging);
     EXPECT_EQ(GetCapture(), window_);
-    const std::string before = ControlText(window_, IDC_STATUS);
     SetDlgItemTextA(window_, IDC_STATUS, "held");
     StatusTick();
     EXPECT_EQ(ControlText(window_, IDC_STATUS), "held") << "the line keeps its text while dragging";
@@ -246,7 +245,6 @@ TEST_F(PanelWindowTest, DraggingFollowsTheMouseLeftOfTheScreenToo) {
     EXPECT_TRUE(Shell().dragging);
     ReleaseCapture();
     EXPECT_FALSE(Shell().dragging);
-    (void)before;
 }
 
 TEST_F(PanelWindowTest, StoredPositionFollowsMovesOnlyAndOnTopKeepsThePanelTopmost) {
@@ -266,9 +264,16 @@ TEST_F(PanelWindowTest, StoredPositionFollowsMovesOnlyAndOnTopKeepsThePanelTopmo
     EXPECT_EQ(frame.left, 120);
 }
 
-TEST_F(PanelWindowTest, HiddenPanelIsNotDragged) {
+TEST_F(PanelWindowTest, HiddenPanelIsNotDraggedAndHidingEndsADrag) {
     Start("album.disc");
     SendMessageA(window_, WM_LBUTTONDOWN, 0, MAKELPARAM(3, 3));
+    EXPECT_FALSE(Shell().dragging);
+    EXPECT_EQ(GetCapture(), nullptr);
+
+    Command(40046);
+    SendMessageA(window_, WM_LBUTTONDOWN, 0, MAKELPARAM(3, 3));
+    ASSERT_TRUE(Shell().dragging);
+    Command(40048); // Hide Controls from the panel's menu
     EXPECT_FALSE(Shell().dragging);
     EXPECT_EQ(GetCapture(), nullptr);
 }
