@@ -74,6 +74,7 @@ void RunStartSequence(HWND window) {
     shell.currentTrack = ChooseTrack(ChooseFirst);
     shell.playState = PlayFrom(PlayRequest{shell.currentTrack, 0, 0, 0, toTrackEnd()});
 
+    LoadPanelFaces();
     BuildMenus();
     RefreshMenus(true);
     UpdateTrayIcon();
