@@ -14,6 +14,7 @@
 #include "discinfo/discregistry.h"
 #include "discinfo/options.h"
 #include "platform/registry.h"
+#include "tests/support/win32/scratchregistry.h"
 
 namespace {
 
@@ -22,47 +23,11 @@ const char* const TunovaKey = "SOFTWARE\\Kestrow Software\\Tunova";
 const char* const CurrentDiscKey = "SOFTWARE\\Kestrow Software\\Tunova\\2.20\\CD Information";
 const char* const Disc210Key = "SOFTWARE\\Kestrow Software\\Tunova\\2.10\\CD Information";
 
-void DeleteTree(HKEY parent, const char* path) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(parent, path, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
-    char name[256];
-    while (RegEnumKeyA(key, 0, name, sizeof name) == ERROR_SUCCESS) DeleteTree(key, name);
-    RegCloseKey(key);
-    RegDeleteKeyA(parent, path);
-}
-
-// Forwards to the system's registry, with HKEY_LOCAL_MACHINE replaced by the scratch key.
-class ScratchRegistry : public RegistryApi {
-public:
-    ScratchRegistry(RegistryApi& system, RegistryKey root) : system_(system), root_(root) {}
-    long OpenKey(RegistryKey parent, const char* path, std::uint32_t access, RegistryKey* key) override {
-        return system_.OpenKey(Map(parent), path, access, key);
-    }
-    long CreateKey(RegistryKey parent, const char* path, std::uint32_t access, RegistryKey* key) override {
-        return system_.CreateKey(Map(parent), path, access, key);
-    }
-    long QueryValue(RegistryKey key, const char* name, std::uint32_t* type, void* data, std::uint32_t* size) override {
-        return system_.QueryValue(key, name, type, data, size);
-    }
-    long SetValue(RegistryKey key, const char* name, std::uint32_t type, const void* data,
-                  std::uint32_t size) override {
-        return system_.SetValue(key, name, type, data, size);
-    }
-    long DeleteValue(RegistryKey key, const char* name) override { return system_.DeleteValue(key, name); }
-    long DeleteKey(RegistryKey parent, const char* path) override { return system_.DeleteKey(Map(parent), path); }
-    long CloseKey(RegistryKey key) override { return system_.CloseKey(key); }
-
-private:
-    RegistryKey Map(RegistryKey key) const { return key == RegistryLocalMachine ? root_ : key; }
-    RegistryApi& system_;
-    RegistryKey root_;
-};
-
 class AdvapiStoreTest : public ::testing::Test {
 protected:
     void SetUp() override {
         InstallRegistry(nullptr);
-        DeleteTree(HKEY_CURRENT_USER, ScratchPath);
+        DeleteKeyTree(HKEY_CURRENT_USER, ScratchPath);
         ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, ScratchPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &root,
                                   nullptr),
                   ERROR_SUCCESS);
@@ -75,7 +40,7 @@ protected:
         InstallRegistry(nullptr);
         delete scratch;
         RegCloseKey(root);
-        DeleteTree(HKEY_CURRENT_USER, ScratchPath);
+        DeleteKeyTree(HKEY_CURRENT_USER, ScratchPath);
         ResetDiscInfo();
     }
     HKEY Create(const std::string& path) {

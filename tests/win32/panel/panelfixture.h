@@ -20,6 +20,7 @@
 #include "platform/registry.h"
 #include "platform/virtualcd/pathforms.h"
 #include "resources/resource.h"
+#include "tests/support/win32/scratchregistry.h"
 
 inline void SetVariable(const char* name, const std::string& value) {
     SetEnvironmentVariableA(name, value.empty() ? nullptr : value.c_str());
@@ -39,47 +40,6 @@ inline void Pump(DWORD milliseconds) {
         Sleep(5);
     } while (GetTickCount() - start < milliseconds);
 }
-
-inline void DeleteKeyTree(HKEY parent, const std::string& path) {
-    HKEY key;
-    if (RegOpenKeyExA(parent, path.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
-    char name[256];
-    for (;;) {
-        DWORD length = sizeof name;
-        if (RegEnumKeyExA(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        DeleteKeyTree(key, name);
-    }
-    RegCloseKey(key);
-    RegDeleteKeyA(parent, path.c_str());
-}
-
-// The system's registry with HKEY_LOCAL_MACHINE moved to a scratch key, so that the
-// player's options and disc records stay out of the machine's own.
-class ScratchRegistry : public RegistryApi {
-public:
-    ScratchRegistry(RegistryApi& system, RegistryKey root) : system_(system), root_(root) {}
-    long OpenKey(RegistryKey parent, const char* path, std::uint32_t access, RegistryKey* key) override {
-        return system_.OpenKey(Map(parent), path, access, key);
-    }
-    long CreateKey(RegistryKey parent, const char* path, std::uint32_t access, RegistryKey* key) override {
-        return system_.CreateKey(Map(parent), path, access, key);
-    }
-    long QueryValue(RegistryKey key, const char* name, std::uint32_t* type, void* data, std::uint32_t* size) override {
-        return system_.QueryValue(key, name, type, data, size);
-    }
-    long SetValue(RegistryKey key, const char* name, std::uint32_t type, const void* data,
-                  std::uint32_t size) override {
-        return system_.SetValue(key, name, type, data, size);
-    }
-    long DeleteValue(RegistryKey key, const char* name) override { return system_.DeleteValue(key, name); }
-    long DeleteKey(RegistryKey parent, const char* path) override { return system_.DeleteKey(Map(parent), path); }
-    long CloseKey(RegistryKey key) override { return system_.CloseKey(key); }
-
-private:
-    RegistryKey Map(RegistryKey key) const { return key == RegistryLocalMachine ? root_ : key; }
-    RegistryApi& system_;
-    RegistryKey root_;
-};
 
 inline std::string MenuText(HMENU menu, UINT id) {
     char text[300] = {};

@@ -1,0 +1,49 @@
+// The system's registry with HKEY_LOCAL_MACHINE moved to a scratch key, so that tests
+// of the real adapter keep the player's options and disc records out of the machine's
+// own, and delete them again.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "platform/registry.h"
+
+inline void DeleteKeyTree(HKEY parent, const std::string& path) {
+    HKEY key;
+    if (RegOpenKeyExA(parent, path.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
+    char name[256];
+    for (;;) {
+        DWORD length = sizeof name;
+        if (RegEnumKeyExA(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        DeleteKeyTree(key, name);
+    }
+    RegCloseKey(key);
+    RegDeleteKeyA(parent, path.c_str());
+}
+
+class ScratchRegistry : public RegistryApi {
+public:
+    ScratchRegistry(RegistryApi& system, RegistryKey root) : system_(system), root_(root) {}
+    long OpenKey(RegistryKey parent, const char* path, std::uint32_t access, RegistryKey* key) override {
+        return system_.OpenKey(Map(parent), path, access, key);
+    }
+    long CreateKey(RegistryKey parent, const char* path, std::uint32_t access, RegistryKey* key) override {
+        return system_.CreateKey(Map(parent), path, access, key);
+    }
+    long QueryValue(RegistryKey key, const char* name, std::uint32_t* type, void* data, std::uint32_t* size) override {
+        return system_.QueryValue(key, name, type, data, size);
+    }
+    long SetValue(RegistryKey key, const char* name, std::uint32_t type, const void* data,
+                  std::uint32_t size) override {
+        return system_.SetValue(key, name, type, data, size);
+    }
+    long DeleteValue(RegistryKey key, const char* name) override { return system_.DeleteValue(key, name); }
+    long DeleteKey(RegistryKey parent, const char* path) override { return system_.DeleteKey(Map(parent), path); }
+    long CloseKey(RegistryKey key) override { return system_.CloseKey(key); }
+
+private:
+    RegistryKey Map(RegistryKey key) const { return key == RegistryLocalMachine ? root_ : key; }
+    RegistryApi& system_;
+    RegistryKey root_;
+};
