@@ -15,7 +15,7 @@ void RunStartSequence(HWND window);
 
 namespace {
 
-bool HandleWindowCommand(HWND window, int command) {
+bool HandleWindowCommand(int command) {
     switch (command) {
     case CommandShowControls:
         ShowPanel(!Shell().panelVisible);
@@ -30,7 +30,6 @@ bool HandleWindowCommand(HWND window, int command) {
         // Their windows are not part of the program yet.
         return true;
     default:
-        (void)window;
         return false;
     }
 }
@@ -88,7 +87,7 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return TRUE;
     case WM_COMMAND: {
         const int command = LOWORD(wParam);
-        if (RunPlayerCommand(command) || HandleWindowCommand(window, command)) return TRUE;
+        if (RunPlayerCommand(command) || HandleWindowCommand(command)) return TRUE;
         return FALSE;
     }
     case WM_DRAWITEM:
