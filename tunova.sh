@@ -27,19 +27,31 @@ install_missing() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null || return 1
 }
 
+# build_one DIR [cmake options...] [-- targets...]
 build_one() {
     local dir="$1"; shift
+    local options=() targets=()
+    while [ $# -gt 0 ] && [ "$1" != "--" ]; do options+=("$1"); shift; done
+    [ "${1:-}" = "--" ] && shift && targets=("$@")
     if [ ! -f "build/$dir/build.ninja" ]; then
-        cmake -S . -B "build/$dir" -G Ninja "$@" >"build/$dir.configure.log" 2>&1 ||
+        cmake -S . -B "build/$dir" -G Ninja "${options[@]}" >"build/$dir.configure.log" 2>&1 ||
             { cat "build/$dir.configure.log"; return 1; }
     fi
-    ninja -C "build/$dir" || return 1
+    ninja -C "build/$dir" "${targets[@]}" || return 1
 }
+
+# The tests whose threads share the disc information, the log mailbox or the lookup
+# also run under ThreadSanitizer.
+THREAD_TESTS=(native_discinfo native_log native_lookup)
 
 build_all() {
     mkdir -p build
     echo "== Building native (sanitized)"
     build_one native -DCMAKE_BUILD_TYPE=Debug || return 1
+    if [ "${1:-}" = test ]; then
+        echo "== Building the thread tests (thread sanitizer)"
+        build_one native-tsan -DCMAKE_BUILD_TYPE=Debug -DSANITIZE=-fsanitize=thread -- "${THREAD_TESTS[@]}" || return 1
+    fi
     echo "== Building win64"
     build_one win64 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-win64.cmake -DCMAKE_BUILD_TYPE=Release || return 1
     echo "== Building win32 (compile and link only)"
@@ -91,6 +103,14 @@ run_tests() {
     done
     grep -a -E '^\[  FAILED  \] [A-Za-z]' "$logs/native.log" | sed 's/^/   /'
     count_gtest "$logs/native.log" native
+
+    echo "== Thread tests under the thread sanitizer"
+    : >"$logs/native-tsan.log"
+    for t in "${THREAD_TESTS[@]}"; do
+        "build/native-tsan/$t" --gtest_color=no >>"$logs/native-tsan.log" 2>&1 || { status=1; echo "   FAILED: $t"; }
+    done
+    grep -a -E '^\[  FAILED  \] [A-Za-z]|WARNING: ThreadSanitizer' "$logs/native-tsan.log" | sed 's/^/   /'
+    count_gtest "$logs/native-tsan.log" native-tsan
 
     echo "== Win32 tests under Wine"
     wine_prepare_prefix
@@ -155,7 +175,7 @@ main() {
         *) echo "usage: ./tunova.sh run|test|build" >&2; exit 2 ;;
     esac
     install_missing || { echo "Installing packages failed" >&2; exit 1; }
-    build_all || { echo "Build failed" >&2; echo "0 passed, 1 failed"; exit 1; }
+    build_all "$command" || { echo "Build failed" >&2; echo "0 passed, 1 failed"; exit 1; }
     trap cleanup EXIT
     case "$command" in
         build) ;;
