@@ -2,9 +2,11 @@
 #include <windowsx.h>
 
 #include "app/commands.h"
+#include "app/mixer.h"
 #include "app/sequencing.h"
 #include "app/shellstate.h"
 #include "app/trayicon.h"
+#include "app/win32/mixerwindow.h"
 #include "app/win32/panel.h"
 #include "app/win32/shell.h"
 #include "discinfo/lifecycle.h"
@@ -87,12 +89,14 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return TRUE;
     case WM_COMMAND: {
         const int command = LOWORD(wParam);
-        if (RunPlayerCommand(command) || HandleWindowCommand(command)) return TRUE;
+        if (RunPlayerCommand(command) || HandleWindowCommand(command) || VolumeButtonClicked(command)) return TRUE;
         return FALSE;
     }
-    case WM_DRAWITEM:
-        // The volume bar (1097) has no face: it belongs to the mixer.
-        return DrawPanelButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)) ? TRUE : FALSE;
+    case WM_DRAWITEM: {
+        // The volume bar (1097) has no face: the mixer draws it while one is open.
+        const DRAWITEMSTRUCT& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        return DrawVolumeBar(item) || DrawPanelButton(item) ? TRUE : FALSE;
+    }
     case WM_WINDOWPOSCHANGED:
         OnWindowMoved(window, *reinterpret_cast<const WINDOWPOS*>(lParam));
         return TRUE;
@@ -119,6 +123,9 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_RBUTTONUP:
     case WM_NCRBUTTONUP:
         ShowPanelMenu(window);
+        return TRUE;
+    case mixer::ControlChangeMessage:
+        MixerControlChanged(static_cast<MixerHandle>(wParam), static_cast<std::uint32_t>(lParam));
         return TRUE;
     case TrayCallbackMessage:
         OnTrayMessage(window, static_cast<UINT>(lParam));

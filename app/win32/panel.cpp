@@ -41,10 +41,12 @@ void ShowPanel(bool visible) {
         UpdatePanelButtons();
         StatusTick();
         StartScanTimer(ScanTimerIdleMs);
+        StartVolumeRepeatTimer();
         ShowWindow(MainWindow(), SW_SHOW);
         SetForegroundWindow(MainWindow());
     } else {
         StopScanTimer();
+        StopVolumeRepeatTimer();
         if (shell.dragging) EndPanelDrag();
         ShowWindow(MainWindow(), SW_HIDE);
         RefreshMenus(false);

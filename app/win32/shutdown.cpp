@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "app/mixer.h"
 #include "app/trayicon.h"
 #include "app/win32/shell.h"
 #include "app/win32/timers.h"
@@ -10,6 +11,7 @@
 void Shutdown() {
     StopStatusTimer();
     if (ProgramOptions().StopAtExit) StopPlay();
+    CloseMixer();
     RemoveTrayIcon();
     FinishDiscInfo();
     CloseCdDevice();

@@ -9,6 +9,7 @@
 #include "app/shellstate.h"
 #include "app/startsequence.h"
 #include "app/trayicon.h"
+#include "app/win32/mixerwindow.h"
 #include "app/win32/panel.h"
 #include "app/win32/shell.h"
 #include "app/win32/timers.h"
@@ -75,11 +76,15 @@ void RunStartSequence(HWND window) {
     shell.playState = PlayFrom(PlayRequest{shell.currentTrack, 0, 0, 0, toTrackEnd()});
 
     LoadPanelFaces();
+    StartMixer(window);
     BuildMenus();
     RefreshMenus(true);
     UpdateTrayIcon();
     if (shell.panelVisible) UpdatePanelButtons();
     StatusTick();
     StartStatusTimer();
-    if (shell.panelVisible) StartScanTimer(ScanTimerIdleMs);
+    if (shell.panelVisible) {
+        StartScanTimer(ScanTimerIdleMs);
+        StartVolumeRepeatTimer();
+    }
 }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/commands.h"
+#include "app/mixer.h"
 #include "app/sequencing.h"
 
 namespace {
@@ -13,6 +14,7 @@ constexpr UINT TrayClickPeriodMs = 500;
 struct ShellTimers {
     UINT_PTR status = 0;
     UINT_PTR scan = 0;
+    UINT_PTR volumeRepeat = 0;
     UINT_PTR trayClick = 0;
 };
 
@@ -28,6 +30,7 @@ void Stop(UINT_PTR& id) {
 
 void CALLBACK OnStatusTimer(HWND, UINT, UINT_PTR, DWORD) { StatusTick(); }
 void CALLBACK OnScanTimer(HWND, UINT, UINT_PTR, DWORD) { ScanTick(); }
+void CALLBACK OnVolumeRepeatTimer(HWND, UINT, UINT_PTR, DWORD) { VolumeRepeatTick(); }
 void CALLBACK OnTrayClickTimer(HWND, UINT, UINT_PTR, DWORD) { TrayClickTimeout(); }
 
 } // namespace
@@ -45,6 +48,13 @@ void StartScanTimer(int milliseconds) {
 }
 
 void StopScanTimer() { Stop(Timers().scan); }
+
+void StartVolumeRepeatTimer() {
+    Stop(Timers().volumeRepeat);
+    Timers().volumeRepeat = SetTimer(nullptr, 0, VolumeRepeatPeriodMs, OnVolumeRepeatTimer);
+}
+
+void StopVolumeRepeatTimer() { Stop(Timers().volumeRepeat); }
 
 void StartTrayClickTimer() {
     Stop(Timers().trayClick);
