@@ -1,0 +1,221 @@
+// The About box under Wine: the real template, the figures from the system's fallback
+// statistics, the re-entry guard and the sampling timer's life.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/win32/shell.h"
+#include "resources/aboutids.h"
+#include "ui/about/aboutbox.h"
+
+namespace {
+
+const char* const Caption = "About Tunova2";
+
+std::string ControlText(HWND control) {
+    char text[256] = {};
+    GetWindowTextA(control, text, sizeof text);
+    return text;
+}
+
+// Steps run one after another from a thread timer while the box's modal loop runs; a
+// step returns false to be run again on the next tick.
+std::vector<std::function<bool(HWND)>> steps;
+size_t nextStep = 0;
+// Set while a step calls ShowAboutBox itself: a box opened then is closed at once, so a
+// broken guard fails the test instead of hanging it.
+bool inNestedCall = false;
+bool nestedBoxOpened = false;
+
+VOID CALLBACK RunStep(HWND, UINT, UINT_PTR, DWORD) {
+    if (inNestedCall) {
+        for (HWND box = nullptr; (box = FindWindowExA(nullptr, box, nullptr, Caption)) != nullptr;) {
+            nestedBoxOpened = true;
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
+        }
+        return;
+    }
+    HWND box = FindWindowA(nullptr, Caption);
+    if (box && nextStep < steps.size() && steps[nextStep](box)) ++nextStep;
+}
+
+void ShowAboutBoxRunning(std::vector<std::function<bool(HWND)>> boxSteps) {
+    steps = std::move(boxSteps);
+    nextStep = 0;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 10, RunStep);
+    ShowAboutBox();
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(nextStep, steps.size()) << "every step ran while the box was open";
+    EXPECT_EQ(FindWindowA(nullptr, Caption), nullptr);
+}
+
+bool ClickOk(HWND box) {
+    SendMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+    return true;
+}
+
+void ExpectSaneFigures(HWND box) {
+    const std::string cpu = ControlText(GetDlgItem(box, IDC_CPU_USAGE));
+    ASSERT_GE(cpu.size(), 2u) << cpu;
+    EXPECT_EQ(cpu[0], '%');
+    const std::string number = cpu.substr(1);
+    EXPECT_EQ(number.find_first_not_of("0123456789"), std::string::npos) << cpu;
+    EXPECT_LE(std::stoi(number), 100);
+    const std::string threads = ControlText(GetDlgItem(box, IDC_THREAD_COUNT));
+    ASSERT_FALSE(threads.empty());
+    EXPECT_EQ(threads.find_first_not_of("0123456789"), std::string::npos) << threads;
+    EXPECT_GT(std::stoi(threads), 0);
+}
+
+// Where a control lies in the box's client area, in pixels.
+RECT ClientRectOf(HWND box, HWND control) {
+    RECT rect;
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, box, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+// As the dialog manager places a control: position and size are converted separately.
+RECT DialogUnits(HWND box, int x, int y, int width, int height) {
+    RECT origin{x, y, 0, 0}, size{width, height, 0, 0};
+    MapDialogRect(box, &origin);
+    MapDialogRect(box, &size);
+    return RECT{origin.left, origin.top, origin.left + size.left, origin.top + size.top};
+}
+
+void ExpectPlacedAt(HWND box, int id, int x, int y, int width, int height) {
+    const RECT actual = ClientRectOf(box, GetDlgItem(box, id));
+    const RECT expected = DialogUnits(box, x, y, width, height);
+    EXPECT_TRUE(EqualRect(&actual, &expected))
+        << "control " << id << " at " << actual.left << "," << actual.top << "-" << actual.right << ","
+        << actual.bottom << " not " << expected.left << "," << expected.top << "-" << expected.right << ","
+        << expected.bottom;
+}
+
+void ExpectTemplate(HWND box, HWND owner) {
+    EXPECT_EQ(GetWindow(box, GW_OWNER), owner);
+    RECT client;
+    GetClientRect(box, &client);
+    const RECT size = DialogUnits(box, 0, 0, 194, 181);
+    EXPECT_TRUE(EqualRect(&client, &size));
+
+    // The children in template order: text, id and static style.
+    struct Child {
+        std::string text;
+        int id;
+        LONG staticStyle;
+    };
+    const std::vector<Child> expected = {
+        {"OK", IDOK, -1},
+        {"", -1, SS_ICON},
+        {"Tunova 2.21", -1, SS_LEFT},
+        {"", -1, SS_ETCHEDHORZ},
+        {"", -1, SS_ETCHEDHORZ},
+        {"xmcd and the cddb CD database are licenced under the GNU General Public Licence for free software.", -1,
+         SS_CENTER},
+        {"", -1, SS_ETCHEDHORZ},
+        {"System Wide CPU Usage:", -1, SS_RIGHT},
+        {"", IDC_CPU_USAGE, SS_LEFT},
+        {"Threads In System:", -1, SS_RIGHT},
+        {"", IDC_THREAD_COUNT, SS_LEFT},
+    };
+    size_t index = 0;
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT), ++index) {
+        ASSERT_LT(index, expected.size());
+        const Child& want = expected[index];
+        EXPECT_EQ(static_cast<int>(static_cast<short>(GetDlgCtrlID(child))), want.id) << "child " << index;
+        // The figures vary; an icon's text is the resource number.
+        if (want.id != IDC_CPU_USAGE && want.id != IDC_THREAD_COUNT && want.staticStyle != SS_ICON) {
+            EXPECT_EQ(ControlText(child), want.text) << "child " << index;
+        }
+        const LONG style = GetWindowLongA(child, GWL_STYLE);
+        if (want.staticStyle >= 0) {
+            EXPECT_EQ(style & SS_TYPEMASK, want.staticStyle) << "child " << index;
+        }
+    }
+    EXPECT_EQ(index, expected.size());
+    EXPECT_EQ(GetWindowLongA(GetDlgItem(box, IDOK), GWL_STYLE) & 0x0F, BS_DEFPUSHBUTTON);
+    ExpectPlacedAt(box, IDOK, 146, 162, 42, 14);
+    ExpectPlacedAt(box, IDC_CPU_USAGE, 130, 138, 19, 8);
+    ExpectPlacedAt(box, IDC_THREAD_COUNT, 130, 148, 19, 8);
+    const HWND icon = GetWindow(GetWindow(box, GW_CHILD), GW_HWNDNEXT);
+    EXPECT_NE(SendMessageA(icon, STM_GETICON, 0, 0), 0) << "icon 104 is loaded";
+}
+
+// A thread timer of this thread that nobody killed shows as a WM_TIMER without a window.
+bool ThreadTimerFiresWithin(DWORD milliseconds) {
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < milliseconds) {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_TIMER && message.hwnd == nullptr) return true;
+            DispatchMessageA(&message);
+        }
+        Sleep(20);
+    }
+    return false;
+}
+
+class AboutBox : public ::testing::Test {
+protected:
+    void SetUp() override { SetAppInstance(GetModuleHandleA(nullptr)); }
+};
+
+TEST_F(AboutBox, ShowsTheTemplateAndFiguresAtOnceIgnoresReentryAndStopsSamplingWhenClosed) {
+    HWND owner = CreateWindowA("STATIC", "owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    SetMainWindow(owner);
+    ShowAboutBoxRunning({
+        [&](HWND box) {
+            ExpectSaneFigures(box);  // before the first 500 ms period
+            ExpectTemplate(box, owner);
+            return true;
+        },
+        [](HWND box) {
+            inNestedCall = true;
+            ShowAboutBox();
+            inNestedCall = false;
+            EXPECT_FALSE(nestedBoxOpened) << "a second call returns at once";
+            EXPECT_EQ(FindWindowA(nullptr, Caption), box);
+            return ClickOk(box);
+        },
+    });
+    EXPECT_FALSE(ThreadTimerFiresWithin(800)) << "the sampling timer stops with the box";
+    SetMainWindow(nullptr);
+    DestroyWindow(owner);
+}
+
+TEST_F(AboutBox, RefreshesTheFiguresTwiceASecondAndReopensWithFreshFigures) {
+    DWORD cleared = 0;
+    ShowAboutBoxRunning({
+        [&](HWND box) {
+            SetDlgItemTextA(box, IDC_CPU_USAGE, "");
+            SetDlgItemTextA(box, IDC_THREAD_COUNT, "");
+            cleared = GetTickCount();
+            return true;
+        },
+        [&](HWND box) {
+            const bool refreshed = !ControlText(GetDlgItem(box, IDC_THREAD_COUNT)).empty();
+            if (!refreshed && GetTickCount() - cleared < 2000) return false;
+            EXPECT_TRUE(refreshed);
+            EXPECT_LT(GetTickCount() - cleared, 700u);
+            ExpectSaneFigures(box);
+            return ClickOk(box);
+        },
+    });
+    ShowAboutBoxRunning({
+        [](HWND box) {
+            ExpectSaneFigures(box);
+            return true;
+        },
+        [](HWND box) {
+            SendMessageA(box, WM_COMMAND, IDCANCEL, 0);
+            return true;
+        },
+    });
+}
+
+} // namespace

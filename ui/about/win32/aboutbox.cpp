@@ -1,0 +1,87 @@
+// The About box (dialog 103). Its figures are refreshed by a thread timer, dispatched by
+// the dialog's modal loop, from the one statistics set.
+#include <windows.h>
+
+#include "app/win32/shell.h"
+#include "platform/dynamicdatastats.h"
+#include "platform/win32/processorstats.h"
+#include "resources/aboutids.h"
+#include "ui/about/aboutbox.h"
+#include "ui/about/systemstatsset.h"
+
+namespace {
+
+constexpr UINT SamplePeriodMs = 500;
+
+// Set while the box is open: the command that opens it is not re-entered.
+int aboutOpen = 0;
+
+// At most one box exists, so one set of statistics serves it.
+struct AboutStats {
+    DynamicDataStats dynamicData;
+    ProcessorStats processor;
+    SystemStatsSet set{dynamicData, processor};
+    HWND cpuUsageLabel = nullptr;
+    HWND threadCountLabel = nullptr;
+    UINT_PTR timer = 0;
+};
+
+AboutStats& Stats() {
+    static AboutStats stats;
+    return stats;
+}
+
+void SampleSystemStats() {
+    AboutStats& stats = Stats();
+    const SystemFigures figures = stats.set.Sample();
+    if (stats.cpuUsageLabel) SetWindowTextA(stats.cpuUsageLabel, figures.cpuUsage.c_str());
+    if (stats.threadCountLabel) SetWindowTextA(stats.threadCountLabel, figures.threadCount.c_str());
+}
+
+VOID CALLBACK OnSampleTimer(HWND, UINT, UINT_PTR, DWORD) { SampleSystemStats(); }
+
+void StartSystemStats(HWND dialog) {
+    AboutStats& stats = Stats();
+    stats.cpuUsageLabel = GetDlgItem(dialog, IDC_CPU_USAGE);
+    stats.threadCountLabel = GetDlgItem(dialog, IDC_THREAD_COUNT);
+    stats.set.Start();
+    stats.timer = SetTimer(nullptr, 0, SamplePeriodMs, OnSampleTimer);
+}
+
+void StopSystemStats() {
+    AboutStats& stats = Stats();
+    if (stats.timer) KillTimer(nullptr, stats.timer);
+    stats.timer = 0;
+    stats.set.Stop();
+    stats.cpuUsageLabel = nullptr;
+    stats.threadCountLabel = nullptr;
+}
+
+INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+    case WM_INITDIALOG:
+        StartSystemStats(dialog);
+        SampleSystemStats();  // the figures show at once, not after the first period
+        return TRUE;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
+            EndDialog(dialog, 0);
+            return TRUE;
+        }
+        return FALSE;
+    case WM_DESTROY:
+        StopSystemStats();
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}
+
+} // namespace
+
+void ShowAboutBox() {
+    if (aboutOpen) return;
+    aboutOpen = 1;
+    DialogBoxParamA(AppInstance(), MAKEINTRESOURCEA(IDD_ABOUT), MainWindow(), AboutDialogProc, 0);
+    aboutOpen = 0;
+}
