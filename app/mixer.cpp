@@ -177,6 +177,10 @@ void VolumeRepeatTick() {
         AdjustVolume(VolumeUp);
     } else if (installedView->IsButtonHeld(VolumeDownButton)) {
         AdjustVolume(VolumeDown);
+    } else {
+        // A hold released off the button ends without a click; the button's release
+        // and its click are one message, so no tick falls between them.
+        Shell().volumeRepeated = false;
     }
 }
 

@@ -199,8 +199,8 @@ TEST_F(MixerTest, HoldingVolumeUpRaisesOneStepATickAndTheClosingClickAddsNone) {
     StartWithVolume(10000);
     view.heldButton = VolumeUpButton;
     for (int tick = 0; tick < 10; ++tick) VolumeRepeatTick();
+    // The release and its click come in one message, before any further tick.
     view.heldButton = 0;
-    VolumeRepeatTick();
     EXPECT_TRUE(VolumeButtonClicked(VolumeUpButton));
     EXPECT_EQ(fake.writes.size(), 10u);
     EXPECT_EQ(fake.values[VolumeId], 10000u + 10 * 1280);
@@ -213,12 +213,17 @@ TEST_F(MixerTest, HoldingVolumeUpRaisesOneStepATickAndTheClosingClickAddsNone) {
     EXPECT_FALSE(Shell().volumeRepeated);
 }
 
-TEST_F(MixerTest, HoldingVolumeDownLowersEveryTick) {
+TEST_F(MixerTest, AHoldReleasedOffTheButtonDoesNotSwallowTheNextClick) {
     StartWithVolume(10000);
     view.heldButton = VolumeDownButton;
     VolumeRepeatTick();
     VolumeRepeatTick();
     EXPECT_EQ(fake.values[VolumeId], 10000u - 2 * 1280);
+    // Released with the mouse off the button: no click comes.
+    view.heldButton = 0;
+    VolumeRepeatTick();
+    VolumeButtonClicked(VolumeUpButton);
+    EXPECT_EQ(fake.values[VolumeId], 10000u - 1280);
 }
 
 TEST_F(MixerTest, StepsStopAtTheBoundsInsteadOfWrappingRound) {
