@@ -275,14 +275,6 @@ TEST_F(MixerTest, AChangeNoticeOfTheVolumeControlRefreshesTheBar) {
     EXPECT_TRUE(fake.writes.empty());
 }
 
-TEST_F(MixerTest, ClosingReleasesTheMixerOnce) {
-    StartWithVolume(10000);
-    CloseMixer();
-    EXPECT_TRUE(fake.openMixers.empty());
-    EXPECT_EQ(MixerState().mixerHandle, 0u);
-    CloseMixer(); // nothing left to close
-}
-
 TEST(VolumeBar, FillsFromTheBottomWhiteOrGreyWhenMuted) {
     MixerRecord mixer;
     mixer.mixerHandle = 1;
