@@ -12,6 +12,7 @@
 #include "discinfo/lifecycle.h"
 #include "discinfo/options.h"
 #include "resources/resource.h"
+#include "ui/about/aboutbox.h"
 
 void RunStartSequence(HWND window);
 
@@ -27,9 +28,11 @@ bool HandleWindowCommand(int command) {
         return true;
     case CommandCompleteTrackList:
         return RunCompleteTrackList();
-    case CommandProperties:
     case CommandAbout:
-        // Their windows are not part of the program yet.
+        ShowAboutBox();
+        return true;
+    case CommandProperties:
+        // The property sheet is not part of the program yet.
         return true;
     default:
         return false;
