@@ -6,6 +6,9 @@
 #   ./tunova.sh build  install and build only
 set -u
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+# Debian's own python3 first: the packages the tests need (python3-aiosmtpd) install
+# for it, not for another python3 that may come earlier in PATH.
+export PATH="/usr/bin:$PATH"
 cd "$ROOT"
 
 APT_PACKAGES=(
