@@ -1,0 +1,44 @@
+// The Options page's controls as plain values, and the rules that move them to and
+// from the copy's ten play options.
+#pragma once
+
+#include <string>
+
+struct PropertiesCopy;
+
+// Control ids of the Time Display radio buttons, in the order of their modes 0 to 3.
+constexpr int TimeDisplayRadios[4] = {1108, 1106, 1107, 1109};
+
+constexpr int IntroStartLow = 0;
+constexpr int IntroStartHigh = 1000;
+constexpr int IntroLengthLow = 2;
+constexpr int IntroLengthHigh = 1000;
+
+struct OptionsPageValues {
+    bool ejectAtEnd = false;
+    bool ejectAtExit = false;
+    bool stopAtExit = false;
+    bool shuffle = false;
+    bool repeatAll = false;
+    bool visibleAtStart = false;
+    bool onTop = false;
+    bool atMiddle = false;           // "at middle of track"
+    std::string introStartText;      // the start field's text
+    std::string introLengthText;     // the length field's text
+    int timeRadio = 0;               // the checked radio button's id, 0 for none
+};
+
+// What the page shows for the copy: the spin values limited to their ranges, the start
+// field "0" for "at middle of track".
+OptionsPageValues OptionsPageFromCopy(const PropertiesCopy& copy);
+// Stores the page into the copy; no radio button checked keeps the time display mode.
+void StoreOptionsPage(const OptionsPageValues& page, PropertiesCopy& copy);
+
+// A spin field's text as a value: a whole number (leading blanks and a sign allowed, an
+// empty text 0) within the range is taken, anything else gives 1000; the result lies
+// within 0 to 1000.
+int ReadSpinValue(const std::string& text, int low, int high);
+
+// "at middle of track" unchecked: a negative start in the copy becomes 0. Returns the
+// start to show.
+int StartAfterMiddleCleared(PropertiesCopy& copy);
