@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 // A connected or unconnected stream socket; NoSocket when there is none.
 using SocketHandle = std::intptr_t;
@@ -16,6 +17,9 @@ void SocketCleanup();
 // The first IPv4 address of the host, in network byte order, by a gethostbyname()
 // lookup; false when the name cannot be resolved.
 bool ResolveHostAddress(const char* host, std::uint32_t* address);
+// The host name of an address (network byte order) by a gethostbyaddr() reverse
+// lookup; false when the address has no name.
+bool LookUpAddressName(std::uint32_t address, std::string* name);
 // "a.b.c.d" of an address in network byte order.
 void FormatHostAddress(std::uint32_t address, char* text, int size);
 

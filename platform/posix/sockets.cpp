@@ -28,6 +28,20 @@ bool ResolveHostAddress(const char* host, std::uint32_t* address) {
     return true;
 }
 
+bool LookUpAddressName(std::uint32_t address, std::string* name) {
+    // getnameinfo for the same reason as above; a number is no name.
+    sockaddr_in from{};
+    from.sin_family = AF_INET;
+    from.sin_addr.s_addr = address;
+    char host[NI_MAXHOST] = {};
+    if (getnameinfo(reinterpret_cast<const sockaddr*>(&from), sizeof from, host, sizeof host, nullptr, 0,
+                    NI_NAMEREQD) != 0) {
+        return false;
+    }
+    *name = host;
+    return true;
+}
+
 void FormatHostAddress(std::uint32_t address, char* text, int size) {
     const auto* b = reinterpret_cast<const unsigned char*>(&address);
     std::snprintf(text, static_cast<std::size_t>(size), "%u.%u.%u.%u", b[0], b[1], b[2], b[3]);

@@ -21,6 +21,13 @@ bool ResolveHostAddress(const char* host, std::uint32_t* address) {
     return true;
 }
 
+bool LookUpAddressName(std::uint32_t address, std::string* name) {
+    const hostent* entry = gethostbyaddr(reinterpret_cast<const char*>(&address), sizeof address, AF_INET);
+    if (!entry || !entry->h_name) return false;
+    *name = entry->h_name;
+    return true;
+}
+
 void FormatHostAddress(std::uint32_t address, char* text, int size) {
     const auto* b = reinterpret_cast<const unsigned char*>(&address);
     std::snprintf(text, static_cast<std::size_t>(size), "%u.%u.%u.%u", b[0], b[1], b[2], b[3]);

@@ -1,0 +1,37 @@
+#include "cddb/submitthread.h"
+
+#include <system_error>
+#include <thread>
+
+#include "app/log/logmessage.h"
+#include "cddb/submit.h"
+#include "cddb/submitstate.h"
+
+unsigned SubmitThread() {
+    SubmitRecord& record = Submission();
+    SubmitEntry(record.submitCategoryIndex);
+    record.submitRunning = 0;
+    // Sent without DiscInfoLock: the page replies before it does its own work.
+    if (const WindowHandle page = SubmitPageWindow()) {
+        SendWindowMessage(page, SubmitEndedMessage);
+    } else if (const WindowHandle query = QueryPageWindow()) {
+        SendWindowMessage(query, SubmitEndedMessage);
+    }
+    return 1;
+}
+
+int StartSubmitThread() {
+    SubmitRecord& record = Submission();
+    std::int32_t idle = 0;
+    if (!record.submitRunning.compare_exchange_strong(idle, 1)) return 0;
+    try {
+        // Not kept: the thread ends on its own after its notification.
+        std::thread(SubmitThread).detach();
+    } catch (const std::system_error&) {
+        // Nobody else would clear the flag, and the button would stay disabled for good.
+        record.submitRunning = 0;
+        LogMessage("Unable to start the submission thread.");
+        return 0;
+    }
+    return 1;
+}
