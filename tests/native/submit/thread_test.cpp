@@ -1,0 +1,103 @@
+// The submission thread's start guard, its end and whom it tells.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <vector>
+
+#include "cddb/submitstate.h"
+#include "cddb/submitthread.h"
+#include "submitsetup.h"
+
+namespace {
+
+using namespace submittest;
+
+WindowHandle const SubmitPage = reinterpret_cast<WindowHandle>(0x51);
+WindowHandle const QueryPage = reinterpret_cast<WindowHandle>(0x52);
+
+struct Sent {
+    WindowHandle window;
+    unsigned message;
+    std::int32_t runningWhenSent;
+};
+
+class EndRecorder : public WindowMessageSender {
+public:
+    std::intptr_t Send(WindowHandle window, unsigned message, std::uintptr_t, std::intptr_t) override {
+        std::lock_guard<std::mutex> hold(mutex);
+        sent.push_back({window, message, Submission().submitRunning});
+        arrived.notify_all();
+        return 0;
+    }
+    bool WaitForOne() {
+        std::unique_lock<std::mutex> hold(mutex);
+        return arrived.wait_for(hold, std::chrono::seconds(20), [this] { return !sent.empty(); });
+    }
+    std::mutex mutex;
+    std::condition_variable arrived;
+    std::vector<Sent> sent;
+};
+
+class SubmitThreadTest : public SubmitTest {
+protected:
+    void SetUp() override {
+        SubmitTest::SetUp();
+        // No server name: each submission ends at once, before any connection.
+        ProgramOptions().smtpServerName[0] = '\0';
+        Submission().submitCategoryIndex = 2;
+        InstallWindowMessageSender(&recorder);
+    }
+    void TearDown() override {
+        InstallWindowMessageSender(nullptr);
+        SetSubmitPageWindow(nullptr);
+        SetQueryPageWindow(nullptr);
+        Submission().submitRunning = 0;
+        Submission().submitCategoryIndex = 0;
+        SubmitTest::TearDown();
+    }
+    EndRecorder recorder;
+};
+
+TEST_F(SubmitThreadTest, EndClearsTheFlagThenTellsTheSubmitPageFirst) {
+    SetSubmitPageWindow(SubmitPage);
+    SetQueryPageWindow(QueryPage);
+    Submission().submitRunning = 1;
+    EXPECT_EQ(SubmitThread(), 1u);
+    SetSubmitPageWindow(nullptr);
+    Submission().submitRunning = 1;
+    SubmitThread();
+    SetQueryPageWindow(nullptr);
+    Submission().submitRunning = 1;
+    SubmitThread();
+
+    ASSERT_EQ(recorder.sent.size(), 2u);
+    EXPECT_EQ(recorder.sent[0].window, SubmitPage);
+    EXPECT_EQ(recorder.sent[1].window, QueryPage);
+    for (const Sent& sent : recorder.sent) {
+        EXPECT_EQ(sent.message, 0xA711u);
+        EXPECT_EQ(sent.runningWhenSent, 0);
+    }
+    EXPECT_EQ(Submission().submitRunning, 0);
+    EXPECT_EQ(SubmitStatusText(), "Unable to locate server.");
+    const std::vector<std::string> log = LogLines();
+    EXPECT_EQ(std::count(log.begin(), log.end(), "Sending current CD information to SMTP server."), 3);
+}
+
+TEST_F(SubmitThreadTest, StartsOnlyWhenNoSubmissionRuns) {
+    SetSubmitPageWindow(SubmitPage);
+    Submission().submitRunning = 1;
+    EXPECT_EQ(StartSubmitThread(), 0);
+    EXPECT_EQ(Submission().submitRunning, 1);
+
+    Submission().submitRunning = 0;
+    ASSERT_EQ(StartSubmitThread(), 1);
+    ASSERT_TRUE(recorder.WaitForOne());
+    std::lock_guard<std::mutex> hold(recorder.mutex);
+    ASSERT_EQ(recorder.sent.size(), 1u);
+    EXPECT_EQ(recorder.sent[0].window, SubmitPage);
+    EXPECT_EQ(recorder.sent[0].runningWhenSent, 0);
+}
+
+} // namespace
