@@ -1,0 +1,44 @@
+// Resource ids of the property sheet's pages.
+#pragma once
+
+// Page templates, in the sheet's tab order: CD Information, Programming, (cddb Query
+// 126, cddb Submit 127), Options.
+#define IDD_CD_INFORMATION 121
+#define IDD_PROGRAMMING 119
+#define IDD_OPTIONS 122
+
+// CD Information page
+#define IDC_INFO_ARTIST 1015
+#define IDC_INFO_TITLE 1016
+#define IDC_INFO_NAME 1017
+#define IDC_INFO_TRACKS 1034
+#define IDC_INFO_CLEAR_ALL 1062
+
+// Programming page
+#define IDC_PROGRAM_DISC_ORDER 1008
+#define IDC_PROGRAM_ADD 1009
+#define IDC_PROGRAM_REMOVE 1010
+#define IDC_PROGRAM_ORDER 1011
+#define IDC_PROGRAM_UP 1012
+#define IDC_PROGRAM_DOWN 1013
+#define IDC_PROGRAM_CLEAR 1014
+#define IDI_ARROW_UP 131
+#define IDI_ARROW_DOWN 132
+
+// Options page
+#define IDC_OPT_EJECT_AT_END 1018
+#define IDC_OPT_EJECT_AT_EXIT 1019
+#define IDC_OPT_SHUFFLE 1020
+#define IDC_OPT_REPEAT_ALL 1022
+#define IDC_OPT_ON_TOP 1033
+#define IDC_OPT_INTRO_START 1042
+#define IDC_OPT_INTRO_START_SPIN 1043
+#define IDC_OPT_INTRO_LENGTH 1045
+#define IDC_OPT_INTRO_LENGTH_SPIN 1046
+#define IDC_OPT_VISIBLE_AT_START 1052
+#define IDC_OPT_STOP_AT_EXIT 1099
+#define IDC_OPT_AT_MIDDLE 1100
+#define IDC_OPT_TRACK_REMAINING 1106
+#define IDC_OPT_DISC_ELAPSED 1107
+#define IDC_OPT_TRACK_ELAPSED 1108
+#define IDC_OPT_DISC_REMAINING 1109
