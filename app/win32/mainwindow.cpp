@@ -13,10 +13,34 @@
 #include "discinfo/options.h"
 #include "resources/resource.h"
 #include "ui/about/aboutbox.h"
+#include "ui/properties/pages.h"
+#include "ui/properties/properties.h"
 
 void RunStartSequence(HWND window);
 
 namespace {
+
+// "Properties...": one sheet at a time; an accepted new program restarts play at the
+// first track of its sequence, and the panel takes up the accepted Always Visible.
+void RunPropertiesCommand() {
+    ShellState& shell = Shell();
+    if (shell.propertiesOpen) return;
+    shell.propertiesOpen = true;
+    const int programChanged = ShowProperties();
+    // The program may have been ended while the sheet was open.
+    if (!shell.ending) {
+        if (programChanged) {
+            shell.currentTrack = ChooseTrack(ChooseFirst);
+            if (shell.currentTrack != 0) shell.playState = PlayTrack(shell.currentTrack);
+        }
+        if (shell.panelVisible) {
+            SetWindowPos(MainWindow(), ProgramOptions().ControlsOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        }
+        RefreshMenus(true);
+    }
+    shell.propertiesOpen = false;
+}
 
 bool HandleWindowCommand(int command) {
     switch (command) {
@@ -32,7 +56,7 @@ bool HandleWindowCommand(int command) {
         ShowAboutBox();
         return true;
     case CommandProperties:
-        // The property sheet is not part of the program yet.
+        RunPropertiesCommand();
         return true;
     default:
         return false;
@@ -75,6 +99,8 @@ void OnWindowMoved(HWND window, const WINDOWPOS& position) {
 INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
+        // Before the start sequence's lookup can end.
+        InstallPropertyPageNotifier();
         RunStartSequence(window);
         return TRUE;
     case WM_DESTROY:

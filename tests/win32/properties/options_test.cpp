@@ -1,0 +1,120 @@
+// The Options page inside the real sheet: what it shows, its limits and its commit.
+#include "resources/propertiesids.h"
+#include "sheetfixture.h"
+
+namespace {
+
+constexpr int OptionsTab = 2;
+
+int SpinPosition(HWND page, int spin) {
+    return LOWORD(SendDlgItemMessageA(page, spin, UDM_GETPOS, 0, 0));
+}
+
+void LeaveAndReturn(HWND sheet) {
+    ShowTab(sheet, 0);
+    ShowTab(sheet, OptionsTab);
+}
+
+TEST_F(SheetTest, OptionsPageShowsTheOptionsAndOkCommitsTheEditedOnes) {
+    ProgramOptionsRecord& o = ProgramOptions();
+    o.StopAtExit = 1;
+    o.Shuffle = 1;
+    o.IntroPlayStart = 15;
+    o.IntroPlayLength = 10;
+    o.TimeDisplayMode = 1;
+    o.ControlsOnTop = 1;
+    RunSheet({[](HWND sheet) {
+        ShowTab(sheet, OptionsTab);
+        const HWND page = CurrentPage(sheet);
+        EXPECT_EQ(ItemText(page, IDC_OPT_VISIBLE_AT_START), "Show at Startup");
+        EXPECT_EQ(ItemText(page, IDC_OPT_STOP_AT_EXIT), "Stop CD Player When Exiting Tunova");
+        EXPECT_FALSE(Checked(page, IDC_OPT_EJECT_AT_END));
+        EXPECT_FALSE(Checked(page, IDC_OPT_EJECT_AT_EXIT));
+        EXPECT_TRUE(Checked(page, IDC_OPT_STOP_AT_EXIT));
+        EXPECT_TRUE(Checked(page, IDC_OPT_SHUFFLE));
+        EXPECT_FALSE(Checked(page, IDC_OPT_REPEAT_ALL));
+        EXPECT_FALSE(Checked(page, IDC_OPT_VISIBLE_AT_START));
+        EXPECT_TRUE(Checked(page, IDC_OPT_ON_TOP));
+        EXPECT_FALSE(Checked(page, IDC_OPT_AT_MIDDLE));
+        EXPECT_EQ(ItemText(page, IDC_OPT_INTRO_START), "15");
+        EXPECT_EQ(SpinPosition(page, IDC_OPT_INTRO_START_SPIN), 15);
+        EXPECT_EQ(ItemText(page, IDC_OPT_INTRO_LENGTH), "10");
+        EXPECT_TRUE(Checked(page, IDC_OPT_TRACK_REMAINING));
+
+        // Clicking one radio button clears the others; the choice survives a visit elsewhere.
+        Click(page, IDC_OPT_DISC_REMAINING);
+        Click(page, IDC_OPT_SHUFFLE);
+        Click(page, IDC_OPT_REPEAT_ALL);
+        Click(page, IDC_OPT_EJECT_AT_END);
+        Type(page, IDC_OPT_INTRO_LENGTH, "1");
+        LeaveAndReturn(sheet);
+        EXPECT_FALSE(Checked(page, IDC_OPT_TRACK_REMAINING));
+        EXPECT_FALSE(Checked(page, IDC_OPT_TRACK_ELAPSED));
+        EXPECT_FALSE(Checked(page, IDC_OPT_DISC_ELAPSED));
+        EXPECT_TRUE(Checked(page, IDC_OPT_DISC_REMAINING));
+        EXPECT_EQ(ItemText(page, IDC_OPT_INTRO_LENGTH), "1000") << "below the spin's lower end";
+        Type(page, IDC_OPT_INTRO_LENGTH, "25");
+        return PressOk(sheet);
+    }});
+    EXPECT_EQ(o.TimeDisplayMode, 3);
+    EXPECT_EQ(o.Shuffle, 0);
+    EXPECT_EQ(o.RepeatAll, 1);
+    EXPECT_EQ(o.EjectAtEnd, 1);
+    EXPECT_EQ(o.StopAtExit, 1);
+    EXPECT_EQ(o.IntroPlayStart, 15);
+    EXPECT_EQ(o.IntroPlayLength, 25);
+    EXPECT_EQ(o.ControlsOnTop, 1);
+}
+
+TEST_F(SheetTest, OptionsPageLimitsTheStartAndAtMiddleOfTrackDisablesIt) {
+    ProgramOptionsRecord& o = ProgramOptions();
+    o.IntroPlayStart = -1;
+    o.IntroPlayLength = 5000;
+    RunSheet({[](HWND sheet) {
+        ShowTab(sheet, OptionsTab);
+        const HWND page = CurrentPage(sheet);
+        EXPECT_TRUE(Checked(page, IDC_OPT_AT_MIDDLE));
+        EXPECT_EQ(ItemText(page, IDC_OPT_INTRO_START), "0");
+        EXPECT_FALSE(Enabled(page, IDC_OPT_INTRO_START));
+        EXPECT_FALSE(Enabled(page, IDC_OPT_INTRO_START_SPIN));
+        EXPECT_EQ(ItemText(page, IDC_OPT_INTRO_LENGTH), "1000") << "the nearest end of the range";
+
+        Click(page, IDC_OPT_AT_MIDDLE);
+        EXPECT_TRUE(Enabled(page, IDC_OPT_INTRO_START));
+        EXPECT_TRUE(Enabled(page, IDC_OPT_INTRO_START_SPIN));
+        EXPECT_EQ(ItemText(page, IDC_OPT_INTRO_START), "0");
+        for (const char* typed : {"2000", "-5", "ten", ""}) {
+            Type(page, IDC_OPT_INTRO_START, typed);
+            LeaveAndReturn(sheet);
+            const std::string shown = typed[0] ? "1000" : "0";
+            EXPECT_EQ(ItemText(page, IDC_OPT_INTRO_START), shown) << typed;
+        }
+        Type(page, IDC_OPT_INTRO_START, "15");
+        // Checked again, the start stores -1 whatever the field shows; unchecked, it
+        // shows the start the copy held when the page was left.
+        Click(page, IDC_OPT_AT_MIDDLE);
+        EXPECT_FALSE(Enabled(page, IDC_OPT_INTRO_START));
+        Click(page, IDC_OPT_AT_MIDDLE);
+        EXPECT_EQ(ItemText(page, IDC_OPT_INTRO_START), "0");
+        Click(page, IDC_OPT_AT_MIDDLE);
+        return PressOk(sheet);
+    }});
+    EXPECT_EQ(o.IntroPlayStart, -1);
+    EXPECT_EQ(o.IntroPlayLength, 1000);
+}
+
+TEST_F(SheetTest, OptionsPageChangesAreDroppedByCancel) {
+    ProgramOptions().TimeDisplayMode = 2;
+    RunSheet({[](HWND sheet) {
+        ShowTab(sheet, OptionsTab);
+        const HWND page = CurrentPage(sheet);
+        EXPECT_TRUE(Checked(page, IDC_OPT_DISC_ELAPSED));
+        Click(page, IDC_OPT_TRACK_ELAPSED);
+        Click(page, IDC_OPT_ON_TOP);
+        return PressCancel(sheet);
+    }});
+    EXPECT_EQ(ProgramOptions().TimeDisplayMode, 2);
+    EXPECT_EQ(ProgramOptions().ControlsOnTop, 0);
+}
+
+} // namespace

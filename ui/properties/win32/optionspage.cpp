@@ -1,0 +1,112 @@
+// The Options page: the ten play options of the copy. It takes no lock (the workers
+// never touch these fields) and has no active-page slot.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "discinfo/discinfo.h"
+#include "resources/propertiesids.h"
+#include "ui/properties/options.h"
+#include "ui/properties/win32/pagewindow.h"
+
+namespace {
+
+PropertiesCopy* Copy() { return DiscInfo().propertiesCopy; }
+
+struct CheckBox {
+    int id;
+    bool OptionsPageValues::*value;
+};
+
+constexpr CheckBox CheckBoxes[] = {
+    {IDC_OPT_EJECT_AT_END, &OptionsPageValues::ejectAtEnd},
+    {IDC_OPT_EJECT_AT_EXIT, &OptionsPageValues::ejectAtExit},
+    {IDC_OPT_STOP_AT_EXIT, &OptionsPageValues::stopAtExit},
+    {IDC_OPT_SHUFFLE, &OptionsPageValues::shuffle},
+    {IDC_OPT_REPEAT_ALL, &OptionsPageValues::repeatAll},
+    {IDC_OPT_VISIBLE_AT_START, &OptionsPageValues::visibleAtStart},
+    {IDC_OPT_ON_TOP, &OptionsPageValues::onTop},
+};
+
+void SetSpin(HWND page, int spin, int edit, int low, int high, const std::string& text) {
+    SendDlgItemMessageA(page, spin, UDM_SETRANGE, 0, MAKELPARAM(high, low));
+    SendDlgItemMessageA(page, spin, UDM_SETPOS, 0, MAKELPARAM(std::stoi(text), 0));
+    // The spin writes its buddy too; the page's own text makes the value plain.
+    SetDlgItemTextA(page, edit, text.c_str());
+}
+
+void EnableStartField(HWND page, bool enable) {
+    EnableControl(page, IDC_OPT_INTRO_START, enable);
+    EnableControl(page, IDC_OPT_INTRO_START_SPIN, enable);
+}
+
+void ShowCopy(HWND page, const PropertiesCopy& copy) {
+    const OptionsPageValues values = OptionsPageFromCopy(copy);
+    for (const CheckBox& box : CheckBoxes) SetChecked(page, box.id, values.*box.value);
+    SetSpin(page, IDC_OPT_INTRO_START_SPIN, IDC_OPT_INTRO_START, IntroStartLow, IntroStartHigh,
+            values.introStartText);
+    SetChecked(page, IDC_OPT_AT_MIDDLE, values.atMiddle);
+    EnableStartField(page, !values.atMiddle);
+    for (int radio : TimeDisplayRadios) SetChecked(page, radio, radio == values.timeRadio);
+    SetSpin(page, IDC_OPT_INTRO_LENGTH_SPIN, IDC_OPT_INTRO_LENGTH, IntroLengthLow, IntroLengthHigh,
+            values.introLengthText);
+}
+
+void StorePage(HWND page, PropertiesCopy& copy) {
+    OptionsPageValues values;
+    for (const CheckBox& box : CheckBoxes) values.*box.value = IsChecked(page, box.id);
+    values.atMiddle = IsChecked(page, IDC_OPT_AT_MIDDLE);
+    values.introStartText = ControlText(page, IDC_OPT_INTRO_START);
+    values.introLengthText = ControlText(page, IDC_OPT_INTRO_LENGTH);
+    for (int radio : TimeDisplayRadios) {
+        if (IsChecked(page, radio)) {
+            values.timeRadio = radio;
+            break;
+        }
+    }
+    StoreOptionsPage(values, copy);
+}
+
+void OnAtMiddleClicked(HWND page, PropertiesCopy& copy) {
+    if (IsChecked(page, IDC_OPT_AT_MIDDLE)) {
+        EnableStartField(page, false);
+        return;
+    }
+    EnableStartField(page, true);
+    const std::string start = std::to_string(StartAfterMiddleCleared(copy));
+    SetSpin(page, IDC_OPT_INTRO_START_SPIN, IDC_OPT_INTRO_START, IntroStartLow, IntroStartHigh, start);
+}
+
+INT_PTR OnNotify(HWND page, const NMHDR& notice) {
+    PropertiesCopy* copy = Copy();
+    switch (notice.code) {
+    case PSN_SETACTIVE:
+        if (copy) ShowCopy(page, *copy);
+        return AnswerNotification(page, 0);
+    case PSN_KILLACTIVE:
+        if (copy) StorePage(page, *copy);
+        return AnswerNotification(page, FALSE);
+    case PSN_APPLY:
+        return AcceptSheet(page);
+    default:
+        return FALSE;
+    }
+}
+
+} // namespace
+
+INT_PTR CALLBACK OptionsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        return TRUE;
+    case WM_NOTIFY:
+        return OnNotify(page, *reinterpret_cast<const NMHDR*>(lParam));
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDC_OPT_AT_MIDDLE && HIWORD(wParam) == BN_CLICKED && Copy()) {
+            OnAtMiddleClicked(page, *Copy());
+            return TRUE;
+        }
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}

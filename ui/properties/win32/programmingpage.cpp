@@ -1,0 +1,193 @@
+// The Programming page: the programmed order of the copy, edited entry by entry. Every
+// message is handled under DiscInfoLock; the lists' lines are titled from the copy,
+// which the lookup thread may refresh.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app/win32/shell.h"
+#include "discinfo/discinfo.h"
+#include "resources/propertiesids.h"
+#include "ui/properties/pages.h"
+#include "ui/properties/programming.h"
+#include "ui/properties/trackitems.h"
+#include "ui/properties/win32/pagewindow.h"
+
+namespace {
+
+PropertiesCopy* Copy() { return DiscInfo().propertiesCopy; }
+
+// Gives one of the three buttons the default border and the focus, so that Enter
+// clicks it.
+void MakeDefaultButton(HWND page, int id) {
+    for (int button : {IDC_PROGRAM_ADD, IDC_PROGRAM_REMOVE, IDC_PROGRAM_CLEAR})
+        SendDlgItemMessageA(page, button, BM_SETSTYLE, button == id ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+    SetFocus(GetDlgItem(page, id));
+}
+
+void ShowArrows(HWND page, ArrowStates arrows) {
+    EnableControl(page, IDC_PROGRAM_UP, arrows.up);
+    EnableControl(page, IDC_PROGRAM_DOWN, arrows.down);
+}
+
+void FillLists(HWND page, const PropertiesCopy& copy) {
+    FillList(page, IDC_PROGRAM_DISC_ORDER, DiscTrackItems(copy));
+    std::vector<std::string> entries;
+    for (int track : copy.program) entries.push_back(TrackItemText(copy, track));
+    FillList(page, IDC_PROGRAM_ORDER, entries);
+}
+
+void AddProgramEntry(HWND page, PropertiesCopy& copy, int track) {
+    AppendProgramTrack(copy, track);
+    const std::string line = TrackItemText(copy, track);
+    SendDlgItemMessageA(page, IDC_PROGRAM_ORDER, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+}
+
+void RemoveProgramEntry(HWND page, PropertiesCopy& copy, int position) {
+    if (RemoveProgramAt(copy, position)) SendDlgItemMessageA(page, IDC_PROGRAM_ORDER, LB_DELETESTRING, position, 0);
+}
+
+// Both lines of an exchange are written again from the copy, and the moved entry
+// stays selected.
+void ShowExchange(HWND page, const PropertiesCopy& copy, int first, int selected) {
+    ReplaceItem(page, IDC_PROGRAM_ORDER, first, TrackItemText(copy, copy.program[first]));
+    ReplaceItem(page, IDC_PROGRAM_ORDER, first + 1, TrackItemText(copy, copy.program[first + 1]));
+    SelectItem(page, IDC_PROGRAM_ORDER, selected);
+    ShowArrows(page, ArrowsFor(selected, CountProgramEntries(copy)));
+}
+
+void MoveProgramEntryUp(HWND page, PropertiesCopy& copy, int position) {
+    if (MoveProgramUp(copy, position)) ShowExchange(page, copy, position - 1, position - 1);
+}
+
+void MoveProgramEntryDown(HWND page, PropertiesCopy& copy, int position) {
+    if (MoveProgramDown(copy, position)) ShowExchange(page, copy, position, position + 1);
+}
+
+void OnActivated(HWND page) {
+    const PropertiesCopy* copy = Copy();
+    if (copy) FillLists(page, *copy);
+    EnableControl(page, IDC_PROGRAM_ADD, false);
+    EnableControl(page, IDC_PROGRAM_REMOVE, false);
+    EnableControl(page, IDC_PROGRAM_CLEAR, copy && !copy->program.empty());
+    ShowArrows(page, ArrowStates{});
+    PropertyPages().programmingPage = page;
+}
+
+void OnDiscTrackPicked(HWND page) {
+    EnableControl(page, IDC_PROGRAM_ADD, true);
+    MakeDefaultButton(page, IDC_PROGRAM_ADD);
+}
+
+// Add, and the double-click in the disc's list: the picked track goes to the end.
+bool AddPickedTrack(HWND page, PropertiesCopy& copy) {
+    const int picked = SelectedItem(page, IDC_PROGRAM_DISC_ORDER);
+    if (picked < 0) return false;
+    AddProgramEntry(page, copy, picked + 1);
+    EnableControl(page, IDC_PROGRAM_CLEAR, true);
+    return true;
+}
+
+void OnEntryPicked(HWND page, const PropertiesCopy& copy) {
+    const int picked = SelectedItem(page, IDC_PROGRAM_ORDER);
+    if (picked < 0) return;
+    EnableControl(page, IDC_PROGRAM_REMOVE, true);
+    ShowArrows(page, ArrowsFor(picked, CountProgramEntries(copy)));
+    MakeDefaultButton(page, IDC_PROGRAM_REMOVE);
+}
+
+void RemovePickedEntry(HWND page, PropertiesCopy& copy) {
+    const int picked = SelectedItem(page, IDC_PROGRAM_ORDER);
+    if (picked < 0) return;
+    RemoveProgramEntry(page, copy, picked);
+    EnableControl(page, IDC_PROGRAM_REMOVE, false);
+    ShowArrows(page, ArrowStates{});
+    EnableControl(page, IDC_PROGRAM_CLEAR, CountProgramEntries(copy) > 0);
+}
+
+void OnClear(HWND page, PropertiesCopy& copy) {
+    if (!ConfirmWarning(page, "Current program list will be cleared.\nDo you want to continue?",
+                        "Clear Confirmation"))
+        return;
+    while (CountProgramEntries(copy) > 0) RemoveProgramEntry(page, copy, 0);
+    for (int id : {IDC_PROGRAM_REMOVE, IDC_PROGRAM_CLEAR, IDC_PROGRAM_UP, IDC_PROGRAM_DOWN})
+        EnableControl(page, id, false);
+}
+
+INT_PTR OnCommand(HWND page, int id, int code) {
+    PropertiesCopy* copy = Copy();
+    if (!copy) return FALSE;
+    switch (id) {
+    case IDC_PROGRAM_DISC_ORDER:
+        if (code == LBN_SELCHANGE) OnDiscTrackPicked(page);
+        else if (code == LBN_DBLCLK && AddPickedTrack(page, *copy)) MakeDefaultButton(page, IDC_PROGRAM_ADD);
+        return TRUE;
+    case IDC_PROGRAM_ORDER:
+        if (code == LBN_SELCHANGE) OnEntryPicked(page, *copy);
+        else if (code == LBN_DBLCLK) RemovePickedEntry(page, *copy);
+        return TRUE;
+    case IDC_PROGRAM_ADD:
+        if (code == BN_CLICKED) AddPickedTrack(page, *copy);
+        return TRUE;
+    case IDC_PROGRAM_REMOVE:
+        if (code == BN_CLICKED) RemovePickedEntry(page, *copy);
+        return TRUE;
+    case IDC_PROGRAM_UP:
+        if (code == BN_CLICKED) MoveProgramEntryUp(page, *copy, SelectedItem(page, IDC_PROGRAM_ORDER));
+        return TRUE;
+    case IDC_PROGRAM_DOWN:
+        if (code == BN_CLICKED) MoveProgramEntryDown(page, *copy, SelectedItem(page, IDC_PROGRAM_ORDER));
+        return TRUE;
+    case IDC_PROGRAM_CLEAR:
+        if (code == BN_CLICKED) OnClear(page, *copy);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+INT_PTR OnNotify(HWND page, const NMHDR& notice) {
+    switch (notice.code) {
+    case PSN_SETACTIVE:
+        OnActivated(page);
+        return AnswerNotification(page, 0);
+    case PSN_KILLACTIVE:
+        // Every change is in the copy already.
+        PropertyPages().programmingPage = nullptr;
+        return AnswerNotification(page, FALSE);
+    case PSN_APPLY:
+        return AcceptSheet(page);
+    default:
+        return FALSE;
+    }
+}
+
+void SetArrowIcon(HWND page, int button, int icon) {
+    const HANDLE image = LoadImageA(AppInstance(), MAKEINTRESOURCEA(icon), IMAGE_ICON, 16, 16, LR_SHARED);
+    SendDlgItemMessageA(page, button, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(image));
+}
+
+} // namespace
+
+INT_PTR CALLBACK ProgrammingPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WorkEndedPageMessage) ReplyToWorker();
+    DiscInfoHold hold;
+    switch (message) {
+    case WM_INITDIALOG:
+        SetArrowIcon(page, IDC_PROGRAM_UP, IDI_ARROW_UP);
+        SetArrowIcon(page, IDC_PROGRAM_DOWN, IDI_ARROW_DOWN);
+        return TRUE;
+    case WM_NOTIFY:
+        return OnNotify(page, *reinterpret_cast<const NMHDR*>(lParam));
+    case WM_COMMAND:
+        return OnCommand(page, LOWORD(wParam), HIWORD(wParam));
+    case WorkEndedPageMessage:
+        // New titles show; the buttons keep their states.
+        if (const PropertiesCopy* copy = Copy()) FillLists(page, *copy);
+        return TRUE;
+    case WM_DESTROY:
+        if (PropertyPages().programmingPage == page) PropertyPages().programmingPage = nullptr;
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}
