@@ -45,7 +45,7 @@ build_one() {
 
 # The tests whose threads share the disc information, the log mailbox or the lookup
 # also run under ThreadSanitizer.
-THREAD_TESTS=(native_discinfo native_log native_lookup)
+THREAD_TESTS=(native_discinfo native_log native_lookup native_submit)
 
 build_all() {
     mkdir -p build

@@ -86,6 +86,9 @@ bool EndsWithCrLf(const char* text, int length) {
 } // namespace
 
 char* ReadSmtpReply(char* reply, SocketHandle connection) {
+    // A server that never stops sending continuation lines must not hold the thread
+    // either; real replies have a handful of them.
+    int continuationLines = 0;
     for (;;) {
         int held = 0;
         reply[0] = '\0';
@@ -103,6 +106,13 @@ char* ReadSmtpReply(char* reply, SocketHandle connection) {
         char* final = FinalLine(reply, held);
         if (IsDigit(final[0]) && IsDigit(final[1]) && IsDigit(final[2]) && final[3] == ' ') return final;
         LogMessage("Received: ", reply);
+        for (const char* end = std::strstr(reply, "\r\n"); end; end = std::strstr(end + 2, "\r\n")) {
+            ++continuationLines;
+        }
+        if (continuationLines >= SmtpReplyLineLimit) {
+            LogMessage("Reached retry limit.");
+            return nullptr;
+        }
     }
 }
 

@@ -48,7 +48,9 @@ int ReadResponseLine(ResponseReader& reader, SocketHandle connection);
 int CheckStatusLine(const char* line, ResponseReader& reader, SocketHandle connection);
 
 // Reads a complete SMTP reply into reply (SmtpReplySize bytes) and returns its final
-// line, or null on failure. Continuation lines ("250-...") are logged and dropped.
+// line, or null on failure. Continuation lines ("250-...") are logged and dropped; a
+// reply of SmtpReplyLineLimit of them counts as failed.
+constexpr int SmtpReplyLineLimit = 64;
 char* ReadSmtpReply(char* reply, SocketHandle connection);
 
 // 1 when every byte went out, 0 at the first send error.

@@ -2,6 +2,7 @@
 
 #include "cdaudio/cddevice.h"
 #include "cddb/querystatus.h"
+#include "cddb/submitstatus.h"
 #include "discinfo/cdplayerini.h"
 #include "discinfo/commoncontrols.h"
 #include "discinfo/discinfo.h"
@@ -20,6 +21,7 @@ void StartDiscInfo(WindowHandle ownerWindow, unsigned changedMessage) {
     options.cddbRootDirectory[0] = 0;
     options.cddbProxyName[0] = 0;
     ClearQueryStatus();
+    ClearSubmitStatus();
     LoadProgramOptions();
 
     // No lookup thread exists yet, so the record is filled without the lock.

@@ -196,6 +196,22 @@ TEST_F(LineIoTest, SmtpReplyThatNeverEndsGivesUp) {
     EXPECT_EQ(Log(), "Reached retry limit.\r\n");
 }
 
+TEST_F(LineIoTest, SmtpReplyOfEndlessContinuationLinesGivesUp) {
+    std::vector<Step> steps;
+    for (int i = 0; i < SmtpReplyLineLimit + 6; ++i) {
+        steps.push_back(Send("250-still going\r\n"));
+        steps.push_back(Pause(10));
+    }
+    steps.push_back(Send("250 too late\r\n"));
+    Serve(steps);
+    char reply[SmtpReplySize];
+    const char* final = ReadSmtpReply(reply, client_);
+    server_->Finish(); // the whole script is sent before the client closes
+    EXPECT_EQ(final, nullptr);
+    const std::string log = Log();
+    EXPECT_EQ(log.substr(log.size() - 22), "Reached retry limit.\r\n");
+}
+
 TEST_F(LineIoTest, SmtpReplyLongerThanTheBufferFails) {
     Serve({Send(std::string(1100, 'a')), Pause(300)});
     char reply[SmtpReplySize];
