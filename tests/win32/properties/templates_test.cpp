@@ -1,0 +1,171 @@
+// The three pages' templates as the sheet creates them: every control in order with its
+// id, kind, text, place and size.
+#include "resources/propertiesids.h"
+#include "sheetfixture.h"
+
+namespace {
+
+struct Control {
+    int id;
+    const char* className;
+    const char* text;
+    int x, y, width, height;
+    LONG kind;  // the low style bits that make the kind of a button or static; -1: not checked
+};
+
+constexpr LONG Right = SS_RIGHT, Centred = SS_CENTER, Left = SS_LEFT, Group = BS_GROUPBOX,
+               Push = BS_PUSHBUTTON, Check = BS_AUTOCHECKBOX, Radio = BS_AUTORADIOBUTTON, Any = -1;
+
+const std::vector<Control> CdInformation = {
+    {-1, "Button", "General", 10, 5, 210, 47, Group},
+    {-1, "Static", "Artist:", 12, 22, 24, 8, Right},
+    {IDC_INFO_ARTIST, "Edit", nullptr, 38, 20, 178, 12, Any},
+    {-1, "Static", "Title:", 12, 38, 24, 8, Right},
+    {IDC_INFO_TITLE, "Edit", nullptr, 38, 35, 178, 12, Any},
+    {-1, "Button", "Tracks", 10, 60, 210, 132, Group},
+    {IDC_INFO_TRACKS, "ListBox", nullptr, 15, 75, 201, 97, Any},
+    {-1, "Static", "Name:", 14, 178, 26, 8, Right},
+    {IDC_INFO_NAME, "Edit", nullptr, 42, 176, 174, 12, Any},
+    {IDC_INFO_CLEAR_ALL, "Button", "Clear All", 86, 200, 56, 14, Push},
+};
+
+const std::vector<Control> Programming = {
+    {-1, "Button", "Disc Order", 10, 5, 208, 90, Group},
+    {IDC_PROGRAM_DISC_ORDER, "ListBox", nullptr, 15, 20, 199, 70, Any},
+    {-1, "Button", "Programmed Order", 10, 100, 208, 110, Group},
+    {IDC_PROGRAM_ADD, "Button", "Add", 35, 116, 35, 14, Push},
+    {IDC_PROGRAM_REMOVE, "Button", "Remove", 78, 116, 35, 14, Push},
+    {IDC_PROGRAM_CLEAR, "Button", "Clear", 146, 116, 35, 14, Push},
+    {IDC_PROGRAM_ORDER, "ListBox", nullptr, 15, 134, 191, 72, Any},
+    {IDC_PROGRAM_UP, "Button", "", 206, 136, 8, 34, Push},
+    {IDC_PROGRAM_DOWN, "Button", "", 206, 170, 8, 34, Push},
+};
+
+// Each spin places itself inside its edit's right end and narrows the edit: their
+// places are checked apart.
+const std::vector<Control> Options = {
+    {-1, "Button", "CD Control Panel", 8, 6, 100, 42, Group},
+    {IDC_OPT_VISIBLE_AT_START, "Button", "Show at Startup", 18, 20, 70, 10, Check},
+    {IDC_OPT_ON_TOP, "Button", "Always Visible", 18, 34, 70, 10, Check},
+    {-1, "Button", "Play", 118, 6, 102, 42, Group},
+    {IDC_OPT_SHUFFLE, "Button", "Random Track Order", 128, 20, 88, 10, Check},
+    {IDC_OPT_REPEAT_ALL, "Button", "Repeat All Tracks", 128, 34, 88, 10, Check},
+    {-1, "Button", "Introduction Play", 8, 54, 212, 44, Group},
+    {-1, "Static", "Start after", 18, 70, 40, 8, Right},
+    {IDC_OPT_INTRO_START, "Edit", nullptr, 0, 0, 0, 0, Any},
+    {IDC_OPT_INTRO_START_SPIN, "msctls_updown32", nullptr, 0, 0, 0, 0, Any},
+    {-1, "Static", "seconds or", 86, 70, 46, 8, Centred},
+    {IDC_OPT_AT_MIDDLE, "Button", "at middle of track", 134, 70, 72, 8, Check},
+    {-1, "Static", "and play for", 46, 84, 54, 8, Right},
+    {IDC_OPT_INTRO_LENGTH, "Edit", nullptr, 0, 0, 0, 0, Any},
+    {IDC_OPT_INTRO_LENGTH_SPIN, "msctls_updown32", nullptr, 0, 0, 0, 0, Any},
+    {-1, "Static", "seconds.", 132, 84, 40, 8, Left},
+    {-1, "Button", "Time Display", 8, 104, 212, 42, Group},
+    {IDC_OPT_TRACK_ELAPSED, "Button", "Track Time Elapsed", 18, 118, 94, 10, Radio},
+    {IDC_OPT_TRACK_REMAINING, "Button", "Track Time Remaining", 18, 132, 94, 10, Radio},
+    {IDC_OPT_DISC_ELAPSED, "Button", "Disc Time Elapsed", 118, 118, 98, 10, Radio},
+    {IDC_OPT_DISC_REMAINING, "Button", "Disc Time Remaining", 118, 132, 98, 10, Radio},
+    {-1, "Button", "Eject And Exit", 8, 152, 212, 56, Group},
+    {IDC_OPT_EJECT_AT_END, "Button", "Eject at End of Track Play", 18, 166, 106, 10, Check},
+    {IDC_OPT_EJECT_AT_EXIT, "Button", "Eject When Exiting Tunova", 18, 180, 110, 10, Check},
+    {IDC_OPT_STOP_AT_EXIT, "Button", "Stop CD Player When Exiting Tunova", 18, 194, 148, 10, Check},
+};
+
+RECT DialogUnits(HWND page, int x, int y, int width, int height) {
+    RECT origin{x, y, 0, 0}, size{width, height, 0, 0};
+    MapDialogRect(page, &origin);
+    MapDialogRect(page, &size);
+    return RECT{origin.left, origin.top, origin.left + size.left, origin.top + size.top};
+}
+
+void ExpectTemplate(HWND page, const std::vector<Control>& expected) {
+    size_t index = 0;
+    for (HWND child = GetWindow(page, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT), ++index) {
+        ASSERT_LT(index, expected.size());
+        const Control& want = expected[index];
+        EXPECT_EQ(static_cast<int>(static_cast<short>(GetDlgCtrlID(child))), want.id) << "child " << index;
+        char className[64] = {};
+        GetClassNameA(child, className, sizeof className);
+        EXPECT_STRCASEEQ(className, want.className) << "child " << index;
+        if (want.text) EXPECT_EQ(TextOf(child), want.text) << "child " << index;
+        const LONG style = GetWindowLongA(child, GWL_STYLE);
+        if (want.kind != Any) {
+            const LONG mask = std::string(want.className) == "Static" ? SS_TYPEMASK : 0x0F;
+            EXPECT_EQ(style & mask, want.kind) << "child " << index;
+        }
+        if (want.width) {
+            RECT actual;
+            GetWindowRect(child, &actual);
+            MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&actual), 2);
+            const RECT place = DialogUnits(page, want.x, want.y, want.width, want.height);
+            EXPECT_TRUE(EqualRect(&actual, &place)) << "child " << index;
+        }
+    }
+    EXPECT_EQ(index, expected.size());
+}
+
+RECT PlaceOf(HWND page, int id) {
+    RECT rect;
+    GetWindowRect(GetDlgItem(page, id), &rect);
+    MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+// Together the edit and its spin fill the edit's place.
+void ExpectSpinField(HWND page, int edit, int spin, int x, int y, int width, int height) {
+    const RECT place = DialogUnits(page, x, y, width, height);
+    const RECT field = PlaceOf(page, edit);
+    const RECT arrows = PlaceOf(page, spin);
+    EXPECT_EQ(field.left, place.left) << edit;
+    EXPECT_EQ(field.top, place.top) << edit;
+    EXPECT_EQ(field.bottom, place.bottom) << edit;
+    EXPECT_NEAR(arrows.right, place.right, 2) << spin;  // it may overlap the edit's border
+    EXPECT_LE(field.right, arrows.left + 2) << spin;
+}
+
+LONG StyleOf(HWND page, int id) { return GetWindowLongA(GetDlgItem(page, id), GWL_STYLE); }
+
+TEST_F(SheetTest, PagesAreLaidOutAsTheirTemplates) {
+    RunSheet({[](HWND sheet) {
+        HWND page = CurrentPage(sheet);
+        ExpectTemplate(page, CdInformation);
+        const LONG name = StyleOf(page, IDC_INFO_NAME);
+        EXPECT_EQ(name & (ES_MULTILINE | ES_WANTRETURN | ES_AUTOHSCROLL), ES_MULTILINE | ES_WANTRETURN | ES_AUTOHSCROLL);
+        EXPECT_TRUE(StyleOf(page, IDC_INFO_ARTIST) & ES_AUTOHSCROLL);
+        const LONG list = StyleOf(page, IDC_INFO_TRACKS);
+        EXPECT_EQ(list & (LBS_NOTIFY | LBS_SORT | LBS_MULTIPLESEL), LBS_NOTIFY);
+
+        ShowTab(sheet, 1);
+        page = CurrentPage(sheet);
+        ExpectTemplate(page, Programming);
+        EXPECT_TRUE(StyleOf(page, IDC_PROGRAM_UP) & BS_ICON);
+        EXPECT_TRUE(StyleOf(page, IDC_PROGRAM_DOWN) & BS_ICON);
+        EXPECT_NE(SendDlgItemMessageA(page, IDC_PROGRAM_DOWN, BM_GETIMAGE, IMAGE_ICON, 0), 0);
+
+        ShowTab(sheet, 2);
+        page = CurrentPage(sheet);
+        ExpectTemplate(page, Options);
+        for (auto [spin, edit] : {std::pair{IDC_OPT_INTRO_START_SPIN, IDC_OPT_INTRO_START},
+                                  std::pair{IDC_OPT_INTRO_LENGTH_SPIN, IDC_OPT_INTRO_LENGTH}}) {
+            EXPECT_EQ(reinterpret_cast<HWND>(SendDlgItemMessageA(page, spin, UDM_GETBUDDY, 0, 0)),
+                      GetDlgItem(page, edit));
+            const LONG style = StyleOf(page, spin);
+            EXPECT_EQ(style & (UDS_SETBUDDYINT | UDS_NOTHOUSANDS | UDS_ARROWKEYS | UDS_ALIGNRIGHT),
+                      UDS_SETBUDDYINT | UDS_NOTHOUSANDS | UDS_ARROWKEYS | UDS_ALIGNRIGHT);
+        }
+        ExpectSpinField(page, IDC_OPT_INTRO_START, IDC_OPT_INTRO_START_SPIN, 62, 68, 24, 12);
+        ExpectSpinField(page, IDC_OPT_INTRO_LENGTH, IDC_OPT_INTRO_LENGTH_SPIN, 104, 82, 24, 12);
+        int low = 0, high = 0;
+        SendDlgItemMessageA(page, IDC_OPT_INTRO_LENGTH_SPIN, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low),
+                            reinterpret_cast<LPARAM>(&high));
+        EXPECT_EQ(low, 2);
+        EXPECT_EQ(high, 1000);
+        SendDlgItemMessageA(page, IDC_OPT_INTRO_START_SPIN, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low),
+                            reinterpret_cast<LPARAM>(&high));
+        EXPECT_EQ(low, 0);
+        EXPECT_EQ(high, 1000);
+        return PressCancel(sheet);
+    }});
+}
+
+} // namespace
