@@ -35,6 +35,9 @@ TEST_F(PropertiesCommandTest, OkWithANewProgramRestartsPlayAndThePanelAndMenusFo
     ASSERT_TRUE(Shell().panelVisible);
     ASSERT_FALSE(Topmost(window_));
     ASSERT_FALSE(Checked(TrayMenu(), CommandRandomOrder));
+    Command(CommandStop);
+    ASSERT_EQ(Shell().playState, Stopped);
+    ASSERT_TRUE(IsWindowEnabled(GetDlgItem(window_, IDC_PLAY)));
     const bool done = WhileModal(
         [this] {
             HWND sheet = FindWindowA(nullptr, "Tunova Properties");
@@ -59,6 +62,8 @@ TEST_F(PropertiesCommandTest, OkWithANewProgramRestartsPlayAndThePanelAndMenusFo
     EXPECT_EQ(DiscInfo().program, (std::vector<std::int32_t>{3}));
     EXPECT_EQ(Shell().currentTrack, 3) << "play restarts at the program's first track";
     EXPECT_EQ(Shell().playState, Playing);
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window_, IDC_PLAY))) << "the buttons show the play at once";
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(window_, IDC_STOP)));
     EXPECT_TRUE(Topmost(window_));
     EXPECT_TRUE(Checked(TrayMenu(), CommandRandomOrder));
 
