@@ -87,7 +87,9 @@ void ExpectTemplate(HWND page, const std::vector<Control>& expected) {
         char className[64] = {};
         GetClassNameA(child, className, sizeof className);
         EXPECT_STRCASEEQ(className, want.className) << "child " << index;
-        if (want.text) EXPECT_EQ(TextOf(child), want.text) << "child " << index;
+        if (want.text) {
+            EXPECT_EQ(TextOf(child), want.text) << "child " << index;
+        }
         const LONG style = GetWindowLongA(child, GWL_STYLE);
         if (want.kind != Any) {
             const LONG mask = std::string(want.className) == "Static" ? SS_TYPEMASK : 0x0F;
