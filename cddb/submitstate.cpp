@@ -2,9 +2,7 @@
 
 namespace {
 
-// Written by the user-interface thread, read by the submission thread as it ends.
-std::atomic<WindowHandle> submitPage{nullptr};
-std::atomic<WindowHandle> queryPage{nullptr};
+std::atomic<SubmitEndNotifier> endNotifier{nullptr};
 
 } // namespace
 
@@ -13,7 +11,5 @@ SubmitRecord& Submission() {
     return record;
 }
 
-void SetSubmitPageWindow(WindowHandle page) { submitPage = page; }
-void SetQueryPageWindow(WindowHandle page) { queryPage = page; }
-WindowHandle SubmitPageWindow() { return submitPage; }
-WindowHandle QueryPageWindow() { return queryPage; }
+void SetSubmitEndNotifier(SubmitEndNotifier notifier) { endNotifier = notifier; }
+SubmitEndNotifier CurrentSubmitEndNotifier() { return endNotifier; }

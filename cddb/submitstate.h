@@ -1,14 +1,10 @@
 // The process-wide bookkeeping around the submission thread: its running flag, the
-// category the user chose for it, and the two property pages it may tell of its end.
+// category the user chose for it, and whom it tells of its end.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
 
-#include "platform/uinotify.h"
-
-// The private message that tells the active cddb page a submission (or lookup) ended.
-constexpr unsigned SubmitEndedMessage = 0xA711;
 
 struct SubmitRecord {
     // Set by the page before it starts the thread, cleared by the thread as it ends.
@@ -19,9 +15,9 @@ struct SubmitRecord {
 
 SubmitRecord& Submission();
 
-// The active-page slots the submission's end notification looks at. Each page stores
-// its window when it becomes active and null when it is left or the sheet closes.
-void SetSubmitPageWindow(WindowHandle page);
-void SetQueryPageWindow(WindowHandle page);
-WindowHandle SubmitPageWindow();
-WindowHandle QueryPageWindow();
+// Tells the active property page that the submission has ended; the property sheet
+// installs it (the pages and their slots are its own). Called on the submission thread
+// after submitRunning is cleared, without DiscInfoLock. Null: nobody is told.
+using SubmitEndNotifier = void (*)();
+void SetSubmitEndNotifier(SubmitEndNotifier notifier);
+SubmitEndNotifier CurrentSubmitEndNotifier();

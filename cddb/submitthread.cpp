@@ -11,12 +11,8 @@ unsigned SubmitThread() {
     SubmitRecord& record = Submission();
     SubmitEntry(record.submitCategoryIndex);
     record.submitRunning = 0;
-    // Sent without DiscInfoLock: the page replies before it does its own work.
-    if (const WindowHandle page = SubmitPageWindow()) {
-        SendWindowMessage(page, SubmitEndedMessage);
-    } else if (const WindowHandle query = QueryPageWindow()) {
-        SendWindowMessage(query, SubmitEndedMessage);
-    }
+    // Told without DiscInfoLock: the page replies before it does its own work.
+    if (const SubmitEndNotifier notify = CurrentSubmitEndNotifier()) notify();
     return 1;
 }
 

@@ -2,6 +2,7 @@
 
 #include <initializer_list>
 
+#include "cddb/submitstate.h"
 #include "discinfo/lookup.h"
 
 PropertyPagesRecord& PropertyPages() {
@@ -48,4 +49,5 @@ void InstallPropertyPageNotifier() {
     DiscLookupHooks hooks = GetDiscLookupHooks();
     hooks.notifyPage = NotifyPageOfLookupEnd;
     SetDiscLookupHooks(hooks);
+    SetSubmitEndNotifier(NotifyPageOfSubmitEnd);
 }

@@ -44,6 +44,6 @@ PageNotice ChooseSubmitEndNotice(WindowHandle submit, WindowHandle query);
 void NotifyPageOfLookupEnd();
 void NotifyPageOfSubmitEnd();
 
-// Makes NotifyPageOfLookupEnd the lookup's page notice, keeping the other hooks. Call
-// before the first lookup starts.
+// Makes NotifyPageOfLookupEnd the lookup's page notice (keeping its other hooks) and
+// NotifyPageOfSubmitEnd the submission's. Call before the first worker starts.
 void InstallPropertyPageNotifier();

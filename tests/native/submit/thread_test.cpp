@@ -8,6 +8,7 @@
 
 #include "cddb/submitstate.h"
 #include "cddb/submitthread.h"
+#include "ui/properties/pages.h"
 #include "submitsetup.h"
 
 namespace {
@@ -22,6 +23,9 @@ struct Sent {
     unsigned message;
     std::int32_t runningWhenSent;
 };
+
+void SetSubmitPage(WindowHandle page) { PropertyPages().submitPage = page; }
+void SetQueryPage(WindowHandle page) { PropertyPages().queryPage = page; }
 
 class EndRecorder : public WindowMessageSender {
 public:
@@ -48,11 +52,12 @@ protected:
         ProgramOptions().smtpServerName[0] = '\0';
         Submission().submitCategoryIndex = 2;
         InstallWindowMessageSender(&recorder);
+        SetSubmitEndNotifier(NotifyPageOfSubmitEnd);
     }
     void TearDown() override {
         InstallWindowMessageSender(nullptr);
-        SetSubmitPageWindow(nullptr);
-        SetQueryPageWindow(nullptr);
+        SetSubmitEndNotifier(nullptr);
+        ClearActivePages();
         Submission().submitRunning = 0;
         Submission().submitCategoryIndex = 0;
         SubmitTest::TearDown();
@@ -61,14 +66,14 @@ protected:
 };
 
 TEST_F(SubmitThreadTest, EndClearsTheFlagThenTellsTheSubmitPageFirst) {
-    SetSubmitPageWindow(SubmitPage);
-    SetQueryPageWindow(QueryPage);
+    SetSubmitPage(SubmitPage);
+    SetQueryPage(QueryPage);
     Submission().submitRunning = 1;
     EXPECT_EQ(SubmitThread(), 1u);
-    SetSubmitPageWindow(nullptr);
+    SetSubmitPage(nullptr);
     Submission().submitRunning = 1;
     SubmitThread();
-    SetQueryPageWindow(nullptr);
+    SetQueryPage(nullptr);
     Submission().submitRunning = 1;
     SubmitThread();
 
@@ -86,7 +91,7 @@ TEST_F(SubmitThreadTest, EndClearsTheFlagThenTellsTheSubmitPageFirst) {
 }
 
 TEST_F(SubmitThreadTest, StartsOnlyWhenNoSubmissionRuns) {
-    SetSubmitPageWindow(SubmitPage);
+    SetSubmitPage(SubmitPage);
     Submission().submitRunning = 1;
     EXPECT_EQ(StartSubmitThread(), 0);
     EXPECT_EQ(Submission().submitRunning, 1);

@@ -22,6 +22,7 @@
 #include "platform/sockets.h"
 #include "platform/virtualcd/virtualcd.h"
 #include "tests/native/cddb/loopbackserver.h"
+#include "ui/properties/pages.h"
 
 namespace {
 
@@ -99,7 +100,7 @@ TEST_F(WinsockSubmitTest, WholeExchangeWithTheSystemsHeloName) {
 // Records the end message on the window's own thread.
 UINT endMessages = 0;
 LRESULT CALLBACK PageProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == SubmitEndedMessage) {
+    if (message == WorkEndedPageMessage) {
         ReplyMessage(0); // as the page does: the sender goes on at once
         ++endMessages;
         return 0;
@@ -116,7 +117,8 @@ TEST_F(WinsockSubmitTest, ThreadEndsWithItsMessageToTheSubmitPage) {
     HWND page = CreateWindowA("TunovaSubmitPageTest", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, kind.hInstance,
                               nullptr);
     ASSERT_NE(page, nullptr);
-    SetSubmitPageWindow(page);
+    PropertyPages().submitPage = page;
+    SetSubmitEndNotifier(NotifyPageOfSubmitEnd);
     ProgramOptions().smtpServerName[0] = '\0'; // ends at once, before any connection
 
     ASSERT_EQ(StartSubmitThread(), 1);
@@ -129,7 +131,8 @@ TEST_F(WinsockSubmitTest, ThreadEndsWithItsMessageToTheSubmitPage) {
     EXPECT_EQ(endMessages, 1u);
     EXPECT_EQ(Submission().submitRunning, 0);
     EXPECT_EQ(SubmitStatusText(), "Unable to locate server.");
-    SetSubmitPageWindow(nullptr);
+    SetSubmitEndNotifier(nullptr);
+    ClearActivePages();
     DestroyWindow(page);
 }
 
