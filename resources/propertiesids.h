@@ -1,10 +1,10 @@
 // Resource ids of the property sheet's pages.
 #pragma once
 
-// Page templates, in the sheet's tab order: CD Information, Programming, (cddb Query
-// 126, cddb Submit 127), Options.
+// Page templates, in the sheet's tab order.
 #define IDD_CD_INFORMATION 121
 #define IDD_PROGRAMMING 119
+#define IDD_CDDB_QUERY 126
 #define IDD_OPTIONS 122
 
 // CD Information page
@@ -42,3 +42,14 @@
 #define IDC_OPT_DISC_ELAPSED 1107
 #define IDC_OPT_TRACK_ELAPSED 1108
 #define IDC_OPT_DISC_REMAINING 1109
+
+// cddb Query page
+#define IDC_QUERY_ROOT_DIRECTORY 1056
+#define IDC_QUERY_SERVERS 1064
+#define IDC_QUERY_SERVER 1066
+#define IDC_QUERY_NOW 1067
+#define IDC_QUERY_STATUS 1070
+#define IDC_QUERY_LOCAL 1071
+#define IDC_QUERY_PROXY_NAME 1073
+#define IDC_QUERY_PROXY_PORT 1074
+#define IDC_QUERY_USE_PROXY 1075

@@ -158,6 +158,8 @@ protected:
         const PropertyPagesRecord& pages = PropertyPages();
         EXPECT_EQ(pages.cdInfoPage.load(), nullptr);
         EXPECT_EQ(pages.programmingPage.load(), nullptr);
+        EXPECT_EQ(pages.queryPage.load(), nullptr);
+        EXPECT_EQ(pages.submitPage.load(), nullptr);
         return result;
     }
 };

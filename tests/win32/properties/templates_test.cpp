@@ -1,4 +1,4 @@
-// The three pages' templates as the sheet creates them: every control in order with its
+// The pages' templates as the sheet creates them: every control in order with its
 // id, kind, text, place and size.
 #include "resources/propertiesids.h"
 #include "sheetfixture.h"
@@ -39,6 +39,28 @@ const std::vector<Control> Programming = {
     {IDC_PROGRAM_ORDER, "ListBox", nullptr, 15, 134, 191, 72, Any},
     {IDC_PROGRAM_UP, "Button", "", 206, 136, 8, 34, Push},
     {IDC_PROGRAM_DOWN, "Button", "", 206, 170, 8, 34, Push},
+};
+
+const std::vector<Control> CddbQuery = {
+    {-1, "Button", "Local Database", 4, 4, 220, 56, Group},
+    {IDC_QUERY_LOCAL, "Button", "Query Local Database", 12, 18, 92, 8, Check},
+    {-1, "Static", "Database Root Directory:", 14, 34, 90, 8, Left},
+    {IDC_QUERY_ROOT_DIRECTORY, "Edit", "", 12, 42, 204, 12, Any},
+    {-1, "Button", "Internet Database Server", 4, 66, 220, 102, Group},
+    {IDC_QUERY_SERVER, "Button", "Query Server", 12, 80, 64, 8, Check},
+    {IDC_QUERY_USE_PROXY, "Button", "Use Proxy Host (To access a cddb server through a firewall)", 12, 92, 210, 8,
+     Check},
+    {-1, "Static", "cddb Servers - Select closest for fastest response:", 14, 108, 170, 8, Left},
+    // A drop-down list's window is one line high, whatever the template's height: its
+    // place is checked apart.
+    {IDC_QUERY_SERVERS, "ComboBox", "", 0, 0, 0, 0, Any},
+    {-1, "Static", "Proxy Host Name:", 6, 138, 60, 8, Right},
+    {IDC_QUERY_PROXY_NAME, "Edit", "", 68, 136, 148, 12, Any},
+    {-1, "Static", "Port Number:", 16, 152, 50, 8, Right},
+    {IDC_QUERY_PROXY_PORT, "Edit", "0", 68, 150, 36, 12, Any},
+    {-1, "Static", "cddb Query Status:", 14, 180, 90, 8, Left},
+    {IDC_QUERY_STATUS, "Edit", "", 12, 188, 204, 12, Any},
+    {IDC_QUERY_NOW, "Button", "Query cddb Now", 80, 206, 68, 12, Push},
 };
 
 // Each spin places itself inside its edit's right end and narrows the edit: their
@@ -145,6 +167,18 @@ TEST_F(SheetTest, PagesAreLaidOutAsTheirTemplates) {
         EXPECT_NE(SendDlgItemMessageA(page, IDC_PROGRAM_DOWN, BM_GETIMAGE, IMAGE_ICON, 0), 0);
 
         ShowTab(sheet, 2);
+        page = CurrentPage(sheet);
+        ExpectTemplate(page, CddbQuery);
+        EXPECT_TRUE(StyleOf(page, IDC_QUERY_STATUS) & ES_READONLY);
+        const LONG servers = StyleOf(page, IDC_QUERY_SERVERS);
+        EXPECT_EQ(servers & (CBS_DROPDOWNLIST | CBS_SORT), CBS_DROPDOWNLIST);
+        const RECT serversPlace = DialogUnits(page, 12, 116, 204, 58);
+        const RECT serversBox = PlaceOf(page, IDC_QUERY_SERVERS);
+        EXPECT_EQ(serversBox.left, serversPlace.left);
+        EXPECT_EQ(serversBox.top, serversPlace.top);
+        EXPECT_EQ(serversBox.right, serversPlace.right);
+
+        ShowTab(sheet, 3);
         page = CurrentPage(sheet);
         ExpectTemplate(page, Options);
         for (auto [spin, edit] : {std::pair{IDC_OPT_INTRO_START_SPIN, IDC_OPT_INTRO_START},

@@ -9,6 +9,7 @@
 // The page procedures, in the sheet's tab order.
 INT_PTR CALLBACK CdInfoPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK ProgrammingPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK QueryPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK OptionsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 
 // A page's answer to a notification of the sheet; the procedure then returns TRUE.

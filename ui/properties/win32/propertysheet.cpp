@@ -21,11 +21,11 @@ struct PageTemplate {
     DLGPROC procedure;
 };
 
-// Tab order; the cddb Query and cddb Submit pages (126, 127) go between Programming
-// and Options.
+// Tab order.
 constexpr PageTemplate SheetPages[] = {
     {IDD_CD_INFORMATION, CdInfoPageProc},
     {IDD_PROGRAMMING, ProgrammingPageProc},
+    {IDD_CDDB_QUERY, QueryPageProc},
     {IDD_OPTIONS, OptionsPageProc},
 };
 

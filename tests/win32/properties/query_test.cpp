@@ -1,0 +1,222 @@
+// The cddb Query page in the real sheet: it shows and stores the copy's settings, shows
+// the status live from the lookup thread, and "Query cddb Now" commits the settings
+// early and starts a lookup.
+#include <atomic>
+#include <cstring>
+#include <string>
+#include <thread>
+
+#include "cddb/querystatus.h"
+#include "cddb/submitstate.h"
+#include "discinfo/lookup.h"
+#include "resources/propertiesids.h"
+#include "sheetfixture.h"
+
+namespace {
+
+constexpr int QueryTab = 2;
+
+class QueryPageTest : public SheetTest {
+protected:
+    void SetUp() override {
+        SheetTest::SetUp();
+        savedHooks_ = GetDiscLookupHooks();
+        ClearQueryStatus();
+        ProgramOptionsRecord& options = ProgramOptions();
+        options.cddbServerList = {"freedb.example.org 8880 Somewhere", "cddb.example.net 888 Elsewhere"};
+        options.cddbQueryLocal = 0;
+        options.cddbQueryServerAtStartup = 1;
+        options.cddbUseProxy = 0;
+        options.cddbServerNum = 1;
+        std::strcpy(options.cddbProxyName, "proxy.example");
+        options.cddbProxyPort = 8080;
+    }
+    void TearDown() override {
+        SetDiscLookupHooks(savedHooks_);
+        SetQueryStatusListener(nullptr);
+        ClearQueryStatus();
+        Submission().submitRunning = 0;
+        SheetTest::TearDown();
+    }
+    DiscLookupHooks savedHooks_;
+};
+
+// Runs the work on another thread while this one answers what it sends, as the modal
+// loop would.
+void RunElsewhere(void (*work)()) {
+    std::atomic<bool> done{false};
+    std::thread other([&] {
+        work();
+        done = true;
+    });
+    MSG message;
+    while (!done) {
+        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
+        Sleep(1);
+    }
+    other.join();
+}
+
+HWND ShowQueryPage(HWND sheet) {
+    ShowTab(sheet, QueryTab);
+    return CurrentPage(sheet);
+}
+
+TEST_F(QueryPageTest, ThePageShowsAndStoresTheCopysSettings) {
+    RunSheet({[](HWND sheet) {
+        HWND page = ShowQueryPage(sheet);
+        EXPECT_EQ(PropertyPages().queryPage.load(), page);
+        EXPECT_FALSE(Checked(page, IDC_QUERY_LOCAL));
+        EXPECT_TRUE(Checked(page, IDC_QUERY_SERVER));
+        EXPECT_FALSE(Checked(page, IDC_QUERY_USE_PROXY));
+        EXPECT_EQ(SendDlgItemMessageA(page, IDC_QUERY_SERVERS, CB_GETCOUNT, 0, 0), 2);
+        char line[100] = {};
+        SendDlgItemMessageA(page, IDC_QUERY_SERVERS, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(line));
+        EXPECT_STREQ(line, "freedb.example.org 8880 Somewhere");
+        EXPECT_EQ(SendDlgItemMessageA(page, IDC_QUERY_SERVERS, CB_GETCURSEL, 0, 0), 1);
+        EXPECT_EQ(ItemText(page, IDC_QUERY_PROXY_NAME), "proxy.example");
+        EXPECT_EQ(ItemText(page, IDC_QUERY_PROXY_PORT), "8080");
+        EXPECT_TRUE(Enabled(page, IDC_QUERY_SERVERS));
+        EXPECT_FALSE(Enabled(page, IDC_QUERY_PROXY_NAME));
+        EXPECT_FALSE(Enabled(page, IDC_QUERY_PROXY_PORT));
+        EXPECT_TRUE(Enabled(page, IDC_QUERY_NOW));
+
+        Click(page, IDC_QUERY_USE_PROXY);
+        EXPECT_FALSE(Enabled(page, IDC_QUERY_SERVERS));
+        EXPECT_TRUE(Enabled(page, IDC_QUERY_PROXY_NAME));
+        EXPECT_TRUE(Enabled(page, IDC_QUERY_PROXY_PORT));
+        Click(page, IDC_QUERY_LOCAL);
+        Type(page, IDC_QUERY_ROOT_DIRECTORY, "D:\\cddb");
+        Type(page, IDC_QUERY_PROXY_NAME, "gate.example");
+        Type(page, IDC_QUERY_PROXY_PORT, "80x");
+        ShowTab(sheet, 0);
+        EXPECT_EQ(PropertyPages().queryPage.load(), nullptr);
+        const PropertiesCopy& copy = *DiscInfo().propertiesCopy;
+        EXPECT_EQ(copy.cddbQueryLocal, 1);
+        EXPECT_STREQ(copy.cddbRootDirectory, "D:\\cddb");
+        EXPECT_EQ(copy.cddbUseProxy, 1);
+        EXPECT_EQ(copy.cddbServerNum, 1);
+        EXPECT_STREQ(copy.cddbProxyName, "gate.example");
+        EXPECT_EQ(copy.cddbProxyPort, 80);
+
+        page = ShowQueryPage(sheet);
+        EXPECT_TRUE(Checked(page, IDC_QUERY_USE_PROXY));
+        EXPECT_FALSE(Enabled(page, IDC_QUERY_SERVERS));
+        EXPECT_TRUE(Enabled(page, IDC_QUERY_PROXY_PORT));
+        EXPECT_EQ(ItemText(page, IDC_QUERY_PROXY_PORT), "80");
+        return PressCancel(sheet);
+    }});
+    EXPECT_EQ(ProgramOptions().cddbQueryLocal, 0) << "Cancel commits nothing without a query";
+    EXPECT_EQ(ProgramOptions().cddbProxyPort, 8080);
+}
+
+TEST_F(QueryPageTest, TheStatusShowsTheStoredTextAndFollowsTheLookupThreadWhileActive) {
+    SetQueryStatus("Connecting to server...");
+    RunSheet({[](HWND sheet) {
+        HWND page = ShowQueryPage(sheet);
+        EXPECT_EQ(ItemText(page, IDC_QUERY_STATUS), "Connecting to server...");
+        RunElsewhere([] { SetQueryStatus("Querying the server."); });
+        EXPECT_EQ(ItemText(page, IDC_QUERY_STATUS), "Querying the server.");
+        ShowTab(sheet, 1);
+        RunElsewhere([] { SetQueryStatus("No match found."); });
+        EXPECT_EQ(ItemText(page, IDC_QUERY_STATUS), "Querying the server.") << "an inactive page is not told";
+        page = ShowQueryPage(sheet);
+        EXPECT_EQ(ItemText(page, IDC_QUERY_STATUS), "No match found.");
+        return PressCancel(sheet);
+    }});
+    std::thread([] { SetQueryStatus("After the sheet."); }).join();
+    EXPECT_EQ(QueryStatusText(), "After the sheet.");
+}
+
+TEST_F(QueryPageTest, WithoutASourceTheErrorBoxIsShownAndNothingStarts) {
+    std::string text;
+    RunSheet({
+        [](HWND sheet) {
+            const HWND page = ShowQueryPage(sheet);
+            Click(page, IDC_QUERY_SERVER);
+            Type(page, IDC_QUERY_PROXY_PORT, "99");
+            PostMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_QUERY_NOW, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(page, IDC_QUERY_NOW)));
+            return true;
+        },
+        [&](HWND) { return AnswerBox("cddb Query Error", IDOK, &text); },
+        [](HWND sheet) {
+            const HWND page = CurrentPage(sheet);
+            if (FindWindowA(nullptr, "cddb Query Error")) return false;
+            EXPECT_FALSE(DiscInfo().lookupRunning);
+            EXPECT_TRUE(Enabled(page, IDC_QUERY_NOW));
+            return PressCancel(sheet);
+        },
+    });
+    EXPECT_EQ(text,
+              "No cddb sources selected.\nTo use a local copy of the database, select 'Query Local Database'.\nTo "
+              "use an Internet cddb server, select 'Query Server'.\nIf both are selected, the local copy is "
+              "checked, and then the Internet Server.");
+    EXPECT_EQ(ProgramOptions().cddbQueryServerAtStartup, 1) << "nothing committed";
+    EXPECT_EQ(ProgramOptions().cddbProxyPort, 8080);
+}
+
+// The lookup thread's search: what it found committed, and its status.
+std::atomic<int> searchedPort{0};
+std::atomic<int> searchedLocal{0};
+void RecordingSearch() {
+    {
+        DiscInfoHold hold;
+        searchedPort = ProgramOptions().cddbProxyPort;
+        searchedLocal = ProgramOptions().cddbQueryLocal;
+    }
+    SetQueryStatus("No cddb sources configured for querying.");
+}
+
+TEST_F(QueryPageTest, QueryNowCommitsTheSettingsStartsALookupAndCancelKeepsThem) {
+    InstallPropertyPageNotifier();
+    DiscLookupHooks hooks = GetDiscLookupHooks();
+    hooks.search = RecordingSearch;
+    SetDiscLookupHooks(hooks);
+    searchedPort = 0;
+    searchedLocal = 0;
+    SetQueryStatus("Old status");
+    RunSheet({
+        [](HWND sheet) {
+            const HWND page = ShowQueryPage(sheet);
+            Click(page, IDC_QUERY_LOCAL);
+            Click(page, IDC_QUERY_USE_PROXY);
+            Type(page, IDC_QUERY_PROXY_PORT, "3128");
+            // The lookup ends only once the page has handed the user-interface thread
+            // back, so the button is seen disabled first.
+            Click(page, IDC_QUERY_NOW);
+            EXPECT_FALSE(Enabled(page, IDC_QUERY_NOW));
+            EXPECT_EQ(ItemText(page, IDC_QUERY_STATUS), "");
+            EXPECT_EQ(QueryStatusText(), "");
+            return true;
+        },
+        [](HWND sheet) {
+            const HWND page = CurrentPage(sheet);
+            if (!Enabled(page, IDC_QUERY_NOW)) return false;
+            EXPECT_FALSE(DiscInfo().lookupRunning);
+            EXPECT_EQ(ItemText(page, IDC_QUERY_STATUS), "No cddb sources configured for querying.");
+            return PressCancel(sheet);
+        },
+    });
+    EXPECT_EQ(searchedPort, 3128) << "committed before the thread started";
+    EXPECT_EQ(searchedLocal, 1);
+    EXPECT_EQ(ProgramOptions().cddbQueryLocal, 1) << "Cancel keeps the early commit";
+    EXPECT_EQ(ProgramOptions().cddbUseProxy, 1);
+    EXPECT_EQ(ProgramOptions().cddbProxyPort, 3128);
+}
+
+TEST_F(QueryPageTest, ARunningSubmissionDisablesQueryNowUntilItsEnd) {
+    Submission().submitRunning = 1;
+    RunSheet({[](HWND sheet) {
+        const HWND page = ShowQueryPage(sheet);
+        EXPECT_FALSE(Enabled(page, IDC_QUERY_NOW));
+        RunElsewhere([] {
+            Submission().submitRunning = 0;
+            NotifyPageOfSubmitEnd();
+        });
+        EXPECT_TRUE(Enabled(page, IDC_QUERY_NOW));
+        return PressCancel(sheet);
+    }});
+}
+
+} // namespace

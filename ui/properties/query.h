@@ -1,0 +1,47 @@
+// The cddb Query page's controls as plain values, and the rules that move them to and
+// from the copy's cddb query settings.
+#pragma once
+
+#include <string>
+
+struct PropertiesCopy;
+
+// The longest texts the page keeps of its fields (the copy's buffers with their
+// terminators, the port as a number's text).
+constexpr int QueryRootDirectoryLength = 255;
+constexpr int QueryProxyNameLength = 39;
+constexpr int QueryProxyPortLength = 11;
+
+struct QueryPageValues {
+    bool queryLocal = false;
+    std::string rootDirectory;
+    bool queryServer = false;
+    bool useProxy = false;
+    int serverIndex = -1;  // the drop-down's selection, -1 for none
+    std::string proxyName;
+    std::string proxyPortText;
+};
+
+QueryPageValues QueryPageFromCopy(const PropertiesCopy& copy);
+// Texts longer than the page keeps are cut to their lengths above.
+void StoreQueryPage(const QueryPageValues& page, PropertiesCopy& copy);
+
+// The port field read as a decimal number: leading blanks, an optional sign, then the
+// digits up to the first other character; no digits give 0, and a number beyond the
+// range of int is held at its end.
+int ReadPortNumber(const std::string& text);
+
+// With a proxy the server list is unusable and the proxy fields usable; without one
+// the reverse.
+struct ProxyFieldStates {
+    bool serverList = false;
+    bool proxyFields = false;
+};
+ProxyFieldStates ProxyFieldsFor(bool useProxy);
+
+// "Query cddb Now" and "Submit New Entry Now" are usable only while neither a lookup nor
+// a submission runs.
+bool CddbActionEnabled(bool lookupRunning, bool submitRunning);
+
+// A query needs the local database, an Internet server or both.
+bool HasQuerySource(const PropertiesCopy& copy);

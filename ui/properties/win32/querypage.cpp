@@ -1,0 +1,166 @@
+// The cddb Query page: where the lookup looks, its status, and "Query cddb Now". It
+// takes DiscInfoLock only around its early commit; the status arrives from the lookup
+// thread, which holds no lock while it sets the field.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "cddb/querystatus.h"
+#include "cddb/submitstate.h"
+#include "discinfo/discinfo.h"
+#include "discinfo/lookup.h"
+#include "discinfo/options.h"
+#include "platform/uinotify.h"
+#include "resources/propertiesids.h"
+#include "ui/properties/pages.h"
+#include "ui/properties/query.h"
+#include "ui/properties/win32/pagewindow.h"
+
+namespace {
+
+constexpr const char* NoSourceText =
+    "No cddb sources selected.\nTo use a local copy of the database, select 'Query Local Database'.\nTo use an "
+    "Internet cddb server, select 'Query Server'.\nIf both are selected, the local copy is checked, and then the "
+    "Internet Server.";
+
+PropertiesCopy* Copy() { return DiscInfo().propertiesCopy; }
+
+// Runs on the lookup thread: the page's slot says whether the field is there to set.
+void ShowStatus(const char* text) {
+    if (const HWND page = static_cast<HWND>(PropertyPages().queryPage.load())) SetDlgItemTextA(page, IDC_QUERY_STATUS, text);
+}
+
+void ShowProxyFields(HWND page, bool useProxy) {
+    const ProxyFieldStates states = ProxyFieldsFor(useProxy);
+    EnableControl(page, IDC_QUERY_SERVERS, states.serverList);
+    EnableControl(page, IDC_QUERY_PROXY_NAME, states.proxyFields);
+    EnableControl(page, IDC_QUERY_PROXY_PORT, states.proxyFields);
+}
+
+void ShowQueryButton(HWND page) {
+    EnableControl(page, IDC_QUERY_NOW, CddbActionEnabled(DiscInfo().lookupRunning, Submission().submitRunning != 0));
+}
+
+void OnInit(HWND page) {
+    for (const std::string& server : ProgramOptions().cddbServerList)
+        SendDlgItemMessageA(page, IDC_QUERY_SERVERS, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(server.c_str()));
+    // The fields take no more than the copy keeps, so nothing typed is dropped unseen.
+    SendDlgItemMessageA(page, IDC_QUERY_ROOT_DIRECTORY, EM_LIMITTEXT, QueryRootDirectoryLength, 0);
+    SendDlgItemMessageA(page, IDC_QUERY_PROXY_NAME, EM_LIMITTEXT, QueryProxyNameLength, 0);
+    SendDlgItemMessageA(page, IDC_QUERY_PROXY_PORT, EM_LIMITTEXT, QueryProxyPortLength, 0);
+}
+
+void ShowCopy(HWND page, const PropertiesCopy& copy) {
+    const QueryPageValues values = QueryPageFromCopy(copy);
+    SetChecked(page, IDC_QUERY_LOCAL, values.queryLocal);
+    SetDlgItemTextA(page, IDC_QUERY_ROOT_DIRECTORY, values.rootDirectory.c_str());
+    SetChecked(page, IDC_QUERY_SERVER, values.queryServer);
+    SetChecked(page, IDC_QUERY_USE_PROXY, values.useProxy);
+    ShowProxyFields(page, values.useProxy);
+    SendDlgItemMessageA(page, IDC_QUERY_SERVERS, CB_SETCURSEL, values.serverIndex, 0);
+    SetDlgItemTextA(page, IDC_QUERY_PROXY_NAME, values.proxyName.c_str());
+    SetDlgItemTextA(page, IDC_QUERY_PROXY_PORT, values.proxyPortText.c_str());
+}
+
+void StorePage(HWND page, PropertiesCopy& copy) {
+    QueryPageValues values;
+    values.queryLocal = IsChecked(page, IDC_QUERY_LOCAL);
+    values.rootDirectory = ControlText(page, IDC_QUERY_ROOT_DIRECTORY);
+    values.queryServer = IsChecked(page, IDC_QUERY_SERVER);
+    values.useProxy = IsChecked(page, IDC_QUERY_USE_PROXY);
+    values.serverIndex = static_cast<int>(SendDlgItemMessageA(page, IDC_QUERY_SERVERS, CB_GETCURSEL, 0, 0));
+    values.proxyName = ControlText(page, IDC_QUERY_PROXY_NAME);
+    values.proxyPortText = ControlText(page, IDC_QUERY_PROXY_PORT);
+    StoreQueryPage(values, copy);
+}
+
+void OnActivated(HWND page) {
+    if (const PropertiesCopy* copy = Copy()) ShowCopy(page, *copy);
+    // The slot and listener first: a status set from here on reaches the field, and
+    // the stored text shown next is at least as new as any sent before.
+    PropertyPages().queryPage = page;
+    SetQueryStatusListener(ShowStatus);
+    SetDlgItemTextA(page, IDC_QUERY_STATUS, QueryStatusText().c_str());
+    ShowQueryButton(page);
+}
+
+void Deactivate(HWND page) {
+    if (PropertyPages().queryPage != page) return;
+    SetQueryStatusListener(nullptr);
+    PropertyPages().queryPage = nullptr;
+}
+
+void OnQueryNow(HWND page) {
+    DiscInfoRecord& disc = DiscInfo();
+    PropertiesCopy* copy = Copy();
+    if (disc.lookupRunning || !copy) return;
+    disc.lookupRunning = true;
+    StorePage(page, *copy);
+    if (!HasQuerySource(*copy)) {
+        MessageBoxA(page, NoSourceText, "cddb Query Error", MB_OK | MB_ICONERROR | MB_SYSTEMMODAL);
+        disc.lookupRunning = false;
+        return;
+    }
+    {
+        // lookupRunning is set, so only the cddb and SMTP settings are committed.
+        DiscInfoHold hold;
+        ApplyPropertiesCopy();
+    }
+    SendWindowMessage(disc.ownerWindow, disc.changedMessage);
+    ClearQueryStatus();
+    SetDlgItemTextA(page, IDC_QUERY_STATUS, "");
+    EnableControl(page, IDC_QUERY_NOW, false);
+    if (!StartDiscLookup()) ShowQueryButton(page);  // no thread: nothing will end it
+}
+
+INT_PTR OnNotify(HWND page, const NMHDR& notice) {
+    switch (notice.code) {
+    case PSN_SETACTIVE:
+        OnActivated(page);
+        return AnswerNotification(page, 0);
+    case PSN_KILLACTIVE:
+        if (PropertiesCopy* copy = Copy()) StorePage(page, *copy);
+        Deactivate(page);
+        return AnswerNotification(page, FALSE);
+    case PSN_APPLY:
+        return AcceptSheet(page);
+    default:
+        return FALSE;
+    }
+}
+
+INT_PTR OnCommand(HWND page, int id, int code) {
+    if (code != BN_CLICKED) return FALSE;
+    switch (id) {
+    case IDC_QUERY_USE_PROXY:
+        ShowProxyFields(page, IsChecked(page, IDC_QUERY_USE_PROXY));
+        return TRUE;
+    case IDC_QUERY_NOW:
+        OnQueryNow(page);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+} // namespace
+
+INT_PTR CALLBACK QueryPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        OnInit(page);
+        return TRUE;
+    case WM_NOTIFY:
+        return OnNotify(page, *reinterpret_cast<const NMHDR*>(lParam));
+    case WM_COMMAND:
+        return OnCommand(page, LOWORD(wParam), HIWORD(wParam));
+    case WorkEndedPageMessage:
+        ReplyToWorker();
+        ShowQueryButton(page);
+        return TRUE;
+    case WM_DESTROY:
+        Deactivate(page);
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}
