@@ -11,7 +11,7 @@
 namespace {
 
 constexpr int ProgrammingTab = 1;
-constexpr int OptionsTab = 3;
+constexpr int OptionsTab = 4;
 
 int CountSheets() {
     int count = 0;

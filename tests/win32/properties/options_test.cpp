@@ -4,7 +4,7 @@
 
 namespace {
 
-constexpr int OptionsTab = 3;
+constexpr int OptionsTab = 4;
 
 int SpinPosition(HWND page, int spin) {
     return LOWORD(SendDlgItemMessageA(page, spin, UDM_GETPOS, 0, 0));

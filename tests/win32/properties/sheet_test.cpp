@@ -25,7 +25,7 @@ std::vector<std::string> TabTitles(HWND sheet) {
 
 TEST_F(SheetTest, OpensWithThePagesAsTabsNoOwnerNoApplyAndTheCdInformationPageActive) {
     const int result = RunSheet({[](HWND sheet) {
-        EXPECT_EQ(TabTitles(sheet), (std::vector<std::string>{"CD Information", "Programming", "cddb Query", "Options"}));
+        EXPECT_EQ(TabTitles(sheet), (std::vector<std::string>{"CD Information", "Programming", "cddb Query", "cddb Submit", "Options"}));
         EXPECT_EQ(GetWindow(sheet, GW_OWNER), nullptr);
         const HWND apply = GetDlgItem(sheet, 0x3021);
         EXPECT_TRUE(apply == nullptr || !IsWindowVisible(apply)) << "no Apply button";

@@ -1,5 +1,7 @@
 // The pages' templates as the sheet creates them: every control in order with its
 // id, kind, text, place and size.
+#include <cstring>
+
 #include "resources/propertiesids.h"
 #include "sheetfixture.h"
 
@@ -61,6 +63,35 @@ const std::vector<Control> CddbQuery = {
     {-1, "Static", "cddb Query Status:", 14, 180, 90, 8, Left},
     {IDC_QUERY_STATUS, "Edit", "", 12, 188, 204, 12, Any},
     {IDC_QUERY_NOW, "Button", "Query cddb Now", 80, 206, 68, 12, Push},
+};
+
+const std::vector<Control> CddbSubmit = {
+    {-1, "Button", "SMTP Configuration", 4, 6, 220, 72, Group},
+    {-1, "Static", "Return Address (required):", 14, 22, 98, 8, Left},
+    {IDC_SUBMIT_RETURN_ADDRESS, "Edit", "", 12, 30, 204, 12, Any},
+    {-1, "Static", "SMTP Server (required):", 14, 50, 92, 8, Left},
+    {IDC_SUBMIT_SMTP_SERVER, "Edit", "", 12, 58, 204, 12, Any},
+    {-1, "Static", "cddb Submit Status:", 14, 90, 76, 8, Left},
+    {IDC_SUBMIT_STATUS, "Edit", "", 12, 98, 204, 12, Any},
+    {IDC_SUBMIT_NOW, "Button", "Submit New Entry Now", 76, 116, 76, 12, Push},
+};
+
+const std::vector<Control> SubmitEntry = {
+    {-1, "Button", "Please Use The Following Guidelines For Submitting New Entries", 4, 6, 214, 108, Group},
+    {-1, "Static", "Submit entries only after you verify they are not already in the database.", 14, 20, 196, 16,
+     Left},
+    {-1, "Static", "Do not submit entries that are not completely filled-out (i.e., empty track titles, etc.).", 14,
+     42, 196, 16, Left},
+    {-1, "Static",
+     "Capitalize the first letter of each word only.  Do not use upper case for whole words unless it's absolutely "
+     "necessary.",
+     14, 64, 196, 16, Left},
+    {-1, "Static", "Verify that all spelling is correct.", 14, 86, 196, 8, Left},
+    {-1, "Static", "Submit the entry using the appropriate category.", 14, 100, 196, 8, Left},
+    {-1, "Static", "Select Category For New Entry:", 16, 124, 132, 8, Left},
+    {IDC_SUBMIT_CATEGORY, "ComboBox", nullptr, 0, 0, 0, 0, Any},
+    {IDOK, "Button", "Submit", 32, 154, 50, 14, BS_DEFPUSHBUTTON},
+    {IDCANCEL, "Button", "Cancel", 138, 154, 50, 14, Push},
 };
 
 // Each spin places itself inside its edit's right end and narrows the edit: their
@@ -180,6 +211,11 @@ TEST_F(SheetTest, PagesAreLaidOutAsTheirTemplates) {
 
         ShowTab(sheet, 3);
         page = CurrentPage(sheet);
+        ExpectTemplate(page, CddbSubmit);
+        EXPECT_TRUE(StyleOf(page, IDC_SUBMIT_STATUS) & ES_READONLY);
+
+        ShowTab(sheet, 4);
+        page = CurrentPage(sheet);
         ExpectTemplate(page, Options);
         for (auto [spin, edit] : {std::pair{IDC_OPT_INTRO_START_SPIN, IDC_OPT_INTRO_START},
                                   std::pair{IDC_OPT_INTRO_LENGTH_SPIN, IDC_OPT_INTRO_LENGTH}}) {
@@ -202,6 +238,46 @@ TEST_F(SheetTest, PagesAreLaidOutAsTheirTemplates) {
         EXPECT_EQ(high, 1000);
         return PressCancel(sheet);
     }});
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(SheetTest, TheSubmitDialogIsLaidOutAsItsTemplate) {
+    std::strcpy(ProgramOptions().smtpReturnAddress, "me@example.org");
+    std::strcpy(ProgramOptions().smtpServerName, "mail.example.org");
+    RunSheet({
+        [](HWND sheet) {
+            ShowTab(sheet, 3);
+            const HWND page = CurrentPage(sheet);
+            // Posted: the dialog's own modal loop must not run inside this step.
+            PostMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_SUBMIT_NOW, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(page, IDC_SUBMIT_NOW)));
+            return true;
+        },
+        [](HWND) {
+            const HWND dialog = FindWindowA(nullptr, "Submit A New Entry");
+            if (!dialog) return false;
+            ExpectTemplate(dialog, SubmitEntry);
+            const LONG style = GetWindowLongA(dialog, GWL_STYLE);
+            EXPECT_FALSE(style & WS_SYSMENU);
+            EXPECT_TRUE(GetWindowLongA(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST);
+            RECT client;
+            GetClientRect(dialog, &client);
+            const RECT size = DialogUnits(dialog, 0, 0, 222, 177);
+            EXPECT_EQ(client.right, size.right);
+            EXPECT_EQ(client.bottom, size.bottom);
+            EXPECT_EQ(StyleOf(dialog, IDC_SUBMIT_CATEGORY) & (CBS_DROPDOWNLIST | CBS_SORT), CBS_DROPDOWNLIST);
+            // Escape counts as Cancel.
+            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+            return true;
+        },
+        [](HWND sheet) {
+            if (FindWindowA(nullptr, "Submit A New Entry")) return false;
+            return PressCancel(sheet);
+        },
+    });
 }
 
 } // namespace

@@ -10,7 +10,12 @@
 INT_PTR CALLBACK CdInfoPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK ProgrammingPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK QueryPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK SubmitPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK OptionsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The submit dialog, owned by the page: true when the user accepts the submission (its
+// category is then submitCategoryIndex).
+bool AskSubmitEntry(HWND page);
 
 // A page's answer to a notification of the sheet; the procedure then returns TRUE.
 INT_PTR AnswerNotification(HWND page, LONG_PTR result);

@@ -26,6 +26,7 @@ constexpr PageTemplate SheetPages[] = {
     {IDD_CD_INFORMATION, CdInfoPageProc},
     {IDD_PROGRAMMING, ProgrammingPageProc},
     {IDD_CDDB_QUERY, QueryPageProc},
+    {IDD_CDDB_SUBMIT, SubmitPageProc},
     {IDD_OPTIONS, OptionsPageProc},
 };
 

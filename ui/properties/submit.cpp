@@ -1,0 +1,52 @@
+#include "ui/properties/submit.h"
+
+#include "discinfo/discinfo.h"
+
+namespace {
+
+template <std::size_t Size>
+void StoreSmtpText(char (&field)[Size], const std::string& text) {
+    CopyText(field, Size, text.substr(0, static_cast<std::size_t>(SmtpTextLength)).c_str());
+}
+
+} // namespace
+
+SubmitPageValues SubmitPageFromCopy(const PropertiesCopy& copy) {
+    return SubmitPageValues{copy.smtpReturnAddress, copy.smtpServerName};
+}
+
+void StoreSubmitPage(const SubmitPageValues& page, PropertiesCopy& copy) {
+    StoreSmtpText(copy.smtpReturnAddress, page.returnAddress);
+    StoreSmtpText(copy.smtpServerName, page.serverName);
+}
+
+bool HasSmtpSettings(const PropertiesCopy& copy) {
+    return copy.smtpReturnAddress[0] != '\0' && copy.smtpServerName[0] != '\0';
+}
+
+std::string CategoryDescription(const std::string& entry) {
+    const std::size_t dash = entry.find('-');
+    if (dash == std::string::npos) return entry;
+    const std::size_t from = dash + 2;
+    return from < entry.size() ? entry.substr(from) : std::string();
+}
+
+std::vector<std::string> CategoryLines(const std::vector<std::string>& entries) {
+    std::vector<std::string> lines;
+    for (const std::string& entry : entries) lines.push_back(CategoryDescription(entry));
+    return lines;
+}
+
+int PreselectedCategory(int lastAccepted, int count) {
+    if (count <= 0) return -1;
+    return lastAccepted >= 0 && lastAccepted < count ? lastAccepted : 0;
+}
+
+bool DiscInfoComplete(const DiscInfoRecord& disc, int trackCount) {
+    if (disc.artist[0] == '\0' || disc.title[0] == '\0') return false;
+    for (int track = 0; track < trackCount; ++track) {
+        const std::size_t at = static_cast<std::size_t>(track);
+        if (at >= disc.trackTitles.size() || !disc.trackTitles[at] || disc.trackTitles[at]->empty()) return false;
+    }
+    return true;
+}
