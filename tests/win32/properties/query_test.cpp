@@ -219,4 +219,21 @@ TEST_F(QueryPageTest, ARunningSubmissionDisablesQueryNowUntilItsEnd) {
     }});
 }
 
+TEST_F(QueryPageTest, ARunningLookupDisablesBothCddbActionsUntilItsEndReachesTheActivePage) {
+    InstallPropertyPageNotifier();
+    DiscInfo().lookupRunning = true;
+    RunSheet({[](HWND sheet) {
+        HWND page = ShowQueryPage(sheet);
+        EXPECT_FALSE(Enabled(page, IDC_QUERY_NOW));
+        ShowTab(sheet, QueryTab + 1);
+        const HWND submit = CurrentPage(sheet);
+        EXPECT_FALSE(Enabled(submit, IDC_SUBMIT_NOW));
+        RunElsewhere(FinishDiscLookup);
+        EXPECT_TRUE(Enabled(submit, IDC_SUBMIT_NOW)) << "the active page is told";
+        page = ShowQueryPage(sheet);
+        EXPECT_TRUE(Enabled(page, IDC_QUERY_NOW));
+        return PressCancel(sheet);
+    }});
+}
+
 } // namespace
