@@ -94,26 +94,39 @@ count_gtest() {
     echo "   $2: $p passed, $f failed"
 }
 
+# Runs gtest programs into one log and counts their results. A program that fails
+# without reporting a failed test (a crash, a sanitizer report, a hang) counts as one.
+run_gtest_programs() {
+    local log="$1" name="$2" status=0 one
+    shift 2
+    : >"$log"
+    one=$(mktemp)
+    for t in "$@"; do
+        [ -x "$t" ] || continue
+        if ! timeout 600 "$t" --gtest_color=no >"$one" 2>&1; then
+            status=1
+            echo "   FAILED: $t"
+            grep -aqE '^\[  FAILED  \] [0-9]+ test' "$one" || FAILED=$((FAILED + 1))
+        fi
+        cat "$one" >>"$log"
+    done
+    rm -f "$one"
+    grep -a -E '^\[  FAILED  \] [A-Za-z]|WARNING: ThreadSanitizer|ERROR: AddressSanitizer' "$log" | sed 's/^/   /'
+    count_gtest "$log" "$name"
+    return $status
+}
+
 run_tests() {
     local status=0 logs="$ROOT/build/test-logs"
     mkdir -p "$logs"
 
     echo "== Native tests"
-    : >"$logs/native.log"
-    for t in build/native/native_*; do
-        [ -x "$t" ] || continue
-        "$t" --gtest_color=no >>"$logs/native.log" 2>&1 || { status=1; echo "   FAILED: $t"; }
-    done
-    grep -a -E '^\[  FAILED  \] [A-Za-z]' "$logs/native.log" | sed 's/^/   /'
-    count_gtest "$logs/native.log" native
+    run_gtest_programs "$logs/native.log" native build/native/native_* || status=1
 
     echo "== Thread tests under the thread sanitizer"
-    : >"$logs/native-tsan.log"
-    for t in "${THREAD_TESTS[@]}"; do
-        "build/native-tsan/$t" --gtest_color=no >>"$logs/native-tsan.log" 2>&1 || { status=1; echo "   FAILED: $t"; }
-    done
-    grep -a -E '^\[  FAILED  \] [A-Za-z]|WARNING: ThreadSanitizer' "$logs/native-tsan.log" | sed 's/^/   /'
-    count_gtest "$logs/native-tsan.log" native-tsan
+    local tsan=()
+    for t in "${THREAD_TESTS[@]}"; do tsan+=("build/native-tsan/$t"); done
+    run_gtest_programs "$logs/native-tsan.log" native-tsan "${tsan[@]}" || status=1
 
     echo "== Win32 tests under Wine"
     wine_prepare_prefix
@@ -122,6 +135,10 @@ run_tests() {
     grep -a -E '^[0-9]+: \[  FAILED  \] [A-Za-z]|Timeout|\*\*\*Failed|Exit code' "$logs/win32.log" | sed 's/^/   /'
     sed -i 's/^[0-9]*: //' "$logs/win32.log"
     count_gtest "$logs/win32.log" win32
+    # A program that timed out or crashed reported no failed test of its own.
+    local silent
+    silent=$(grep -acE '\*\*\*(Timeout|Exception)|Not Run' "$logs/win32.log")
+    FAILED=$((FAILED + silent))
     if grep -q 'No tests were found' "$logs/win32.log"; then echo "   (no Win32 test programs yet)"; fi
 
     echo "== End-to-end tests (tunova.exe under Wine)"

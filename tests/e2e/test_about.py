@@ -15,7 +15,7 @@ class AboutTest(unittest.TestCase):
         with Tunova(env={"TUNOVA_VIRTUAL_CD": sample_disc("album.disc")}) as tunova:
             tunova.wait_for_log("Starting play on track:  1")
             driver("command", MAIN_CAPTION, 40018)
-            self.assertEqual(driver("wait", ABOUT_CAPTION, 10)[0], 0)
+            self.assertEqual(driver("shown", ABOUT_CAPTION, 10)[0], 0)
             self.assertRegex(driver("text", ABOUT_CAPTION, 1005)[1], r"^%(\d|[1-9]\d|100)$")
             threads = driver("text", ABOUT_CAPTION, 1006)[1]
             self.assertTrue(re.fullmatch(r"\d+", threads) and int(threads) > 0, threads)
@@ -23,7 +23,7 @@ class AboutTest(unittest.TestCase):
             self.assertEqual(driver("gone", ABOUT_CAPTION, 10)[0], 0)
             # Closed, the command opens it again.
             driver("command", MAIN_CAPTION, 40018)
-            self.assertEqual(driver("wait", ABOUT_CAPTION, 10)[0], 0)
+            self.assertEqual(driver("shown", ABOUT_CAPTION, 10)[0], 0)
             driver("click", ABOUT_CAPTION, 1)
             driver("gone", ABOUT_CAPTION, 10)
             driver("command", MAIN_CAPTION, 40019)

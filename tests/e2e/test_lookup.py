@@ -82,7 +82,7 @@ class LookupTest(unittest.TestCase):
         return text
 
     def wait_for_choice(self, tunova):
-        code, output = driver("wait", MATCH_CAPTION, 40, timeout=90)
+        code, output = driver("shown", MATCH_CAPTION, 40, timeout=90)
         self.assertEqual(code, 0, output + "\nlog was:\n" + "\n".join(tunova.log_lines()))
 
     def exit_program(self, tunova):

@@ -64,7 +64,7 @@ class PanelTest(unittest.TestCase):
             tunova.wait_for_log("Starting play on track:  1")
             self.assertEqual(driver("wait", MAIN_CAPTION, 10)[0], 0)
             driver("command", MAIN_CAPTION, 32889)  # Complete Track List...
-            self.assertEqual(driver("wait", "Select Track", 10)[0], 0)
+            self.assertEqual(driver("shown", "Select Track", 10)[0], 0)
             self.assertEqual(driver("pick", "Select Track", TRACK_LIST, 21)[0], 0)
             driver("click", "Select Track", 1)
             tunova.wait_for_log("Starting play on track:  22")
@@ -77,7 +77,7 @@ class PanelTest(unittest.TestCase):
             tunova.wait_for_log("Starting play on track:  1")
             self.assertEqual(driver("wait", MAIN_CAPTION, 10)[0], 0)
             driver("command", MAIN_CAPTION, 32889)
-            self.assertNotEqual(driver("wait", "Select Track", 2)[0], 0)
+            self.assertNotEqual(driver("shown", "Select Track", 2)[0], 0)
             driver("command", MAIN_CAPTION, 40019)
             self.assertEqual(tunova.wait_exit(), 0)
 

@@ -106,7 +106,7 @@ class StartFailureTest(unittest.TestCase):
 
     def expect_box(self, env, text):
         with Tunova(env=env) as tunova:
-            self.assertEqual(driver("wait", "Tunova Error", 15)[0], 0, "\n".join(tunova.log_lines()))
+            self.assertEqual(driver("shown", "Tunova Error", 15)[0], 0, "\n".join(tunova.log_lines()))
             code, shown = driver("text", "Tunova Error", 0xFFFF)
             self.assertEqual(shown, text.replace("\r\n", "\n"))
             self.assertTrue(tunova.running(), "the program waits for the box")
@@ -150,7 +150,7 @@ class StartFailureTest(unittest.TestCase):
             d = write_disc(tmp, "d.disc", "drive D:\ntrack audio 150\nleadout 20000\n")
             e = write_disc(tmp, "e.disc", "drive E:\nnodisc\n")
             with Tunova("E:\\", env={"TUNOVA_VIRTUAL_CD": d + ";" + e}) as tunova:
-                self.assertEqual(driver("wait", "Tunova Error", 15)[0], 0)
+                self.assertEqual(driver("shown", "Tunova Error", 15)[0], 0)
                 self.assertEqual(driver("text", "Tunova Error", 0xFFFF)[1], "No disc found in CD player.")
                 driver("click", "Tunova Error", 1)
                 tunova.wait_exit()

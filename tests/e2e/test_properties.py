@@ -18,7 +18,7 @@ class PropertiesTest(unittest.TestCase):
         with Tunova(env={"TUNOVA_VIRTUAL_CD": sample_disc("album.disc")}) as tunova:
             tunova.wait_for_log("Starting play on track:  1")
             driver("command", MAIN_CAPTION, PROPERTIES)
-            self.assertEqual(driver("wait", SHEET_CAPTION, 10)[0], 0)
+            self.assertEqual(driver("shown", SHEET_CAPTION, 10)[0], 0)
             # A second command while the sheet is open opens nothing: after one OK no
             # sheet is left.
             driver("command", MAIN_CAPTION, PROPERTIES)
@@ -29,7 +29,7 @@ class PropertiesTest(unittest.TestCase):
             self.assertEqual(driver("find", SHEET_CAPTION)[0], 1, "no second sheet opened")
             # Closed, the command opens it again; Cancel closes it too.
             driver("command", MAIN_CAPTION, PROPERTIES)
-            self.assertEqual(driver("wait", SHEET_CAPTION, 10)[0], 0)
+            self.assertEqual(driver("shown", SHEET_CAPTION, 10)[0], 0)
             driver("click", SHEET_CAPTION, IDCANCEL)
             self.assertEqual(driver("gone", SHEET_CAPTION, 10)[0], 0)
             driver("command", MAIN_CAPTION, EXIT)

@@ -4,6 +4,8 @@
 //   find CAPTION                      prints the window handle, exit 1 if none
 //   wait CAPTION SECONDS              waits for the window to appear
 //   gone CAPTION SECONDS              waits for the window to disappear
+//   shown CAPTION SECONDS             waits for the window to be visible: a dialog is
+//                                     found as soon as it is created, and is ready once shown
 //   text CAPTION ID                   prints the text of control ID (0: the window's own)
 //   click CAPTION ID                  presses a button (BM_CLICK)
 //   command CAPTION ID                sends WM_COMMAND with ID
@@ -56,11 +58,13 @@ int main(int argc, char** argv) {
         std::printf("%p\n", static_cast<void*>(window));
         return 0;
     }
-    if (verb == "wait" || verb == "gone") {
+    if (verb == "wait" || verb == "gone" || verb == "shown") {
         const DWORD limit = argc > 3 ? static_cast<DWORD>(Number(argv[3]) * 1000) : 10000;
         for (DWORD waited = 0;; waited += 50) {
-            const bool present = Find(caption) != nullptr;
-            if (present == (verb == "wait")) return 0;
+            HWND window = Find(caption);
+            if (verb == "wait" && window) return 0;
+            if (verb == "gone" && !window) return 0;
+            if (verb == "shown" && window && IsWindowVisible(window)) return 0;
             if (waited >= limit) break;
             Sleep(50);
         }

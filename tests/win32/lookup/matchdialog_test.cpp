@@ -16,13 +16,23 @@ namespace {
 const std::vector<std::string> Titles = {"Quiet Hours Trio / Night Shift", "Various Artists / Short Stories",
                                          "Delta Rail / Software and Songs"};
 
+// The dialog is found as soon as it is created; it is filled once it is shown.
 HWND WaitForDialog() {
     for (int waited = 0; waited < 10000; waited += 20) {
-        if (HWND dialog = FindWindowA(nullptr, "Fuzzy Search Results")) return dialog;
+        HWND dialog = FindWindowA(nullptr, "Fuzzy Search Results");
+        if (dialog && IsWindowVisible(dialog)) return dialog;
         Sleep(20);
     }
     return nullptr;
 }
+
+// A failed check must not leave the dialog open: the chooser's thread would never end
+// and the test program would wait for it forever.
+struct CloseDialogOnExit {
+    ~CloseDialogOnExit() {
+        if (HWND dialog = FindWindowA(nullptr, "Fuzzy Search Results")) PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    }
+};
 
 std::future<int> ChooseOnAnotherThread() {
     return std::async(std::launch::async, [] { return DefaultMatchChooser().Choose(Titles); });
@@ -36,6 +46,7 @@ std::string ListText(HWND list, int row) {
 
 TEST(MatchDialog, ListsTheTitlesInOrderAndReturnsTheChosenRow) {
     std::future<int> choice = ChooseOnAnotherThread();
+    CloseDialogOnExit closer;
     HWND dialog = WaitForDialog();
     ASSERT_NE(dialog, nullptr);
     HWND list = GetDlgItem(dialog, IDC_MATCH_LIST);
@@ -59,6 +70,7 @@ TEST(MatchDialog, ListsTheTitlesInOrderAndReturnsTheChosenRow) {
 // Runs last: once abandoned, the process's chooser opens no dialog again.
 TEST(MatchDialog, AbandonEndsTheOpenChoiceBeforeReturningAndAnyLaterOne) {
     std::future<int> choice = ChooseOnAnotherThread();
+    CloseDialogOnExit closer;
     ASSERT_NE(WaitForDialog(), nullptr);
     DefaultMatchChooser().Abandon();
     EXPECT_EQ(FindWindowA(nullptr, "Fuzzy Search Results"), nullptr);
