@@ -30,6 +30,7 @@
 #include "fakecddbprocess.h"
 #include "platform/sysnames.h"
 #include "platform/virtualcd/virtualcd.h"
+#include "tests/support/posix/unusedport.h"
 
 namespace {
 
@@ -44,19 +45,6 @@ std::string ReadAll(const fs::path& path) {
     std::stringstream text;
     text << in.rdbuf();
     return text.str();
-}
-
-// A loopback port that nobody listens on.
-int UnusedPort() {
-    const int s = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    socklen_t length = sizeof address;
-    getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
-    close(s);
-    return ntohs(address.sin_port);
 }
 
 std::mutex statusMutex;

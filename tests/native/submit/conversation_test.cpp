@@ -13,24 +13,12 @@
 #include "cddb/submit.h"
 #include "submitsetup.h"
 #include "tests/native/cddb/loopbackserver.h"
+#include "tests/support/posix/unusedport.h"
 
 namespace {
 
 using namespace submittest;
 using loopback::Step;
-
-// A loopback port that nobody listens on.
-int UnusedPort() {
-    const int s = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    socklen_t length = sizeof address;
-    getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
-    close(s);
-    return ntohs(address.sin_port);
-}
 
 Step Reply(const std::string& text) { return {Step::Send, text}; }
 Step Line() { return {Step::Expect, ""}; }

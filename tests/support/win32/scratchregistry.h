@@ -47,3 +47,35 @@ private:
     RegistryApi& system_;
     RegistryKey root_;
 };
+
+// A scratch key under HKEY_CURRENT_USER installed as the program's registry for the
+// object's life, and deleted again.
+class InstalledScratchRegistry {
+public:
+    explicit InstalledScratchRegistry(const char* path) : path_(path) {
+        InstallRegistry(nullptr);
+        DeleteKeyTree(HKEY_CURRENT_USER, path_);
+        if (RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &root_, nullptr) !=
+            ERROR_SUCCESS) {
+            root_ = nullptr;
+            return;
+        }
+        scratch_ = new ScratchRegistry(Registry(), reinterpret_cast<RegistryKey>(root_));
+        InstallRegistry(scratch_);
+    }
+    ~InstalledScratchRegistry() {
+        InstallRegistry(nullptr);
+        delete scratch_;
+        if (root_) RegCloseKey(root_);
+        DeleteKeyTree(HKEY_CURRENT_USER, path_);
+    }
+    InstalledScratchRegistry(const InstalledScratchRegistry&) = delete;
+    InstalledScratchRegistry& operator=(const InstalledScratchRegistry&) = delete;
+
+    bool Ready() const { return root_ != nullptr; }
+
+private:
+    std::string path_;
+    HKEY root_ = nullptr;
+    ScratchRegistry* scratch_ = nullptr;
+};

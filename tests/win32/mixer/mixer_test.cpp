@@ -2,6 +2,7 @@
 // Wine) and with a scripted one.
 #include <algorithm>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -45,13 +46,8 @@ protected:
 
     void SetUp() override {
         SetAppInstance(GetModuleHandleA(nullptr));
-        InstallRegistry(nullptr);
-        DeleteKeyTree(HKEY_CURRENT_USER, ScratchPath);
-        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, ScratchPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &root_,
-                                  nullptr),
-                  ERROR_SUCCESS);
-        scratch_ = new ScratchRegistry(Registry(), reinterpret_cast<RegistryKey>(root_));
-        InstallRegistry(scratch_);
+        registry_ = std::make_unique<InstalledScratchRegistry>(ScratchPath);
+        ASSERT_TRUE(registry_->Ready());
         char temp[MAX_PATH];
         GetTempPathA(sizeof temp, temp);
         logPath_ = std::string(temp) + "tunova_mixer_test.log";
@@ -65,10 +61,7 @@ protected:
         SetLogFilePath("");
         InstallMixerApi(nullptr);
         SetVariable("TUNOVA_VIRTUAL_CD", "");
-        InstallRegistry(nullptr);
-        delete scratch_;
-        RegCloseKey(root_);
-        DeleteKeyTree(HKEY_CURRENT_USER, ScratchPath);
+        registry_.reset();
     }
 
     void Start() {
@@ -108,8 +101,7 @@ protected:
     }
 
     HWND window_ = nullptr;
-    HKEY root_ = nullptr;
-    ScratchRegistry* scratch_ = nullptr;
+    std::unique_ptr<InstalledScratchRegistry> registry_;
     FakeMixerApi fake_;
     std::string logPath_;
 };

@@ -9,6 +9,7 @@
 
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "app/shellstate.h"
@@ -76,13 +77,8 @@ protected:
 
     void SetUp() override {
         SetAppInstance(GetModuleHandleA(nullptr));
-        InstallRegistry(nullptr);
-        DeleteKeyTree(HKEY_CURRENT_USER, ScratchPath);
-        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, ScratchPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &root_,
-                                  nullptr),
-                  ERROR_SUCCESS);
-        scratch_ = new ScratchRegistry(Registry(), reinterpret_cast<RegistryKey>(root_));
-        InstallRegistry(scratch_);
+        registry_ = std::make_unique<InstalledScratchRegistry>(ScratchPath);
+        ASSERT_TRUE(registry_->Ready());
     }
 
     void TearDown() override {
@@ -90,10 +86,7 @@ protected:
         if (window_ && IsWindow(window_)) DestroyWindow(window_);
         Pump(50);
         SetVariable("TUNOVA_VIRTUAL_CD", "");
-        InstallRegistry(nullptr);
-        delete scratch_;
-        RegCloseKey(root_);
-        DeleteKeyTree(HKEY_CURRENT_USER, ScratchPath);
+        registry_.reset();
     }
 
     // Starts the player on a sample disc, as the process entry does.
@@ -131,6 +124,5 @@ protected:
     HMENU PanelTracks() { return GetSubMenu(PanelMenu(), 0); }
 
     HWND window_ = nullptr;
-    HKEY root_ = nullptr;
-    ScratchRegistry* scratch_ = nullptr;
+    std::unique_ptr<InstalledScratchRegistry> registry_;
 };
