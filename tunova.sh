@@ -15,6 +15,7 @@ APT_PACKAGES=(
     cmake ninja-build g++ googletest libgtest-dev libgmock-dev
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
     wine wine64 fonts-wine xvfb xdotool x11-utils imagemagick python3 python3-aiosmtpd procps
+    clang libclang-rt-14-dev
 )
 
 install_missing() {
@@ -94,6 +95,21 @@ count_gtest() {
     echo "   $2: $p passed, $f failed"
 }
 
+# Adds the counts of a "NAME: N passed, N failed" closing line; a log without one is
+# a run that did not finish and counts as one failure.
+count_summary_line() {
+    local line p f
+    line=$(grep -aE "^$2: [0-9]+ passed, [0-9]+ failed" "$1" | tail -n 1)
+    if [ -z "$line" ]; then
+        FAILED=$((FAILED + 1)); echo "   $2 did not finish"; tail -20 "$1"; return 1
+    fi
+    p=$(echo "$line" | awk '{print $2}')
+    f=$(echo "$line" | awk '{print $4}')
+    PASSED=$((PASSED + p)); FAILED=$((FAILED + f))
+    echo "   $2: $p passed, $f failed"
+    [ "$f" -eq 0 ]
+}
+
 # Runs gtest programs into one log and counts their results. A program that fails
 # without reporting a failed test (a crash, a sanitizer report, a hang) counts as one.
 run_gtest_programs() {
@@ -128,6 +144,11 @@ run_tests() {
     for t in "${THREAD_TESTS[@]}"; do tsan+=("build/native-tsan/$t"); done
     run_gtest_programs "$logs/native-tsan.log" native-tsan "${tsan[@]}" || status=1
 
+    echo "== Fuzz targets: every corpus input, then a few seconds each"
+    if bench/fuzz.sh --ci >"$logs/fuzz.log" 2>&1; then :; else status=1; fi
+    sed -n '1,/^fuzz: /p' "$logs/fuzz.log" | grep -aE '^(target|[a-z]+ +[0-9?]+ )|finding|ERROR|SUMMARY' | sed 's/^/   /'
+    count_summary_line "$logs/fuzz.log" fuzz || status=1
+
     echo "== Win32 tests under Wine"
     wine_prepare_prefix
     wine_set_graphics null
@@ -145,17 +166,7 @@ run_tests() {
     if [ -d tests/e2e ] && ls tests/e2e/test_*.py >/dev/null 2>&1; then
         python3 tests/e2e/run.py >"$logs/e2e.log" 2>&1 || status=1
         grep -a -E '^(FAIL|ERROR):' "$logs/e2e.log" | sed 's/^/   /'
-        local line
-        line=$(grep -aE '^e2e: [0-9]+ passed, [0-9]+ failed' "$logs/e2e.log" | tail -n 1)
-        if [ -n "$line" ]; then
-            local p f
-            p=$(echo "$line" | awk '{print $2}')
-            f=$(echo "$line" | awk '{print $4}')
-            PASSED=$((PASSED + p)); FAILED=$((FAILED + f))
-            echo "   e2e: $p passed, $f failed"
-        else
-            status=1; FAILED=$((FAILED + 1)); echo "   e2e runner did not finish"; tail -20 "$logs/e2e.log"
-        fi
+        count_summary_line "$logs/e2e.log" e2e || status=1
     fi
     wine_stop_server
 

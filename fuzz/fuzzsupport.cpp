@@ -1,0 +1,61 @@
+#include "fuzz/fuzzsupport.h"
+
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "cdaudio/cddevice.h"
+#include "cdaudio/toc.h"
+
+namespace fuzz {
+
+ScriptedPeer::ScriptedPeer(const std::uint8_t* data, std::size_t size) {
+    int ends[2];
+    if (socketpair(AF_UNIX, SOCK_STREAM, 0, ends) != 0) std::abort();
+    std::size_t sent = 0;
+    while (sent < size) {
+        const ssize_t n = write(ends[1], data + sent, size - sent);
+        if (n <= 0) std::abort();
+        sent += static_cast<std::size_t>(n);
+    }
+    close(ends[1]);
+    socket_ = ends[0];
+}
+
+ScriptedPeer::~ScriptedPeer() {
+    if (socket_ != NoSocket) close(static_cast<int>(socket_));
+}
+
+int ImmediateWait(SocketHandle, int) { return 1; }
+
+std::FILE* OpenAsFile(const std::uint8_t* data, std::size_t size) {
+    // A memory stream: no file system in the loop, so each run stays fast.
+    static const std::uint8_t nothing = 0;
+    std::FILE* file = size > 0 ? fmemopen(const_cast<std::uint8_t*>(data), size, "r")
+                               : fmemopen(const_cast<std::uint8_t*>(&nothing), 1, "r");
+    if (!file) std::abort();
+    if (size == 0) std::fgetc(file);  // at its end: an empty file
+    return file;
+}
+
+void InsertDisc(int trackCount) {
+    CdDeviceRecord& device = CdDevice();
+    device.trackCount = trackCount;
+    device.toc.clear();
+    auto entryAt = [](std::int32_t number, std::int32_t frames) {
+        TrackToc entry{};
+        entry.type = TrackAudio;
+        entry.number = number;
+        entry.startMinute = frames / FramesPerMinute;
+        entry.startSecond = (frames / FramesPerSecond) % 60;
+        entry.startFrame = frames % FramesPerSecond;
+        return entry;
+    };
+    for (int i = 0; i < trackCount; ++i) device.toc.push_back(entryAt(i + 1, 150 + i * 18000));
+    device.toc.push_back(entryAt(0, 150 + trackCount * 18000));
+    device.mediaIdentity = 0x3A5B1C02;
+}
+
+} // namespace fuzz
