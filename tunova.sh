@@ -37,9 +37,13 @@ build_one() {
     local options=() targets=()
     while [ $# -gt 0 ] && [ "$1" != "--" ]; do options+=("$1"); shift; done
     [ "${1:-}" = "--" ] && shift && targets=("$@")
-    if [ ! -f "build/$dir/build.ninja" ]; then
+    # Configured again whenever the options differ from the ones it was made with.
+    local stamp="build/$dir.options" wanted="${options[*]}"
+    if [ ! -f "build/$dir/build.ninja" ] || [ "$(cat "$stamp" 2>/dev/null)" != "$wanted" ]; then
+        rm -f "$stamp"
         cmake -S . -B "build/$dir" -G Ninja "${options[@]}" >"build/$dir.configure.log" 2>&1 ||
             { cat "build/$dir.configure.log"; return 1; }
+        printf '%s' "$wanted" >"$stamp"
     fi
     ninja -C "build/$dir" "${targets[@]}" || return 1
 }
@@ -118,7 +122,9 @@ run_gtest_programs() {
     : >"$log"
     one=$(mktemp)
     for t in "$@"; do
-        [ -x "$t" ] || continue
+        if [ ! -x "$t" ]; then
+            status=1; FAILED=$((FAILED + 1)); echo "   MISSING: $t"; continue
+        fi
         if ! timeout 600 "$t" --gtest_color=no >"$one" 2>&1; then
             status=1
             echo "   FAILED: $t"

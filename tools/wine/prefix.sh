@@ -18,7 +18,11 @@ wine_prefix_ready() {
 wine_prepare_prefix() {
     if ! wine_prefix_ready; then
         echo "== Creating the Wine prefix in $WINEPREFIX"
-        rm -rf "$WINEPREFIX"
+        # Only the project's own prefix is ever thrown away: one inherited from the
+        # caller (WINEPREFIX=~/.wine) is someone's, and is used as it is.
+        case "$(realpath -m "$WINEPREFIX")/" in
+            "$ROOT"/build/*) rm -rf "$WINEPREFIX" ;;
+        esac
         mkdir -p "$WINEPREFIX"
         DISPLAY= "$WINE" wineboot -i >/dev/null 2>&1
         "$WINESERVER" -w
