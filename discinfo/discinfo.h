@@ -108,6 +108,11 @@ PropertiesCopy* CreatePropertiesCopy();
 // Copies the disc texts (unless a lookup runs) and the cddb and SMTP settings of the
 // open copy back; the caller holds DiscInfoLock. Does nothing without a copy.
 void ApplyPropertiesCopy();
+// Copies the open copy's artist, title and track titles into DiscInfo whatever
+// lookupRunning says; the caller holds DiscInfoLock and knows no lookup thread runs.
+// "Query cddb Now" commits the typed texts this way before it starts its lookup, whose
+// hand-over then shows them again unless an entry was found.
+void ApplyPropertiesCopyTexts();
 // Detaches the copy under the lock and frees it.
 void FreePropertiesCopy();
 

@@ -1,5 +1,6 @@
 // The cddb Query page: where the lookup looks, its status, and "Query cddb Now". It
-// takes DiscInfoLock only around its early commit; the status arrives from the lookup
+// takes DiscInfoLock only around its early commit (of the settings and the typed disc
+// texts); the status arrives from the lookup
 // thread, which holds no lock while it sets the field.
 #include <windows.h>
 #include <commctrl.h>
@@ -101,8 +102,12 @@ void OnQueryNow(HWND page) {
         return;
     }
     {
-        // lookupRunning is set, so only the cddb and SMTP settings are committed.
+        // No lookup thread runs yet (the flag was clear above), so the texts typed on the
+        // CD Information page are committed with the settings: the lookup's hand-over
+        // copies DiscInfo back into the copy, and a query that finds nothing must not
+        // take them away. A found entry replaces them, as the user asked.
         DiscInfoHold hold;
+        ApplyPropertiesCopyTexts();
         ApplyPropertiesCopy();
     }
     SendWindowMessage(disc.ownerWindow, disc.changedMessage);
