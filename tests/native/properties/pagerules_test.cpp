@@ -48,11 +48,16 @@ TEST_F(PageRulesTest, NameChangesStoreTheTypedTitleAndEnterMovesOnWithoutStoring
     EXPECT_EQ(DecideNameChange("x", -1, 0).kind, NameChange::Ignore) << "no tracks, nothing stored";
 }
 
-TEST_F(PageRulesTest, EditTextsAreCutTo255CharactersAndClearAllEmptiesOnlyTrackTitles) {
+TEST_F(PageRulesTest, EditTextsKeepWhatTheRecordKeepsAndClearAllEmptiesOnlyTrackTitles) {
     StoreDiscEditText(Copy().artist, std::string(300, 'a'));
-    EXPECT_EQ(std::strlen(Copy().artist), 255u);
-    StoreTrackTitle(Copy(), 0, std::string(256, 't'));
-    EXPECT_EQ(std::strlen(Copy().trackTitles[0].data()), 255u);
+    EXPECT_EQ(std::strlen(Copy().artist), 256u);
+    // A stored title of full length passes through the page whole.
+    StoreDiscEditText(Copy().title, std::string(256, 'b'));
+    EXPECT_EQ(std::string(Copy().title), std::string(256, 'b'));
+    EXPECT_FALSE(StoreTrackTitle(Copy(), 0, std::string(256, 't')));
+    EXPECT_EQ(std::strlen(Copy().trackTitles[0].data()), 256u);
+    EXPECT_TRUE(StoreTrackTitle(Copy(), 0, std::string(257, 'u'))) << "the page is told to show the cut";
+    EXPECT_EQ(std::string(Copy().trackTitles[0].data()), std::string(256, 'u'));
 
     Copy().program = {2, 1};
     ClearTrackTitles(Copy());
