@@ -112,22 +112,23 @@ TEST(ProgramArrows, UpFromTheSecondEntryDownUpToTheOneBeforeLast) {
     EXPECT_FALSE(ArrowsFor(-1, 3).down);
 }
 
-TEST(SpinValues, WholeNumbersWithinTheRangeElse1000) {
-    EXPECT_EQ(ReadSpinValue("15", 0, 1000), 15);
-    EXPECT_EQ(ReadSpinValue("  +15", 0, 1000), 15);
-    EXPECT_EQ(ReadSpinValue("", 0, 1000), 0);
-    EXPECT_EQ(ReadSpinValue("0", 0, 1000), 0);
-    EXPECT_EQ(ReadSpinValue("1000", 0, 1000), 1000);
-    EXPECT_EQ(ReadSpinValue("2000", 0, 1000), 1000);
-    EXPECT_EQ(ReadSpinValue("-5", 0, 1000), 1000);
-    EXPECT_EQ(ReadSpinValue("abc", 0, 1000), 1000);
-    EXPECT_EQ(ReadSpinValue("15s", 0, 1000), 1000);
-    EXPECT_EQ(ReadSpinValue("-", 0, 1000), 1000);
-    EXPECT_EQ(ReadSpinValue("99999999999999999999", 0, 1000), 1000);
-    EXPECT_EQ(ReadSpinValue("1", 2, 1000), 1000);
-    EXPECT_EQ(ReadSpinValue("", 2, 1000), 1000);
-    EXPECT_EQ(ReadSpinValue("10", 2, 1000), 10);
-    EXPECT_EQ(ReadSpinValue("2", 2, 1000), 2);
+TEST(SpinValues, NumbersOutOfRangeTakeTheNearestEndAndMistypedTextsKeepTheValue) {
+    EXPECT_EQ(ReadSpinValue("15", 0, 1000, 7), 15);
+    EXPECT_EQ(ReadSpinValue("  +15", 0, 1000, 7), 15);
+    EXPECT_EQ(ReadSpinValue("", 0, 1000, 7), 0);
+    EXPECT_EQ(ReadSpinValue("0", 0, 1000, 7), 0);
+    EXPECT_EQ(ReadSpinValue("1000", 0, 1000, 7), 1000);
+    EXPECT_EQ(ReadSpinValue("2000", 0, 1000, 7), 1000);
+    EXPECT_EQ(ReadSpinValue("99999999999999999999", 0, 1000, 7), 1000);
+    EXPECT_EQ(ReadSpinValue("-5", 0, 1000, 7), 0);
+    EXPECT_EQ(ReadSpinValue("1", 2, 1000, 7), 2);
+    EXPECT_EQ(ReadSpinValue("", 2, 1000, 7), 2);
+    EXPECT_EQ(ReadSpinValue("10", 2, 1000, 7), 10);
+    // Not a number: the value set before stays.
+    EXPECT_EQ(ReadSpinValue("abc", 0, 1000, 7), 7);
+    EXPECT_EQ(ReadSpinValue("15s", 0, 1000, 7), 7);
+    EXPECT_EQ(ReadSpinValue("-", 2, 1000, 10), 10);
+    EXPECT_EQ(ReadSpinValue("x", 2, 1000, 5000), 1000) << "a stored value beyond the range is held at its end";
 }
 
 TEST_F(PageRulesTest, OptionsPageShowsTheCopyAndStoresItBack) {
