@@ -104,6 +104,18 @@ TEST_F(QueryPageTest, ThePageShowsAndStoresTheCopysSettings) {
         EXPECT_FALSE(Enabled(page, IDC_QUERY_SERVERS));
         EXPECT_TRUE(Enabled(page, IDC_QUERY_PROXY_PORT));
         EXPECT_EQ(ItemText(page, IDC_QUERY_PROXY_PORT), "80");
+        // A text that names no port changes nothing, and the field says so.
+        for (const char* typed : {"0", "-21", "70000"}) {
+            Type(page, IDC_QUERY_PROXY_PORT, typed);
+            ShowTab(sheet, 0);
+            page = ShowQueryPage(sheet);
+            EXPECT_EQ(ItemText(page, IDC_QUERY_PROXY_PORT), "80") << typed;
+        }
+        SetFocus(GetDlgItem(page, IDC_QUERY_PROXY_PORT));
+        Type(page, IDC_QUERY_PROXY_PORT, "65536");
+        SetFocus(GetDlgItem(page, IDC_QUERY_USE_PROXY));
+        EXPECT_EQ(ItemText(page, IDC_QUERY_PROXY_PORT), "80") << "shown as the focus leaves";
+        EXPECT_EQ(DiscInfo().propertiesCopy->cddbProxyPort, 80);
         return PressCancel(sheet);
     }});
     EXPECT_EQ(ProgramOptions().cddbQueryLocal, 0) << "Cancel commits nothing without a query";
