@@ -100,7 +100,12 @@ struct PropertiesCopy {
     std::int32_t RepeatAll = 0;
     std::int32_t ControlsVisibleAtStart = 0;
     std::int32_t ControlsOnTop = 0;
+
+    // The ten play options above as the sheet opened with them, in that order; the
+    // sheet's acceptance commits only those its pages changed.
+    std::int32_t playOptionsAtOpening[10] = {};
 };
+constexpr std::size_t PlayOptionCount = sizeof PropertiesCopy::playOptionsAtOpening / sizeof(std::int32_t);
 
 // The caller holds DiscInfoLock (each takes it again, which is harmless as it is
 // re-entrant) and stores the result in DiscInfo().propertiesCopy.
