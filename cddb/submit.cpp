@@ -71,13 +71,26 @@ public:
         return true;
     }
 
+    // Runs a step whose failure no longer changes the outcome: it is only logged.
+    void RunAfterAcceptance(const SmtpStep& step) {
+        const char* failure = nullptr;
+        if (!Send(step.command)) {
+            failure = step.sendFailure;
+        } else if (const char* final = Read()) {
+            if (std::strncmp(final, step.expected, std::strlen(step.expected)) != 0) failure = step.illegal;
+        } else {
+            failure = step.readFailure;
+        }
+        if (failure) LogMessage(failure);
+    }
+
 private:
     std::unique_ptr<char[]> reply_ = std::make_unique<char[]>(SmtpReplySize);
     bool closed_ = false;
 };
 
-// Connects and runs the dialogue from the sign-on to QUIT; false when a step failed
-// (the talk is then closed and the status set).
+// Connects and runs the dialogue from the sign-on to QUIT; false when a step up to the
+// end of the data failed (the talk is then closed and the status set).
 bool RunDialogue(SmtpTalk& talk, std::uint32_t address, const SubmitRequest& request, const HeloNameSources& helo) {
     talk.socket = CreateStreamSocket();
     if (talk.socket == NoSocket) return talk.Fail("Socket creation error.");
@@ -109,22 +122,32 @@ bool RunDialogue(SmtpTalk& talk, std::uint32_t address, const SubmitRequest& req
         return false;
     }
 
+    // Accented texts cannot travel in a plain mail (and this dialogue, begun with HELO,
+    // cannot ask for 8-bit transport): such an entry goes quoted-printable and names its
+    // character set; a plain ASCII entry goes as it is.
+    const std::vector<XmcdSend> body = XmcdBodySends(request.disc);
+    bool eightBit = false;
+    for (const XmcdSend& send : body) eightBit = eightBit || HasEightBitBytes(send.text);
+    const std::string charset = eightBit ? CharsetOfCodePage(AnsiCodePage()) : std::string();
     for (const std::string& line : MailHeaderLines(MailDateLineNow(), request.returnAddress, request.category,
-                                                   request.disc.discId, request.submitAddress)) {
+                                                   request.disc.discId, request.submitAddress, charset)) {
         if (!talk.Send(line)) return talk.Fail("Error sending mail header information.");
     }
     // The body's lines all begin with "#" or a keyword; stuffing is the guard that keeps
     // it so whatever the texts hold.
-    for (const XmcdSend& send : XmcdBodySends(request.disc)) {
-        if (!talk.Send(DotStuffed(send.text))) return talk.Fail(send.failure);
+    for (const XmcdSend& send : body) {
+        if (!talk.Send(DotStuffed(eightBit ? QuotedPrintable(send.text) : send.text))) return talk.Fail(send.failure);
     }
     if (!talk.Run({nullptr, ".\r\n", "Error sending cddb file terminator.",
                    "Unable to receive DATA terminator response.", "2", "Illegal DATA terminator response.",
                    "Successfuly sent mail data."})) {
         return false;
     }
-    return talk.Run({nullptr, "QUIT\r\n", "Error sending QUIT command.", "Error receiving QUIT response.", "2",
-                     "Illegal QUIT response.", nullptr});
+    // The server has taken the mail: a QUIT that goes wrong is logged, but the entry
+    // is submitted all the same.
+    talk.RunAfterAcceptance({nullptr, "QUIT\r\n", "Error sending QUIT command.", "Error receiving QUIT response.",
+                             "2", "Illegal QUIT response.", nullptr});
+    return true;
 }
 
 } // namespace

@@ -12,16 +12,36 @@ constexpr int SmtpPort = 25;
 // The category word of a cddbCategoryList entry: the entry cut at its first separator.
 std::string CategoryWord(const std::string& entry);
 
-// "Date: %d %b %Y %X\r\n" of the given local time.
-std::string MailDateLine(const std::tm& localTime);
-// The same for the present moment.
+// "Date: %d %b %Y %X +hhmm\r\n" of the given local time and its distance from UTC in
+// minutes (east positive), the zone written as the mail standard requires it.
+std::string MailDateLine(const std::tm& localTime, int utcOffsetMinutes);
+// The same for the present moment, in the system's local time.
 std::string MailDateLineNow();
+// Minutes by which the local time at that moment is ahead of UTC.
+int LocalUtcOffsetMinutes(std::time_t moment);
 
-// The five header lines, "Date:" first and the empty line last. Addresses are put on
-// one line each (CR and LF become blanks) so that no value can add a header.
+// The header lines, "Date:" first and the empty line last. Addresses are put on one line
+// each (CR and LF become blanks) so that no value can add a header. A non-empty charset
+// adds the MIME lines that announce a quoted-printable text body in that character set.
 std::vector<std::string> MailHeaderLines(const std::string& dateLine, const std::string& returnAddress,
                                          const std::string& category, std::uint32_t discId,
-                                         const std::string& submitAddress);
+                                         const std::string& submitAddress, const std::string& charset = "");
+
+// The MIME name of a Windows ANSI code page's character set ("windows-1252" for 1252).
+std::string CharsetOfCodePage(unsigned codePage);
+// The system's ANSI code page, in which the disc texts are held (GetACP; the native
+// build answers 1252 unless a test sets another).
+unsigned AnsiCodePage();
+#ifndef _WIN32
+void SetAnsiCodePage(unsigned codePage);
+#endif
+
+// True when the text holds a byte above 127, which a plain mail cannot carry.
+bool HasEightBitBytes(const std::string& text);
+// Whole lines ending in "\r\n" in the quoted-printable encoding: bytes above 126, "="
+// and a blank or tab before the line end as "=XX", lines longer than 76 characters broken
+// with a soft "=" line end.
+std::string QuotedPrintable(const std::string& lines);
 
 // Mail data with a "." added in front of every line that begins with ".", so that no
 // line of the text can end the data phase early.

@@ -100,7 +100,12 @@ struct PropertiesCopy {
     std::int32_t RepeatAll = 0;
     std::int32_t ControlsVisibleAtStart = 0;
     std::int32_t ControlsOnTop = 0;
+
+    // The ten play options above as the sheet opened with them, in that order; the
+    // sheet's acceptance commits only those its pages changed.
+    std::int32_t playOptionsAtOpening[10] = {};
 };
+constexpr std::size_t PlayOptionCount = sizeof PropertiesCopy::playOptionsAtOpening / sizeof(std::int32_t);
 
 // The caller holds DiscInfoLock (each takes it again, which is harmless as it is
 // re-entrant) and stores the result in DiscInfo().propertiesCopy.
@@ -108,6 +113,11 @@ PropertiesCopy* CreatePropertiesCopy();
 // Copies the disc texts (unless a lookup runs) and the cddb and SMTP settings of the
 // open copy back; the caller holds DiscInfoLock. Does nothing without a copy.
 void ApplyPropertiesCopy();
+// Copies the open copy's artist, title and track titles into DiscInfo whatever
+// lookupRunning says; the caller holds DiscInfoLock and knows no lookup thread runs.
+// "Query cddb Now" commits the typed texts this way before it starts its lookup, whose
+// hand-over then shows them again unless an entry was found.
+void ApplyPropertiesCopyTexts();
 // Detaches the copy under the lock and frees it.
 void FreePropertiesCopy();
 

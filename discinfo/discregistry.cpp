@@ -111,11 +111,13 @@ int LoadDiscFromRegistry() {
         return 0;
     }
 
-    ReadRegistryText(key.Get(), "Artist", disc.artist, sizeof disc.artist);
-    ReadRegistryText(key.Get(), "Title", disc.title, sizeof disc.title);
+    // An older version may have stored longer texts: they are cut to the field rather
+    // than left unread, which would make the exit save delete them.
+    ReadRegistryTextCut(key.Get(), "Artist", disc.artist, sizeof disc.artist);
+    ReadRegistryTextCut(key.Get(), "Title", disc.title, sizeof disc.title);
     for (std::size_t i = 0; i < disc.trackTitles.size(); ++i) {
         char title[DiscTextSize];
-        if (ReadRegistryText(key.Get(), TrackValueName(i + 1).c_str(), title, sizeof title)) disc.trackTitles[i] = title;
+        if (ReadRegistryTextCut(key.Get(), TrackValueName(i + 1).c_str(), title, sizeof title)) disc.trackTitles[i] = title;
     }
     disc.program = ReadStoredProgram(key.Get(), static_cast<std::int32_t>(disc.trackTitles.size()));
 
@@ -136,15 +138,18 @@ void SaveDiscToRegistry() {
     const bool somethingToStore = hasTexts || !disc.program.empty();
     const int foundIndex = disc.foundKeyIndex >= 0 && disc.foundKeyIndex < DiscKeyCount ? disc.foundKeyIndex : 0;
 
+    // The key the record was found under. An older version's key that cannot be opened
+    // for writing only keeps its record from being moved: the session's texts are still
+    // written under the current key, which every later start looks at first.
     RegistryKeyHold versionKey;
-    if (Registry().OpenKey(RegistryLocalMachine, DiscKeyTable[foundIndex], RegistryKeyWrite, versionKey.Out()) !=
-        RegistrySuccess)
-        return;
+    const bool versionKeyOpen = Registry().OpenKey(RegistryLocalMachine, DiscKeyTable[foundIndex], RegistryKeyWrite,
+                                                   versionKey.Out()) == RegistrySuccess;
+    if (!versionKeyOpen && foundIndex == 0) return;
 
     if (!somethingToStore) {
         // A running lookup has not had its say yet: empty texts then do not mean the
         // user cleared a stored record, so it stays as it is.
-        if (!disc.lookupRunning) Registry().DeleteKey(versionKey.Get(), identity.c_str());
+        if (versionKeyOpen && !disc.lookupRunning) Registry().DeleteKey(versionKey.Get(), identity.c_str());
         return;
     }
 
@@ -161,5 +166,5 @@ void SaveDiscToRegistry() {
 
     // The record found under an older version's key goes only once it is safely under
     // the current one, so a failed write loses nothing.
-    if (foundIndex > 0) Registry().DeleteKey(versionKey.Get(), identity.c_str());
+    if (foundIndex > 0 && versionKeyOpen) Registry().DeleteKey(versionKey.Get(), identity.c_str());
 }

@@ -57,21 +57,27 @@ PropertiesCopy* CreatePropertiesCopy() {
     return copy;
 }
 
+void ApplyPropertiesCopyTexts() {
+    DiscInfoHold hold;
+    DiscInfoRecord& disc = DiscInfo();
+    const PropertiesCopy* copy = disc.propertiesCopy;
+    if (!copy) return;
+    CopyText(disc.artist, sizeof disc.artist, copy->artist);
+    CopyText(disc.title, sizeof disc.title, copy->title);
+    for (std::size_t i = 0; i < disc.trackTitles.size() && i < copy->trackTitles.size(); ++i) {
+        const char* text = copy->trackTitles[i].data();
+        if (text[0]) disc.trackTitles[i] = std::string(text, strnlen(text, DiscTextSize - 1));
+        else disc.trackTitles[i].reset();
+    }
+}
+
 void ApplyPropertiesCopy() {
     DiscInfoHold hold;
     DiscInfoRecord& disc = DiscInfo();
     const PropertiesCopy* copy = disc.propertiesCopy;
     if (!copy) return;
     // While a lookup runs its texts win over what the sheet shows.
-    if (!disc.lookupRunning) {
-        CopyText(disc.artist, sizeof disc.artist, copy->artist);
-        CopyText(disc.title, sizeof disc.title, copy->title);
-        for (std::size_t i = 0; i < disc.trackTitles.size() && i < copy->trackTitles.size(); ++i) {
-            const char* text = copy->trackTitles[i].data();
-            if (text[0]) disc.trackTitles[i] = std::string(text, strnlen(text, DiscTextSize - 1));
-            else disc.trackTitles[i].reset();
-        }
-    }
+    if (!disc.lookupRunning) ApplyPropertiesCopyTexts();
     ProgramOptionsRecord& options = ProgramOptions();
     options.cddbQueryLocal = copy->cddbQueryLocal;
     CopyText(options.cddbRootDirectory, sizeof options.cddbRootDirectory, copy->cddbRootDirectory);

@@ -1,6 +1,7 @@
 #include "discinfo/registryvalues.h"
 
 #include <cstring>
+#include <limits>
 #include <vector>
 
 bool ReadRegistryString(RegistryKey key, const char* name, std::size_t limit, std::string* text) {
@@ -19,14 +20,26 @@ bool ReadRegistryString(RegistryKey key, const char* name, std::size_t limit, st
     return true;
 }
 
-bool ReadRegistryText(RegistryKey key, const char* name, char* field, std::size_t fieldSize) {
+namespace {
+
+bool ReadIntoField(RegistryKey key, const char* name, std::size_t limit, char* field, std::size_t fieldSize) {
     if (fieldSize == 0) return false;
     std::string text;
-    if (!ReadRegistryString(key, name, fieldSize, &text)) return false;
+    if (!ReadRegistryString(key, name, limit, &text)) return false;
     if (text.size() > fieldSize - 1) text.resize(fieldSize - 1);
     std::memset(field, 0, fieldSize);
     std::memcpy(field, text.data(), text.size());
     return true;
+}
+
+} // namespace
+
+bool ReadRegistryText(RegistryKey key, const char* name, char* field, std::size_t fieldSize) {
+    return ReadIntoField(key, name, fieldSize, field, fieldSize);
+}
+
+bool ReadRegistryTextCut(RegistryKey key, const char* name, char* field, std::size_t fieldSize) {
+    return ReadIntoField(key, name, std::numeric_limits<std::uint32_t>::max(), field, fieldSize);
 }
 
 bool ReadRegistryDword(RegistryKey key, const char* name, std::int32_t* field) {

@@ -2,6 +2,8 @@
 
 #include "discinfo/discinfo.h"
 
+static_assert(DiscEditTextLimit == DiscTextSize - 1, "the page keeps what the record keeps");
+
 void StoreDiscEditText(char* field, const std::string& text) {
     CopyText(field, DiscTextSize, text.substr(0, DiscEditTextLimit).c_str());
 }
@@ -13,9 +15,10 @@ NameChange DecideNameChange(const std::string& text, int selected, int itemCount
     return {NameChange::Store, selected};
 }
 
-void StoreTrackTitle(PropertiesCopy& copy, int index, const std::string& text) {
-    if (index < 0 || static_cast<std::size_t>(index) >= copy.trackTitles.size()) return;
+bool StoreTrackTitle(PropertiesCopy& copy, int index, const std::string& text) {
+    if (index < 0 || static_cast<std::size_t>(index) >= copy.trackTitles.size()) return false;
     StoreDiscEditText(copy.trackTitles[index].data(), text);
+    return text.size() > DiscEditTextLimit;
 }
 
 void ClearTrackTitles(PropertiesCopy& copy) {

@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr int SpinFallback = 1000;
-
 int Limit(int value, int low, int high) { return std::max(low, std::min(value, high)); }
 
 } // namespace
@@ -36,36 +34,38 @@ void StoreOptionsPage(const OptionsPageValues& page, PropertiesCopy& copy) {
     copy.EjectAtExit = page.ejectAtExit;
     copy.StopAtExit = page.stopAtExit;
     copy.Shuffle = page.shuffle;
-    copy.IntroPlayStart = page.atMiddle ? -1 : ReadSpinValue(page.introStartText, IntroStartLow, IntroStartHigh);
+    copy.IntroPlayStart =
+        page.atMiddle ? -1 : ReadSpinValue(page.introStartText, IntroStartLow, IntroStartHigh, copy.IntroPlayStart);
     for (int mode = 0; mode < 4; ++mode) {
         if (page.timeRadio == TimeDisplayRadios[mode]) {
             copy.TimeDisplayMode = mode;
             break;
         }
     }
-    copy.IntroPlayLength = ReadSpinValue(page.introLengthText, IntroLengthLow, IntroLengthHigh);
+    copy.IntroPlayLength =
+        ReadSpinValue(page.introLengthText, IntroLengthLow, IntroLengthHigh, copy.IntroPlayLength);
     copy.RepeatAll = page.repeatAll;
     copy.ControlsVisibleAtStart = page.visibleAtStart;
     copy.ControlsOnTop = page.onTop;
 }
 
-int ReadSpinValue(const std::string& text, int low, int high) {
+int ReadSpinValue(const std::string& text, int low, int high, int previous) {
     std::size_t at = 0;
     while (at < text.size() && std::isspace(static_cast<unsigned char>(text[at]))) ++at;
-    if (at == text.size()) return Limit(0 >= low && 0 <= high ? 0 : SpinFallback, 0, 1000);
+    if (at == text.size()) return Limit(0, low, high);
     bool negative = false;
     if (text[at] == '+' || text[at] == '-') negative = text[at++] == '-';
     const std::size_t digitsFrom = at;
     long long value = 0;
     while (at < text.size() && std::isdigit(static_cast<unsigned char>(text[at]))) {
-        // Anything this long is out of every range; stop before it overflows.
+        // Anything this long is past every range's end; stop before it overflows.
         if (value < 1000000) value = value * 10 + (text[at] - '0');
         ++at;
     }
-    if (at == digitsFrom || at != text.size()) return SpinFallback;
+    // A mistyped field says nothing about the value the user wants: keep the one set.
+    if (at == digitsFrom || at != text.size()) return Limit(previous, low, high);
     if (negative) value = -value;
-    if (value < low || value > high) return SpinFallback;
-    return Limit(static_cast<int>(value), 0, 1000);
+    return Limit(static_cast<int>(value), low, high);
 }
 
 int StartAfterMiddleCleared(PropertiesCopy& copy) {

@@ -31,13 +31,14 @@ struct OptionsPageValues {
 // What the page shows for the copy: the spin values limited to their ranges, the start
 // field "0" for "at middle of track".
 OptionsPageValues OptionsPageFromCopy(const PropertiesCopy& copy);
-// Stores the page into the copy; no radio button checked keeps the time display mode.
+// Stores the page into the copy; no radio button checked keeps the time display mode,
+// and a start or length that is no number keeps the copy's value.
 void StoreOptionsPage(const OptionsPageValues& page, PropertiesCopy& copy);
 
-// A spin field's text as a value: a whole number (leading blanks and a sign allowed, an
-// empty text 0) within the range is taken, anything else gives 1000; the result lies
-// within 0 to 1000.
-int ReadSpinValue(const std::string& text, int low, int high);
+// A spin field's text as a value within low to high: a whole number (leading blanks and
+// a sign allowed, an empty text 0) outside the range becomes its nearest end; a text
+// that is no whole number ("15s", a word) keeps previous, itself held within the range.
+int ReadSpinValue(const std::string& text, int low, int high, int previous);
 
 // "at middle of track" unchecked: a negative start in the copy becomes 0. Returns the
 // start to show.

@@ -33,7 +33,12 @@ void StoreQueryPage(const QueryPageValues& page, PropertiesCopy& copy) {
     copy.cddbUseProxy = page.useProxy;
     copy.cddbServerNum = page.serverIndex;
     StoreText(copy.cddbProxyName, page.proxyName, QueryProxyNameLength);
-    copy.cddbProxyPort = ReadPortNumber(page.proxyPortText.substr(0, QueryProxyPortLength));
+    copy.cddbProxyPort = ProxyPortFor(page.proxyPortText, copy.cddbProxyPort);
+}
+
+int ProxyPortFor(const std::string& text, int previous) {
+    const int port = ReadPortNumber(text.substr(0, QueryProxyPortLength));
+    return port >= LowestPort && port <= HighestPort ? port : previous;
 }
 
 int ReadPortNumber(const std::string& text) {

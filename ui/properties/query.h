@@ -23,8 +23,16 @@ struct QueryPageValues {
 };
 
 QueryPageValues QueryPageFromCopy(const PropertiesCopy& copy);
-// Texts longer than the page keeps are cut to their lengths above.
+// Texts longer than the page keeps are cut to their lengths above; a port text that
+// names no port (see ProxyPortFor) keeps the copy's port.
 void StoreQueryPage(const QueryPageValues& page, PropertiesCopy& copy);
+
+// The lowest and highest TCP port.
+constexpr int LowestPort = 1;
+constexpr int HighestPort = 65535;
+// The port a port field's text stands for: its number when that is a TCP port, else
+// previous (0, a negative number, one above 65535, or no number at all).
+int ProxyPortFor(const std::string& text, int previous);
 
 // The port field read as a decimal number: leading blanks, an optional sign, then the
 // digits up to the first other character; no digits give 0, and a number beyond the

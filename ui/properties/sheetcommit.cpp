@@ -6,19 +6,38 @@
 
 namespace {
 
-// The play options the Options page edits; ApplyPropertiesCopy leaves them alone as the
-// early commits of the cddb pages must not touch them.
+// The play options the Options page edits, as fields of the copy and of the options;
+// ApplyPropertiesCopy leaves them alone as the early commits of the cddb pages must not
+// touch them.
+struct PlayOptionField {
+    std::int32_t PropertiesCopy::*copy;
+    std::int32_t ProgramOptionsRecord::*option;
+};
+constexpr PlayOptionField PlayOptionFields[PlayOptionCount] = {
+    {&PropertiesCopy::EjectAtEnd, &ProgramOptionsRecord::EjectAtEnd},
+    {&PropertiesCopy::EjectAtExit, &ProgramOptionsRecord::EjectAtExit},
+    {&PropertiesCopy::StopAtExit, &ProgramOptionsRecord::StopAtExit},
+    {&PropertiesCopy::Shuffle, &ProgramOptionsRecord::Shuffle},
+    {&PropertiesCopy::IntroPlayStart, &ProgramOptionsRecord::IntroPlayStart},
+    {&PropertiesCopy::IntroPlayLength, &ProgramOptionsRecord::IntroPlayLength},
+    {&PropertiesCopy::TimeDisplayMode, &ProgramOptionsRecord::TimeDisplayMode},
+    {&PropertiesCopy::RepeatAll, &ProgramOptionsRecord::RepeatAll},
+    {&PropertiesCopy::ControlsVisibleAtStart, &ProgramOptionsRecord::ControlsVisibleAtStart},
+    {&PropertiesCopy::ControlsOnTop, &ProgramOptionsRecord::ControlsOnTop},
+};
+
+// Only what the pages changed is committed: an option the user switched from the menu
+// or the panel while the sheet was open (Random Order, Repeat All) keeps that choice
+// unless the sheet itself changed it too.
 void CommitPlayOptions(const PropertiesCopy& copy, ProgramOptionsRecord& options) {
-    options.EjectAtEnd = copy.EjectAtEnd;
-    options.EjectAtExit = copy.EjectAtExit;
-    options.StopAtExit = copy.StopAtExit;
-    options.Shuffle = copy.Shuffle;
-    options.IntroPlayStart = copy.IntroPlayStart;
-    options.IntroPlayLength = copy.IntroPlayLength;
-    options.TimeDisplayMode = copy.TimeDisplayMode;
-    options.RepeatAll = copy.RepeatAll;
-    options.ControlsVisibleAtStart = copy.ControlsVisibleAtStart;
-    options.ControlsOnTop = copy.ControlsOnTop;
+    for (std::size_t i = 0; i < PlayOptionCount; ++i) {
+        const PlayOptionField& field = PlayOptionFields[i];
+        if (copy.*field.copy != copy.playOptionsAtOpening[i]) options.*field.option = copy.*field.copy;
+    }
+}
+
+void RememberPlayOptions(PropertiesCopy& copy) {
+    for (std::size_t i = 0; i < PlayOptionCount; ++i) copy.playOptionsAtOpening[i] = copy.*PlayOptionFields[i].copy;
 }
 
 } // namespace
@@ -27,6 +46,7 @@ void OpenPropertiesCopy() {
     {
         DiscInfoHold hold;
         DiscInfo().propertiesCopy = CreatePropertiesCopy();
+        RememberPlayOptions(*DiscInfo().propertiesCopy);
     }
     PropertyPages().sheetAccepted = 0;
 }

@@ -7,6 +7,7 @@ void OpenPropertiesCopy();
 
 // After the sheet has closed. Without sheetAccepted the copy is dropped and 0 returned.
 // Otherwise, under the lock, the disc texts and cddb settings are applied (the texts
-// not while a lookup runs), the programmed order replaced by the copy's and the ten
-// play options copied; then the copy is freed and its programChanged returned.
+// not while a lookup runs), the programmed order replaced by the copy's and those of the
+// ten play options that the pages changed copied; then the copy is freed and its
+// programChanged returned.
 int ClosePropertiesCopy();

@@ -25,10 +25,10 @@ bool HasSmtpSettings(const PropertiesCopy& copy) {
 }
 
 std::string CategoryDescription(const std::string& entry) {
-    const std::size_t dash = entry.find('-');
-    if (dash == std::string::npos) return entry;
-    const std::size_t from = dash + 2;
-    return from < entry.size() ? entry.substr(from) : std::string();
+    // The separator is " - ": a category word may hold a hyphen of its own ("new-age").
+    const std::size_t separator = entry.find(" - ");
+    if (separator == std::string::npos || separator + 3 >= entry.size()) return entry;
+    return entry.substr(separator + 3);
 }
 
 std::vector<std::string> CategoryLines(const std::vector<std::string>& entries) {

@@ -22,9 +22,9 @@ void StoreSubmitPage(const SubmitPageValues& page, PropertiesCopy& copy);
 // A submission needs both the return address and the SMTP server.
 bool HasSmtpSettings(const PropertiesCopy& copy);
 
-// The line the dialog shows for a category entry "name - description": the text from
-// two characters after the first "-". An entry without "-" is shown whole, so that it
-// can still be chosen.
+// The line the dialog shows for a category entry "name - description": the text after
+// its first " - ". An entry without a description is shown whole, so that it can still
+// be told apart and chosen.
 std::string CategoryDescription(const std::string& entry);
 std::vector<std::string> CategoryLines(const std::vector<std::string>& entries);
 // The line to select when the dialog opens: the last accepted category if the list has

@@ -85,7 +85,19 @@ TEST_F(DiscRegistryTest, OversizedTextsStayInsideTheirFields) {
     ASSERT_EQ(LoadDiscFromRegistry(), 1);
     EXPECT_EQ(std::string(DiscInfo().artist), std::string(256, 'a'));
     EXPECT_STREQ(DiscInfo().title, "binary");
-    EXPECT_FALSE(DiscInfo().trackTitles[0]);
+    // A longer text is read and cut to the field, not left unread.
+    EXPECT_EQ(DiscInfo().trackTitles[0], std::string(256, 't'));
+}
+
+TEST_F(DiscRegistryTest, OlderRecordWithATextLongerThanItsFieldIsMovedNotLost) {
+    // An older version stored a 300-character artist and nothing else.
+    const std::string oldPath = RecordPath(Disc210Key);
+    registry.PutText(oldPath, "Artist", std::string(300, 'q'));
+    ASSERT_EQ(LoadDiscFromRegistry(), 1);
+    EXPECT_EQ(std::string(DiscInfo().artist), std::string(256, 'q'));
+    Save();
+    EXPECT_FALSE(registry.HasKey(oldPath));
+    EXPECT_EQ(StoredText(RecordPath(CurrentDiscKey), "Artist"), std::string(256, 'q'));
 }
 
 TEST_F(DiscRegistryTest, StoredProgramsLoadByTheirRules) {
@@ -201,6 +213,58 @@ TEST_F(DiscRegistryTest, OlderRecordStaysWhenTheCurrentKeyIsMissing) {
     ASSERT_EQ(LoadDiscFromRegistry(), 1);
     Save();
     EXPECT_EQ(StoredText(oldPath, "Artist"), "Kept");
+}
+
+// The registry as a user without write access to one key sees it: that key opens for
+// reading, but not for writing (as advapi32 answers for a protected key).
+class WriteDeniedRegistry : public RegistryApi {
+public:
+    WriteDeniedRegistry(RegistryApi& inner, std::string deniedPath) : inner_(inner), denied_(std::move(deniedPath)) {}
+    long OpenKey(RegistryKey parent, const char* path, std::uint32_t access, RegistryKey* key) override {
+        if (parent == RegistryLocalMachine && denied_ == path && (access & RegistryKeySetValue))
+            return RegistryAccessDenied;
+        return inner_.OpenKey(parent, path, access, key);
+    }
+    long CreateKey(RegistryKey parent, const char* path, std::uint32_t access, RegistryKey* key) override {
+        return inner_.CreateKey(parent, path, access, key);
+    }
+    long QueryValue(RegistryKey key, const char* name, std::uint32_t* type, void* data,
+                    std::uint32_t* size) override {
+        return inner_.QueryValue(key, name, type, data, size);
+    }
+    long SetValue(RegistryKey key, const char* name, std::uint32_t type, const void* data,
+                  std::uint32_t size) override {
+        return inner_.SetValue(key, name, type, data, size);
+    }
+    long DeleteValue(RegistryKey key, const char* name) override { return inner_.DeleteValue(key, name); }
+    long DeleteKey(RegistryKey parent, const char* path) override { return inner_.DeleteKey(parent, path); }
+    long CloseKey(RegistryKey key) override { return inner_.CloseKey(key); }
+
+private:
+    RegistryApi& inner_;
+    std::string denied_;
+};
+
+TEST_F(DiscRegistryTest, RecordUnderAnOlderKeyThatCannotBeWrittenIsSavedUnderTheCurrentKey) {
+    const std::string oldPath = RecordPath(Disc200Key);
+    registry.PutText(oldPath, "Artist", "Old Artist");
+    WriteDeniedRegistry denied(registry, Disc200Key);
+    InstallRegistry(&denied);
+    ASSERT_EQ(LoadDiscFromRegistry(), 1);
+    ASSERT_EQ(DiscInfo().foundKeyIndex, 2);
+    std::strcpy(DiscInfo().artist, "Edited Artist");
+    DiscInfo().trackTitles[1] = "Typed";
+    Save();
+    const std::string path = RecordPath(CurrentDiscKey);
+    EXPECT_EQ(StoredText(path, "Artist"), "Edited Artist");
+    EXPECT_EQ(StoredText(path, "Track #2"), "Typed");
+    // The old record could not be removed; the next start finds the current one first.
+    EXPECT_EQ(StoredText(oldPath, "Artist"), "Old Artist");
+    PrepareEmptyRecord();
+    ASSERT_EQ(LoadDiscFromRegistry(), 1);
+    EXPECT_EQ(DiscInfo().foundKeyIndex, 0);
+    EXPECT_STREQ(DiscInfo().artist, "Edited Artist");
+    InstallRegistry(&registry);
 }
 
 TEST_F(DiscRegistryTest, ClearedTitleIsRemoved) {

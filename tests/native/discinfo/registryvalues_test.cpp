@@ -116,6 +116,17 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"bytes after the NUL", RegistryText, std::string("ab\0zz", 5), 80, true, "ab"},
         TextCase{"a number", RegistryDword, std::string("\x01\x00\x00\x00", 4), 80, true, "\x01"}));
 
+TEST_F(RegistryValuesTest, CutReadKeepsTheStartOfATextLongerThanTheField) {
+    registry.PutValue(Key, "Long", RegistryText, (std::string(300, 'd') + '\0').data(), 301);
+    std::string field(257 + 1, '#');
+    EXPECT_TRUE(ReadRegistryTextCut(key, "Long", &field[0], 257));
+    EXPECT_EQ(field[257], '#');
+    EXPECT_EQ(std::string(field.c_str()), std::string(256, 'd'));
+    char missing[8] = "kept";
+    EXPECT_FALSE(ReadRegistryTextCut(key, "Nothing", missing, sizeof missing));
+    EXPECT_STREQ(missing, "kept");
+}
+
 TEST_F(RegistryValuesTest, MissingTextLeavesTheField) {
     char field[80] = "kept";
     EXPECT_FALSE(ReadRegistryText(key, "Nothing", field, sizeof field));

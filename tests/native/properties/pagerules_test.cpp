@@ -48,11 +48,16 @@ TEST_F(PageRulesTest, NameChangesStoreTheTypedTitleAndEnterMovesOnWithoutStoring
     EXPECT_EQ(DecideNameChange("x", -1, 0).kind, NameChange::Ignore) << "no tracks, nothing stored";
 }
 
-TEST_F(PageRulesTest, EditTextsAreCutTo255CharactersAndClearAllEmptiesOnlyTrackTitles) {
+TEST_F(PageRulesTest, EditTextsKeepWhatTheRecordKeepsAndClearAllEmptiesOnlyTrackTitles) {
     StoreDiscEditText(Copy().artist, std::string(300, 'a'));
-    EXPECT_EQ(std::strlen(Copy().artist), 255u);
-    StoreTrackTitle(Copy(), 0, std::string(256, 't'));
-    EXPECT_EQ(std::strlen(Copy().trackTitles[0].data()), 255u);
+    EXPECT_EQ(std::strlen(Copy().artist), 256u);
+    // A stored title of full length passes through the page whole.
+    StoreDiscEditText(Copy().title, std::string(256, 'b'));
+    EXPECT_EQ(std::string(Copy().title), std::string(256, 'b'));
+    EXPECT_FALSE(StoreTrackTitle(Copy(), 0, std::string(256, 't')));
+    EXPECT_EQ(std::strlen(Copy().trackTitles[0].data()), 256u);
+    EXPECT_TRUE(StoreTrackTitle(Copy(), 0, std::string(257, 'u'))) << "the page is told to show the cut";
+    EXPECT_EQ(std::string(Copy().trackTitles[0].data()), std::string(256, 'u'));
 
     Copy().program = {2, 1};
     ClearTrackTitles(Copy());
@@ -107,22 +112,23 @@ TEST(ProgramArrows, UpFromTheSecondEntryDownUpToTheOneBeforeLast) {
     EXPECT_FALSE(ArrowsFor(-1, 3).down);
 }
 
-TEST(SpinValues, WholeNumbersWithinTheRangeElse1000) {
-    EXPECT_EQ(ReadSpinValue("15", 0, 1000), 15);
-    EXPECT_EQ(ReadSpinValue("  +15", 0, 1000), 15);
-    EXPECT_EQ(ReadSpinValue("", 0, 1000), 0);
-    EXPECT_EQ(ReadSpinValue("0", 0, 1000), 0);
-    EXPECT_EQ(ReadSpinValue("1000", 0, 1000), 1000);
-    EXPECT_EQ(ReadSpinValue("2000", 0, 1000), 1000);
-    EXPECT_EQ(ReadSpinValue("-5", 0, 1000), 1000);
-    EXPECT_EQ(ReadSpinValue("abc", 0, 1000), 1000);
-    EXPECT_EQ(ReadSpinValue("15s", 0, 1000), 1000);
-    EXPECT_EQ(ReadSpinValue("-", 0, 1000), 1000);
-    EXPECT_EQ(ReadSpinValue("99999999999999999999", 0, 1000), 1000);
-    EXPECT_EQ(ReadSpinValue("1", 2, 1000), 1000);
-    EXPECT_EQ(ReadSpinValue("", 2, 1000), 1000);
-    EXPECT_EQ(ReadSpinValue("10", 2, 1000), 10);
-    EXPECT_EQ(ReadSpinValue("2", 2, 1000), 2);
+TEST(SpinValues, NumbersOutOfRangeTakeTheNearestEndAndMistypedTextsKeepTheValue) {
+    EXPECT_EQ(ReadSpinValue("15", 0, 1000, 7), 15);
+    EXPECT_EQ(ReadSpinValue("  +15", 0, 1000, 7), 15);
+    EXPECT_EQ(ReadSpinValue("", 0, 1000, 7), 0);
+    EXPECT_EQ(ReadSpinValue("0", 0, 1000, 7), 0);
+    EXPECT_EQ(ReadSpinValue("1000", 0, 1000, 7), 1000);
+    EXPECT_EQ(ReadSpinValue("2000", 0, 1000, 7), 1000);
+    EXPECT_EQ(ReadSpinValue("99999999999999999999", 0, 1000, 7), 1000);
+    EXPECT_EQ(ReadSpinValue("-5", 0, 1000, 7), 0);
+    EXPECT_EQ(ReadSpinValue("1", 2, 1000, 7), 2);
+    EXPECT_EQ(ReadSpinValue("", 2, 1000, 7), 2);
+    EXPECT_EQ(ReadSpinValue("10", 2, 1000, 7), 10);
+    // Not a number: the value set before stays.
+    EXPECT_EQ(ReadSpinValue("abc", 0, 1000, 7), 7);
+    EXPECT_EQ(ReadSpinValue("15s", 0, 1000, 7), 7);
+    EXPECT_EQ(ReadSpinValue("-", 2, 1000, 10), 10);
+    EXPECT_EQ(ReadSpinValue("x", 2, 1000, 5000), 1000) << "a stored value beyond the range is held at its end";
 }
 
 TEST_F(PageRulesTest, OptionsPageShowsTheCopyAndStoresItBack) {

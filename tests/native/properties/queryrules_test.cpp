@@ -60,6 +60,22 @@ TEST_F(QueryRulesTest, StoringWritesEveryFieldAndCutsTextsToWhatTheCopyKeeps) {
     EXPECT_EQ(ProgramOptions().cddbProxyPort, 8080) << "only the copy changes";
 }
 
+TEST_F(QueryRulesTest, APortFieldThatNamesNoPortKeepsTheStoredPort) {
+    QueryPageValues page = QueryPageFromCopy(Copy());
+    for (const char* typed : {"0", "-80", "65536", "99999999999", "", "proxy"}) {
+        page.proxyPortText = typed;
+        StoreQueryPage(page, Copy());
+        EXPECT_EQ(Copy().cddbProxyPort, 8080) << typed;
+    }
+    for (const int port : {1, 3128, 65535}) {
+        page.proxyPortText = std::to_string(port);
+        StoreQueryPage(page, Copy());
+        EXPECT_EQ(Copy().cddbProxyPort, port);
+    }
+    EXPECT_EQ(ProxyPortFor("65536", 25), 25);
+    EXPECT_EQ(ProxyPortFor("8080 ", 25), 8080);
+}
+
 TEST(QueryPortTest, ThePortIsTheLeadingDecimalNumber) {
     EXPECT_EQ(ReadPortNumber("80"), 80);
     EXPECT_EQ(ReadPortNumber("80a"), 80);

@@ -84,15 +84,21 @@ TEST_F(SheetCommitTest, OkWhileALookupRunsDropsTheDiscTextsButCommitsTheRest) {
     EXPECT_EQ(ProgramOptions().TimeDisplayMode, 3);
 }
 
-TEST_F(SheetCommitTest, OkWithAnEmptiedProgramLeavesNoProgramAndUntouchedOptionsAreSetBack) {
+TEST_F(SheetCommitTest, OkWithAnEmptiedProgramLeavesNoProgramAndKeepsMenuTogglesTheSheetLeftAlone) {
     Copy().program.clear();
     Copy().programChanged = 1;
-    // A menu toggle while the sheet was open: OK restores the value the sheet opened with.
+    // Menu toggles while the sheet was open: OK does not undo them...
     ProgramOptions().Shuffle = 0;
+    ProgramOptions().RepeatAll = 1;
+    // ...unless the sheet changed that option too: then the sheet's value is taken.
+    ProgramOptions().TimeDisplayMode = 2;
+    Copy().TimeDisplayMode = 1;
     PropertyPages().sheetAccepted = 1;
     EXPECT_EQ(ClosePropertiesCopy(), 1);
     EXPECT_TRUE(DiscInfo().program.empty());
-    EXPECT_EQ(ProgramOptions().Shuffle, 1);
+    EXPECT_EQ(ProgramOptions().Shuffle, 0);
+    EXPECT_EQ(ProgramOptions().RepeatAll, 1);
+    EXPECT_EQ(ProgramOptions().TimeDisplayMode, 1);
 }
 
 TEST_F(SheetCommitTest, OkWithoutProgramChangesReturnsZero) {

@@ -42,9 +42,10 @@ TEST_F(SubmitRulesTest, ASubmissionNeedsBothSmtpFields) {
 TEST(SubmitCategoriesTest, TheDialogListsEachEntrysDescription) {
     EXPECT_EQ(CategoryLines({"rock - Rock and Pop", "classical - Classical Music", "misc"}),
               (std::vector<std::string>{"Rock and Pop", "Classical Music", "misc"}));
-    EXPECT_EQ(CategoryDescription("new-age - New Age"), "ge - New Age") << "from the first \"-\"";
-    EXPECT_EQ(CategoryDescription("data -"), "");
-    EXPECT_EQ(CategoryDescription("data - "), "");
+    EXPECT_EQ(CategoryDescription("new-age - New Age"), "New Age") << "after the first \" - \"";
+    EXPECT_EQ(CategoryDescription("rock - Rock - Hard"), "Rock - Hard");
+    EXPECT_EQ(CategoryDescription("data -"), "data -") << "no description: the entry whole";
+    EXPECT_EQ(CategoryDescription("data - "), "data - ");
     EXPECT_TRUE(CategoryLines({}).empty());
 }
 

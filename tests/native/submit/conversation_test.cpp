@@ -88,7 +88,8 @@ TEST_F(ConversationTest, WholeExchangeSendsTheMailAndEndsSubmitted) {
     EXPECT_EQ(received[1], "MAIL FROM: <listener@home.example>\r\n");
     EXPECT_EQ(received[2], "RCPT TO: <cddb-submit@db.example>\r\n");
     EXPECT_EQ(received[3], "DATA\r\n");
-    EXPECT_TRUE(std::regex_match(received[4], std::regex("Date: \\d\\d [A-Z][a-z][a-z] \\d{4} \\d\\d:\\d\\d:\\d\\d\r\n")))
+    EXPECT_TRUE(std::regex_match(received[4],
+                                 std::regex("Date: \\d\\d [A-Z][a-z][a-z] \\d{4} \\d\\d:\\d\\d:\\d\\d [+-]\\d{4}\r\n")))
         << received[4];
     EXPECT_EQ(received[5], "From: <listener@home.example>\r\n");
     EXPECT_EQ(received[6], "Subject: cddb rock 9c0b330c\r\n");
@@ -153,9 +154,29 @@ INSTANTIATE_TEST_SUITE_P(
                       Refusal{Data, "250 ok\r\n", "Illegal DATA response."},
                       Refusal{Data, "", "Unable to receive DATA response."},
                       Refusal{DataEnd, "552 too big\r\n", "Illegal DATA terminator response."},
-                      Refusal{DataEnd, "", "Unable to receive DATA terminator response."},
-                      Refusal{Quit, "500 what\r\n", "Illegal QUIT response."},
-                      Refusal{Quit, "", "Error receiving QUIT response."}));
+                      Refusal{DataEnd, "", "Unable to receive DATA terminator response."}));
+
+class QuitFailureTest : public ConversationTest, public ::testing::WithParamInterface<Refusal> {};
+
+// The server answered the data with 250: the mail is on its way, whatever QUIT brings.
+TEST_P(QuitFailureTest, AfterTheMailWasTakenTheEntryCountsAsSubmitted) {
+    const Refusal refusal = GetParam();
+    const std::vector<std::string> received = Converse(Script(dataLines, refusal.stage, refusal.reply));
+    EXPECT_EQ(received.size(), 4 + dataLines + 2);
+    std::vector<std::string> expected = StatusesUpToData;
+    expected.insert(expected.end(), {"Successfuly sent mail data.", "Successfuly submitted entry."});
+    EXPECT_EQ(Statuses(), expected);
+    const std::vector<std::string> log = LogLines();
+    const auto quitFailure = std::find(log.begin(), log.end(), refusal.status);
+    const auto success = std::find(log.begin(), log.end(), "Successfully sent the CD information to cddb.");
+    EXPECT_NE(quitFailure, log.end()) << "the failure is still logged";
+    EXPECT_NE(success, log.end());
+    EXPECT_LT(quitFailure, success);
+}
+
+INSTANTIATE_TEST_SUITE_P(Quit, QuitFailureTest,
+                         ::testing::Values(Refusal{Quit, "500 what\r\n", "Illegal QUIT response."},
+                                           Refusal{Quit, "", "Error receiving QUIT response."}));
 
 TEST_F(ConversationTest, ServerThatCannotBeReachedOrFoundEndsEarly) {
     request.port = UnusedPort();

@@ -1,7 +1,10 @@
 // The entry and mail texts a submission sends, without a connection.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -79,11 +82,69 @@ TEST(MailText, HeaderLinesCarryTheCategoryWordAndTheDiscId) {
     time.tm_min = 3;
     time.tm_sec = 16;
     const std::vector<std::string> expected = {
-        "Date: 07 Dec 2026 15:03:16\r\n", "From: <me@home>\r\n", "Subject: cddb rock 0012ab0c\r\n",
+        "Date: 07 Dec 2026 15:03:16 +0100\r\n", "From: <me@home>\r\n", "Subject: cddb rock 0012ab0c\r\n",
         "To: <db@there>\r\n", "\r\n"};
-    EXPECT_EQ(MailHeaderLines(MailDateLine(time), "me@home", "rock", 0x0012ab0c, "db@there"), expected);
+    EXPECT_EQ(MailHeaderLines(MailDateLine(time, 60), "me@home", "rock", 0x0012ab0c, "db@there"), expected);
+    // The zone as the mail standard writes it: sign, hours, minutes.
+    EXPECT_EQ(MailDateLine(time, 0), "Date: 07 Dec 2026 15:03:16 +0000\r\n");
+    EXPECT_EQ(MailDateLine(time, -330), "Date: 07 Dec 2026 15:03:16 -0530\r\n");
+    EXPECT_EQ(MailDateLine(time, 345), "Date: 07 Dec 2026 15:03:16 +0545\r\n");
+    // An entry with accented texts says its character set and encoding.
+    const std::vector<std::string> mime = MailHeaderLines("Date: x\r\n", "me@home", "rock", 1, "db@there",
+                                                          "windows-1252");
+    EXPECT_EQ(std::vector<std::string>(mime.begin() + 4, mime.end()),
+              (std::vector<std::string>{"MIME-Version: 1.0\r\n", "Content-Type: text/plain; charset=windows-1252\r\n",
+                                        "Content-Transfer-Encoding: quoted-printable\r\n", "\r\n"}));
     // A line break in an address must not start a header of its own.
     EXPECT_EQ(MailHeaderLines("", "me\r\nBcc: x", "rock", 1, "db")[1], "From: <me  Bcc: x>\r\n");
+}
+
+TEST(MailText, LocalZoneIsTheDistanceOfLocalTimeFromUtc) {
+    const char* saved = std::getenv("TZ");
+    const std::string savedZone = saved ? saved : "";
+    const std::time_t moment = 1796655796;  // 7 Dec 2026 15:03:16 UTC
+    const struct {
+        const char* zone;
+        int minutes;
+    } cases[] = {{"UTC0", 0}, {"CET-1", 60}, {"IST-5:30", 330}, {"NST+3:30", -210}, {"LINT-14", 840},
+                 {"BIT+12", -720}};
+    for (const auto& c : cases) {
+        setenv("TZ", c.zone, 1);
+        tzset();
+        EXPECT_EQ(LocalUtcOffsetMinutes(moment), c.minutes) << c.zone;
+    }
+    if (saved) setenv("TZ", savedZone.c_str(), 1);
+    else unsetenv("TZ");
+    tzset();
+}
+
+TEST(MailText, CharsetsOfTheAnsiCodePages) {
+    EXPECT_EQ(CharsetOfCodePage(1252), "windows-1252");
+    EXPECT_EQ(CharsetOfCodePage(1250), "windows-1250");
+    EXPECT_EQ(CharsetOfCodePage(28591), "iso-8859-1");
+    EXPECT_EQ(CharsetOfCodePage(932), "shift_jis");
+    EXPECT_FALSE(HasEightBitBytes("Plain = ASCII"));
+    EXPECT_TRUE(HasEightBitBytes("Caf\xe9"));
+}
+
+TEST(MailText, QuotedPrintableKeepsAsciiAndBreaksLongLinesSoftly) {
+    EXPECT_EQ(QuotedPrintable("DTITLE=Caf\xe9 / Se\xf1or\r\n"), "DTITLE=3DCaf=E9 / Se=F1or\r\n");
+    EXPECT_EQ(QuotedPrintable("#\r\nTTITLE0=a \r\n"), "#\r\nTTITLE0=3Da=20\r\n") << "a blank at the line end";
+    // 78 characters of which the "=" grows to three: broken before the 76th column.
+    const std::string line = "TTITLE4=" + std::string(70, 'x') + "\r\n";
+    const std::string encoded = QuotedPrintable(line);
+    EXPECT_EQ(encoded, "TTITLE4=3D" + std::string(65, 'x') + "=\r\n" + std::string(5, 'x') + "\r\n");
+    // An encoded byte is never split by a soft break, and no line grows past 76.
+    const std::string accents = QuotedPrintable("TTITLE1=" + std::string(30, '\xe9') + "\r\n");
+    const std::regex encodedLine("([^=]|=[0-9A-F]{2})*=?");
+    std::size_t lines = 0;
+    for (std::size_t from = 0, end; (end = accents.find("\r\n", from)) != std::string::npos; from = end + 2) {
+        const std::string piece = accents.substr(from, end - from);
+        EXPECT_LE(piece.size(), 76u) << piece;
+        EXPECT_TRUE(std::regex_match(piece, encodedLine)) << piece;
+        ++lines;
+    }
+    EXPECT_EQ(lines, 2u);
 }
 
 TEST(MailText, DotStuffingDoublesEveryLeadingDot) {

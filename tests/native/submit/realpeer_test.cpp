@@ -1,10 +1,12 @@
 // One submission to a real SMTP server (aiosmtpd): it must take the mail as sent.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <regex>
 #include <string>
 
 #include "cddb/submit.h"
+#include "cddb/xmcdwriter.h"
 #include "smtppeerprocess.h"
 #include "submitsetup.h"
 
@@ -27,7 +29,7 @@ TEST_F(SubmitTest, RealSmtpServerReceivesTheEntryWithItsHeaders) {
     const std::string envelope = "MAIL FROM:listener@home.example\r\nRCPT TO:cddb-submit@db.example\r\n\r\n";
     ASSERT_EQ(mail.compare(0, envelope.size(), envelope), 0) << mail;
     const std::string content = mail.substr(envelope.size());
-    const std::regex expected("Date: \\d\\d [A-Z][a-z][a-z] \\d{4} \\d\\d:\\d\\d:\\d\\d\r\n"
+    const std::regex expected("Date: \\d\\d [A-Z][a-z][a-z] \\d{4} \\d\\d:\\d\\d:\\d\\d [+-]\\d{4}\r\n"
                               "From: <listener@home\\.example>\r\n"
                               "Subject: cddb blues 9c0b330c\r\n"
                               "To: <cddb-submit@db\\.example>\r\n"
@@ -36,6 +38,53 @@ TEST_F(SubmitTest, RealSmtpServerReceivesTheEntryWithItsHeaders) {
     std::smatch parts;
     ASSERT_TRUE(std::regex_match(content, parts, expected)) << content;
     EXPECT_EQ(parts[1].str(), ReadAll(Root + "/tests/data/submit/album.xmcd"));
+}
+
+// What a mail program makes of the stored mail (Python's email package).
+std::string AsReadByAMailProgram(const fs::path& mailbox) {
+    const fs::path read = mailbox.string() + ".read";
+    const std::string command = "/usr/bin/python3 " + Root + "/tools/smtppeer/readmail.py '" + mailbox.string() +
+                                "' '" + read.string() + "'";
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+    return ReadAll(read);
+}
+
+TEST_F(SubmitTest, AccentedEntryReachesTheReaderInItsCharacterSetWithTheDatesZone) {
+    // Titles in the ANSI code page (windows-1252): e acute, n tilde, u umlaut.
+    CopyText(DiscInfo().artist, sizeof DiscInfo().artist, "Caf\xe9 Se\xf1or");
+    DiscInfo().trackTitles[0] = std::string("M\xfcnchen = Home");
+    DiscInfo().trackTitles[4] = std::string(70, '\xe9');
+    const fs::path mailbox = workDirectory / "mailbox.txt";
+    SubmitRequest request = Request(0);
+    {
+        SmtpPeerProcess peer(mailbox.string());
+        ASSERT_NE(peer.Port(), 0) << "the SMTP peer did not start";
+        request.port = peer.Port();
+        ConverseWithSmtpServer(request, FixedHelo);
+    }
+    ASSERT_EQ(SubmitStatusText(), "Successfuly submitted entry.");
+    // Every byte on the wire is 7-bit: the dialogue began with HELO.
+    for (const char c : ReadAll(mailbox)) ASSERT_LT(static_cast<unsigned char>(c), 128u);
+    const std::string read = AsReadByAMailProgram(mailbox);
+    const std::regex header("zone: [+-]\\d{4}\r\ncharset: windows-1252\r\nencoding: quoted-printable\r\n\r\n([^]*)");
+    std::smatch parts;
+    ASSERT_TRUE(std::regex_match(read, parts, header)) << read.substr(0, 200);
+    EXPECT_EQ(parts[1].str(), XmcdEntryText(request.disc)) << "the entry's bytes, decoded";
+
+    // A plain entry stays as it was, with no MIME lines; the reader still finds the zone.
+    CopyText(DiscInfo().artist, sizeof DiscInfo().artist, "Plain");
+    DiscInfo().trackTitles[0] = std::string("Munich");
+    DiscInfo().trackTitles[4] = std::string("Long");
+    request = Request(0);
+    {
+        SmtpPeerProcess peer(mailbox.string());
+        ASSERT_NE(peer.Port(), 0);
+        request.port = peer.Port();
+        ConverseWithSmtpServer(request, FixedHelo);
+    }
+    EXPECT_EQ(ReadAll(mailbox).find("MIME-Version"), std::string::npos);
+    const std::string plain = AsReadByAMailProgram(mailbox);
+    EXPECT_TRUE(std::regex_match(plain, parts, std::regex("zone: [+-]\\d{4}\r\ncharset: [^]*"))) << plain.substr(0, 80);
 }
 
 } // namespace

@@ -163,6 +163,9 @@ TEST_F(AdvapiStoreTest, OversizedAndBinaryValuesStayInsideTheirFields) {
     const std::string artist(258, 'a');
     RegSetValueExA(record, "Artist", 0, REG_SZ, reinterpret_cast<const BYTE*>(artist.data()), 257);
     RegSetValueExA(record, "Title", 0, REG_BINARY, reinterpret_cast<const BYTE*>("Binary title"), 12);
+    // An older version's title longer than the field: read and cut, not left unread.
+    const std::string longTitle(300, 't');
+    RegSetValueExA(record, "Track #1", 0, REG_SZ, reinterpret_cast<const BYTE*>(longTitle.c_str()), 301);
     CloseKeys();
 
     std::strcpy(ProgramOptions().smtpServerName, "previous text that is longer");
@@ -175,6 +178,7 @@ TEST_F(AdvapiStoreTest, OversizedAndBinaryValuesStayInsideTheirFields) {
     ASSERT_EQ(LoadDiscFromRegistry(), 1);
     EXPECT_EQ(std::string(DiscInfo().artist), std::string(256, 'a'));
     EXPECT_STREQ(DiscInfo().title, "Binary title");
+    EXPECT_EQ(DiscInfo().trackTitles[0], std::optional<std::string>(std::string(256, 't')));
 }
 
 TEST_F(AdvapiStoreTest, DiscRecordMovesFromAnOlderKeyAndRoundTrips) {

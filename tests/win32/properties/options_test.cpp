@@ -1,4 +1,6 @@
 // The Options page inside the real sheet: what it shows, its limits and its commit.
+#include <utility>
+
 #include "resources/propertiesids.h"
 #include "sheetfixture.h"
 
@@ -52,7 +54,7 @@ TEST_F(SheetTest, OptionsPageShowsTheOptionsAndOkCommitsTheEditedOnes) {
         EXPECT_FALSE(Checked(page, IDC_OPT_TRACK_ELAPSED));
         EXPECT_FALSE(Checked(page, IDC_OPT_DISC_ELAPSED));
         EXPECT_TRUE(Checked(page, IDC_OPT_DISC_REMAINING));
-        EXPECT_EQ(ItemText(page, IDC_OPT_INTRO_LENGTH), "1000") << "below the spin's lower end";
+        EXPECT_EQ(ItemText(page, IDC_OPT_INTRO_LENGTH), "2") << "below the spin's lower end: that end";
         Type(page, IDC_OPT_INTRO_LENGTH, "25");
         return PressOk(sheet);
     }});
@@ -83,12 +85,23 @@ TEST_F(SheetTest, OptionsPageLimitsTheStartAndAtMiddleOfTrackDisablesIt) {
         EXPECT_TRUE(Enabled(page, IDC_OPT_INTRO_START));
         EXPECT_TRUE(Enabled(page, IDC_OPT_INTRO_START_SPIN));
         EXPECT_EQ(ItemText(page, IDC_OPT_INTRO_START), "0");
-        for (const char* typed : {"2000", "-5", "ten", ""}) {
+        // Out of range: the nearest end; not a number: the value set before.
+        const std::pair<const char*, const char*> starts[] = {
+            {"2000", "1000"}, {"ten", "1000"}, {"-5", "0"}, {"15s", "0"}, {"", "0"}};
+        for (const auto& [typed, shown] : starts) {
             Type(page, IDC_OPT_INTRO_START, typed);
             LeaveAndReturn(sheet);
-            const std::string shown = typed[0] ? "1000" : "0";
             EXPECT_EQ(ItemText(page, IDC_OPT_INTRO_START), shown) << typed;
         }
+        // The field shows the value it will store as soon as the focus leaves it.
+        SetFocus(GetDlgItem(page, IDC_OPT_INTRO_LENGTH));
+        Type(page, IDC_OPT_INTRO_LENGTH, "1");
+        SetFocus(GetDlgItem(page, IDC_OPT_SHUFFLE));
+        EXPECT_EQ(ItemText(page, IDC_OPT_INTRO_LENGTH), "2");
+        Type(page, IDC_OPT_INTRO_LENGTH, "12s");
+        LeaveAndReturn(sheet);
+        EXPECT_EQ(ItemText(page, IDC_OPT_INTRO_LENGTH), "2") << "the value stored before stays";
+        Type(page, IDC_OPT_INTRO_LENGTH, "1000");
         Type(page, IDC_OPT_INTRO_START, "15");
         // Checked again, the start stores -1 whatever the field shows; unchecked, it
         // shows the start the copy held when the page was left.

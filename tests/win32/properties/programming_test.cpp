@@ -134,10 +134,13 @@ TEST_F(SheetTest, ProgrammingPageEditsAreDroppedByCancelAndTheLookupsEndRetitles
         SendMessageA(page, WorkEndedPageMessage, 0, 0);
         EXPECT_EQ(ListLines(page, IDC_PROGRAM_ORDER)[0], "2) 12:59 - Found Two");
         EXPECT_EQ(ListLines(page, IDC_PROGRAM_DISC_ORDER)[1], "2) 12:59 - Found Two");
-        EXPECT_EQ(ListSelection(page, IDC_PROGRAM_ORDER), -1);
+        // The selections stay, so the buttons that kept their states still act on them.
+        EXPECT_EQ(ListSelection(page, IDC_PROGRAM_DISC_ORDER), 0);
+        EXPECT_EQ(ListSelection(page, IDC_PROGRAM_ORDER), 1);
         EXPECT_TRUE(Enabled(page, IDC_PROGRAM_REMOVE)) << "the buttons keep their states";
         Click(page, IDC_PROGRAM_REMOVE);
-        EXPECT_EQ(ListLines(page, IDC_PROGRAM_ORDER).size(), 2u) << "nothing is selected to remove";
+        EXPECT_EQ(ListLines(page, IDC_PROGRAM_ORDER),
+                  (std::vector<std::string>{"2) 12:59 - Found Two"})) << "the selected entry is removed";
         return PressCancel(sheet);
     }});
     EXPECT_EQ(result, 0);

@@ -104,6 +104,18 @@ TEST_F(QueryPageTest, ThePageShowsAndStoresTheCopysSettings) {
         EXPECT_FALSE(Enabled(page, IDC_QUERY_SERVERS));
         EXPECT_TRUE(Enabled(page, IDC_QUERY_PROXY_PORT));
         EXPECT_EQ(ItemText(page, IDC_QUERY_PROXY_PORT), "80");
+        // A text that names no port changes nothing, and the field says so.
+        for (const char* typed : {"0", "-21", "70000"}) {
+            Type(page, IDC_QUERY_PROXY_PORT, typed);
+            ShowTab(sheet, 0);
+            page = ShowQueryPage(sheet);
+            EXPECT_EQ(ItemText(page, IDC_QUERY_PROXY_PORT), "80") << typed;
+        }
+        SetFocus(GetDlgItem(page, IDC_QUERY_PROXY_PORT));
+        Type(page, IDC_QUERY_PROXY_PORT, "65536");
+        SetFocus(GetDlgItem(page, IDC_QUERY_USE_PROXY));
+        EXPECT_EQ(ItemText(page, IDC_QUERY_PROXY_PORT), "80") << "shown as the focus leaves";
+        EXPECT_EQ(DiscInfo().propertiesCopy->cddbProxyPort, 80);
         return PressCancel(sheet);
     }});
     EXPECT_EQ(ProgramOptions().cddbQueryLocal, 0) << "Cancel commits nothing without a query";
@@ -203,6 +215,73 @@ TEST_F(QueryPageTest, QueryNowCommitsTheSettingsStartsALookupAndCancelKeepsThem)
     EXPECT_EQ(ProgramOptions().cddbQueryLocal, 1) << "Cancel keeps the early commit";
     EXPECT_EQ(ProgramOptions().cddbUseProxy, 1);
     EXPECT_EQ(ProgramOptions().cddbProxyPort, 3128);
+}
+
+// Searches of a lookup: one that finds nothing, one that finds an entry.
+void FindingNothing() { SetQueryStatus("No match found."); }
+void FindingAnEntry() {
+    DiscInfoHold hold;
+    DiscInfoRecord& disc = DiscInfo();
+    std::strcpy(disc.artist, "Found Artist");
+    std::strcpy(disc.title, "Found Title");
+    disc.trackTitles = {std::string("Found One"), std::string("Found Two"), std::string("Found Three")};
+}
+
+struct ShownTexts {
+    std::string artist;
+    std::string firstItem;
+};
+
+class QueryTypedTextsTest : public QueryPageTest {
+protected:
+    // Types texts on the CD Information page, queries from the Query page and, once the
+    // lookup has ended, returns the Artist field and the first track's item as shown.
+    ShownTexts TypeThenQuery(void (*search)());
+};
+
+ShownTexts QueryTypedTextsTest::TypeThenQuery(void (*search)()) {
+    InstallPropertyPageNotifier();
+    DiscLookupHooks hooks = GetDiscLookupHooks();
+    hooks.search = search;
+    SetDiscLookupHooks(hooks);
+    static ShownTexts shown;
+    shown = {};
+    RunSheet({
+        [](HWND sheet) {
+            ShowTab(sheet, 0);
+            const HWND info = CurrentPage(sheet);
+            Type(info, IDC_INFO_ARTIST, "Typed Artist");
+            PickLine(info, IDC_INFO_TRACKS, 0);
+            Type(info, IDC_INFO_NAME, "Typed One");
+            const HWND page = ShowQueryPage(sheet);
+            Click(page, IDC_QUERY_NOW);
+            return true;
+        },
+        [](HWND sheet) {
+            if (DiscInfo().lookupRunning || !Enabled(CurrentPage(sheet), IDC_QUERY_NOW)) return false;
+            ShowTab(sheet, 0);
+            const HWND info = CurrentPage(sheet);
+            shown.artist = ItemText(info, IDC_INFO_ARTIST);
+            shown.firstItem = ListLines(info, IDC_INFO_TRACKS).at(0);
+            return PressCancel(sheet);
+        },
+    });
+    return shown;
+}
+
+TEST_F(QueryTypedTextsTest, QueryNowKeepsTheTypedDiscTextsUnlessAnEntryIsFound) {
+    const ShownTexts nothing = TypeThenQuery(FindingNothing);
+    EXPECT_EQ(nothing.artist, "Typed Artist");
+    EXPECT_EQ(nothing.firstItem, "1) 3:05 - Typed One");
+    // The texts were committed with the settings before the lookup, so Cancel keeps them.
+    EXPECT_STREQ(DiscInfo().artist, "Typed Artist");
+    EXPECT_EQ(DiscInfo().trackTitles[0], std::string("Typed One"));
+    EXPECT_STREQ(DiscInfo().title, "Old Title");
+
+    const ShownTexts found = TypeThenQuery(FindingAnEntry);
+    EXPECT_EQ(found.artist, "Found Artist");
+    EXPECT_EQ(found.firstItem, "1) 3:05 - Found One");
+    EXPECT_STREQ(DiscInfo().artist, "Found Artist");
 }
 
 TEST_F(QueryPageTest, ARunningSubmissionDisablesQueryNowUntilItsEnd) {

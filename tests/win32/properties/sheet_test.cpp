@@ -73,10 +73,34 @@ TEST_F(SheetTest, CdInformationPageShowsTheCopyAndOkCommitsTheTypedTexts) {
     }});
     EXPECT_EQ(result, 0);
     const DiscInfoRecord& disc = DiscInfo();
-    EXPECT_EQ(std::string(disc.artist), std::string(255, 'a'));
+    EXPECT_EQ(std::string(disc.artist), std::string(256, 'a'));
     EXPECT_STREQ(disc.title, "New Title");
     EXPECT_EQ(disc.trackTitles[1], std::optional<std::string>("Red"));
     EXPECT_EQ(disc.trackTitles[2], std::optional<std::string>("Blue Water"));
+}
+
+TEST_F(SheetTest, CdInformationEditsHoldExactlyWhatTheRecordKeeps) {
+    std::memset(DiscInfo().title, 'T', 256);
+    DiscInfo().title[256] = 0;
+    RunSheet({[](HWND sheet) {
+        const HWND page = CurrentPage(sheet);
+        EXPECT_EQ(ItemText(page, IDC_INFO_TITLE), std::string(256, 'T'));
+        // A title longer than the record keeps shows, and stores, what is kept.
+        PickLine(page, IDC_INFO_TRACKS, 1);
+        Type(page, IDC_INFO_NAME, std::string(300, 'n').c_str());
+        EXPECT_EQ(ItemText(page, IDC_INFO_NAME), std::string(256, 'n'));
+        EXPECT_EQ(ListLines(page, IDC_INFO_TRACKS)[1], "2) 12:59 - " + std::string(256, 'n'));
+        // Enter still moves on from a title of full length.
+        SendDlgItemMessageA(page, IDC_INFO_NAME, EM_SETSEL, 256, 256);
+        SendDlgItemMessageA(page, IDC_INFO_NAME, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("\r\n"));
+        EXPECT_EQ(ListSelection(page, IDC_INFO_TRACKS), 2);
+        // Leaving the page unchanged keeps the full title.
+        ShowTab(sheet, 1);
+        ShowTab(sheet, 0);
+        return PressOk(sheet);
+    }});
+    EXPECT_EQ(std::string(DiscInfo().title), std::string(256, 'T'));
+    EXPECT_EQ(DiscInfo().trackTitles[1], std::optional<std::string>(std::string(256, 'n')));
 }
 
 TEST_F(SheetTest, CancelCommitsNothing) {

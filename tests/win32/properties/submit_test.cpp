@@ -72,14 +72,14 @@ std::vector<std::string> ComboLines(HWND dialog, int id) {
     return lines;
 }
 
-TEST_F(SubmitPageTest, ThePageShowsAndStoresTheSmtpFieldsAndOnlyTheStatusSentWhileActive) {
+TEST_F(SubmitPageTest, ThePageShowsAndStoresTheSmtpFieldsAndTheLatestStatus) {
     SetSubmitStatus("Stored before.");
     RunSheet({[](HWND sheet) {
         HWND page = ShowSubmitPage(sheet);
         EXPECT_EQ(PropertyPages().submitPage.load(), page);
         EXPECT_EQ(ItemText(page, IDC_SUBMIT_RETURN_ADDRESS), "me@example.org");
         EXPECT_EQ(ItemText(page, IDC_SUBMIT_SMTP_SERVER), "mail.example.org");
-        EXPECT_EQ(ItemText(page, IDC_SUBMIT_STATUS), "") << "the stored text is not shown";
+        EXPECT_EQ(ItemText(page, IDC_SUBMIT_STATUS), "Stored before.") << "the last submission's outcome";
         EXPECT_TRUE(Enabled(page, IDC_SUBMIT_NOW));
         RunElsewhere([] { SetSubmitStatus("Looking for SMTP Server."); });
         EXPECT_EQ(ItemText(page, IDC_SUBMIT_STATUS), "Looking for SMTP Server.");
@@ -90,7 +90,8 @@ TEST_F(SubmitPageTest, ThePageShowsAndStoresTheSmtpFieldsAndOnlyTheStatusSentWhi
         RunElsewhere([] { SetSubmitStatus("Unable to locate server."); });
         page = ShowSubmitPage(sheet);
         EXPECT_EQ(ItemText(page, IDC_SUBMIT_SMTP_SERVER), "smtp.example.net");
-        EXPECT_EQ(ItemText(page, IDC_SUBMIT_STATUS), "Looking for SMTP Server.") << "texts sent meanwhile are not shown";
+        EXPECT_EQ(ItemText(page, IDC_SUBMIT_STATUS), "Unable to locate server.")
+            << "a submission that ended while another page was active shows its end";
         return PressCancel(sheet);
     }});
     EXPECT_STREQ(ProgramOptions().smtpServerName, "mail.example.org");

@@ -85,7 +85,11 @@ void OnNameChanged(HWND page) {
         ShowName(page, CopyTrackTitle(*copy, change.track + 1));
         FocusName(page);
     } else if (change.kind == NameChange::Store) {
-        StoreTrackTitle(*copy, change.track, text);
+        if (StoreTrackTitle(*copy, change.track, text)) {
+            // The field shows what the title keeps, not a tail that was dropped.
+            ShowName(page, CopyTrackTitle(*copy, change.track + 1));
+            SendDlgItemMessageA(page, IDC_INFO_NAME, EM_SETSEL, DiscEditTextLimit, DiscEditTextLimit);
+        }
         ReplaceItem(page, IDC_INFO_TRACKS, change.track, TrackItemText(*copy, change.track + 1));
         SelectItem(page, IDC_INFO_TRACKS, change.track);
     }
@@ -138,6 +142,10 @@ INT_PTR CALLBACK CdInfoPageProc(HWND page, UINT message, WPARAM wParam, LPARAM l
     DiscInfoHold hold;
     switch (message) {
     case WM_INITDIALOG:
+        // The edits take what the record keeps, so nothing typed is dropped unseen.
+        SendDlgItemMessageA(page, IDC_INFO_ARTIST, EM_LIMITTEXT, DiscEditTextLimit, 0);
+        SendDlgItemMessageA(page, IDC_INFO_TITLE, EM_LIMITTEXT, DiscEditTextLimit, 0);
+        SendDlgItemMessageA(page, IDC_INFO_NAME, EM_LIMITTEXT, NameEditTextLimit, 0);
         return TRUE;
     case WM_NOTIFY:
         return OnNotify(page, *reinterpret_cast<const NMHDR*>(lParam));

@@ -76,6 +76,22 @@ void OnAtMiddleClicked(HWND page, PropertiesCopy& copy) {
     SetSpin(page, IDC_OPT_INTRO_START_SPIN, IDC_OPT_INTRO_START, IntroStartLow, IntroStartHigh, start);
 }
 
+// A spin field left by the keyboard focus takes its value at once and shows it, so that
+// what the user sees is what a later mistyped text falls back to.
+void TakeSpinValue(HWND page, int edit, PropertiesCopy& copy) {
+    if (edit == IDC_OPT_INTRO_START) {
+        copy.IntroPlayStart =
+            ReadSpinValue(ControlText(page, edit), IntroStartLow, IntroStartHigh, copy.IntroPlayStart);
+        SetSpin(page, IDC_OPT_INTRO_START_SPIN, edit, IntroStartLow, IntroStartHigh,
+                std::to_string(copy.IntroPlayStart));
+    } else {
+        copy.IntroPlayLength =
+            ReadSpinValue(ControlText(page, edit), IntroLengthLow, IntroLengthHigh, copy.IntroPlayLength);
+        SetSpin(page, IDC_OPT_INTRO_LENGTH_SPIN, edit, IntroLengthLow, IntroLengthHigh,
+                std::to_string(copy.IntroPlayLength));
+    }
+}
+
 INT_PTR OnNotify(HWND page, const NMHDR& notice) {
     PropertiesCopy* copy = Copy();
     switch (notice.code) {
@@ -83,7 +99,10 @@ INT_PTR OnNotify(HWND page, const NMHDR& notice) {
         if (copy) ShowCopy(page, *copy);
         return AnswerNotification(page, 0);
     case PSN_KILLACTIVE:
-        if (copy) StorePage(page, *copy);
+        if (copy) {
+            StorePage(page, *copy);
+            ShowCopy(page, *copy);  // what was stored, should the sheet stay open
+        }
         return AnswerNotification(page, FALSE);
     case PSN_APPLY:
         return AcceptSheet(page);
@@ -103,6 +122,11 @@ INT_PTR CALLBACK OptionsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM 
     case WM_COMMAND:
         if (LOWORD(wParam) == IDC_OPT_AT_MIDDLE && HIWORD(wParam) == BN_CLICKED && Copy()) {
             OnAtMiddleClicked(page, *Copy());
+            return TRUE;
+        }
+        if ((LOWORD(wParam) == IDC_OPT_INTRO_START || LOWORD(wParam) == IDC_OPT_INTRO_LENGTH) &&
+            HIWORD(wParam) == EN_KILLFOCUS && Copy()) {
+            TakeSpinValue(page, LOWORD(wParam), *Copy());
             return TRUE;
         }
         return FALSE;

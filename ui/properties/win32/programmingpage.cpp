@@ -181,8 +181,15 @@ INT_PTR CALLBACK ProgrammingPageProc(HWND page, UINT message, WPARAM wParam, LPA
     case WM_COMMAND:
         return OnCommand(page, LOWORD(wParam), HIWORD(wParam));
     case WorkEndedPageMessage:
-        // New titles show; the buttons keep their states.
-        if (const PropertiesCopy* copy = Copy()) FillLists(page, *copy);
+        // New titles show. The selections stay with them, so that the buttons, which keep
+        // their states, still act on the entries they were enabled for.
+        if (const PropertiesCopy* copy = Copy()) {
+            const int discSelection = SelectedItem(page, IDC_PROGRAM_DISC_ORDER);
+            const int orderSelection = SelectedItem(page, IDC_PROGRAM_ORDER);
+            FillLists(page, *copy);
+            SendDlgItemMessageA(page, IDC_PROGRAM_DISC_ORDER, LB_SETCURSEL, discSelection, 0);
+            SendDlgItemMessageA(page, IDC_PROGRAM_ORDER, LB_SETCURSEL, orderSelection, 0);
+        }
         return TRUE;
     case WM_DESTROY:
         if (PropertyPages().programmingPage == page) PropertyPages().programmingPage = nullptr;

@@ -1,5 +1,6 @@
 // The cddb Query page: where the lookup looks, its status, and "Query cddb Now". It
-// takes DiscInfoLock only around its early commit; the status arrives from the lookup
+// takes DiscInfoLock only around its early commit (of the settings and the typed disc
+// texts); the status arrives from the lookup
 // thread, which holds no lock while it sets the field.
 #include <windows.h>
 #include <commctrl.h>
@@ -73,6 +74,17 @@ void StorePage(HWND page, PropertiesCopy& copy) {
     StoreQueryPage(values, copy);
 }
 
+// The port field shows the port it stands for, once the focus leaves it or the page
+// has stored it, so that a text that names no port is seen to change nothing.
+void ShowStoredPort(HWND page, const PropertiesCopy& copy) {
+    SetDlgItemTextA(page, IDC_QUERY_PROXY_PORT, QueryPageFromCopy(copy).proxyPortText.c_str());
+}
+
+void TakePort(HWND page, PropertiesCopy& copy) {
+    copy.cddbProxyPort = ProxyPortFor(ControlText(page, IDC_QUERY_PROXY_PORT), copy.cddbProxyPort);
+    ShowStoredPort(page, copy);
+}
+
 void OnActivated(HWND page) {
     if (const PropertiesCopy* copy = Copy()) ShowCopy(page, *copy);
     // The slot and listener first: a status set from here on reaches the field, and
@@ -95,14 +107,19 @@ void OnQueryNow(HWND page) {
     if (disc.lookupRunning || !copy) return;
     disc.lookupRunning = true;
     StorePage(page, *copy);
+    ShowStoredPort(page, *copy);
     if (!HasQuerySource(*copy)) {
         MessageBoxA(page, NoSourceText, "cddb Query Error", MB_OK | MB_ICONERROR | MB_SYSTEMMODAL);
         disc.lookupRunning = false;
         return;
     }
     {
-        // lookupRunning is set, so only the cddb and SMTP settings are committed.
+        // No lookup thread runs yet (the flag was clear above), so the texts typed on the
+        // CD Information page are committed with the settings: the lookup's hand-over
+        // copies DiscInfo back into the copy, and a query that finds nothing must not
+        // take them away. A found entry replaces them, as the user asked.
         DiscInfoHold hold;
+        ApplyPropertiesCopyTexts();
         ApplyPropertiesCopy();
     }
     SendWindowMessage(disc.ownerWindow, disc.changedMessage);
@@ -118,7 +135,10 @@ INT_PTR OnNotify(HWND page, const NMHDR& notice) {
         OnActivated(page);
         return AnswerNotification(page, 0);
     case PSN_KILLACTIVE:
-        if (PropertiesCopy* copy = Copy()) StorePage(page, *copy);
+        if (PropertiesCopy* copy = Copy()) {
+            StorePage(page, *copy);
+            ShowStoredPort(page, *copy);
+        }
         Deactivate(page);
         return AnswerNotification(page, FALSE);
     case PSN_APPLY:
@@ -129,6 +149,10 @@ INT_PTR OnNotify(HWND page, const NMHDR& notice) {
 }
 
 INT_PTR OnCommand(HWND page, int id, int code) {
+    if (id == IDC_QUERY_PROXY_PORT && code == EN_KILLFOCUS) {
+        if (PropertiesCopy* copy = Copy()) TakePort(page, *copy);
+        return TRUE;
+    }
     if (code != BN_CLICKED) return FALSE;
     switch (id) {
     case IDC_QUERY_USE_PROXY:

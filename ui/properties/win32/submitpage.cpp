@@ -48,9 +48,12 @@ void OnActivated(HWND page) {
         SetDlgItemTextA(page, IDC_SUBMIT_SMTP_SERVER, values.serverName.c_str());
     }
     ShowSubmitButton(page);
-    // The status field shows only the texts that arrive while the page is active.
+    // The slot and listener first: a status set from here on reaches the field, and the
+    // stored text shown next is at least as new as any sent before. Without it, a
+    // submission that ended while another page was active would still look under way.
     PropertyPages().submitPage = page;
     SetSubmitStatusListener(ShowStatus);
+    SetDlgItemTextA(page, IDC_SUBMIT_STATUS, SubmitStatusText().c_str());
 }
 
 void Deactivate(HWND page) {
