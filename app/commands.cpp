@@ -26,6 +26,11 @@ void PreviousTrack() {
     shell.playState = shell.currentTrack != 0 ? PlayTrack(shell.currentTrack) : StopPlay();
 }
 
+// A pause the drive refuses leaves play as it was: the drive goes on with what it did.
+void PauseIfDriveAgrees() {
+    if (PauseCd() == Paused) Shell().playState = Paused;
+}
+
 // With a new play-range rule, play goes on under it.
 void ResumeUnderNewRule() {
     ShellState& shell = Shell();
@@ -107,7 +112,7 @@ bool RunPlayerCommand(int command) {
     case CommandPauseButton:
     case CommandPause:
         if (shell.playState == Playing) {
-            shell.playState = PauseCd();
+            PauseIfDriveAgrees();
         } else if (shell.playState == Paused) {
             shell.playState = ResumePlay(shell.currentTrack, toTrackEnd());
         }
@@ -210,7 +215,7 @@ void TrayClickTimeout() {
     ShellState& shell = Shell();
     View().StopTrayClickTimer();
     if (shell.clickState == ClickOnePending) {
-        shell.playState = PauseCd();
+        PauseIfDriveAgrees();
     } else if (shell.clickState == ClickDoublePending) {
         UserNextTrack();
     }

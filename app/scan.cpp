@@ -25,6 +25,13 @@ void StopScanAtEnd() {
     shell.scanCount = 0;
 }
 
+// The scan's limit in a track: what the drive can play of it, in whole seconds.
+void TrackEndPosition(int track, int* minute, int* second) {
+    const int seconds = TrackLengthSeconds(track);
+    *minute = seconds / 60;
+    *second = seconds % 60;
+}
+
 void ScanBackward(int step) {
     ShellState& shell = Shell();
     shell.posSecond -= step;
@@ -32,9 +39,7 @@ void ScanBackward(int step) {
         shell.currentTrack = ChooseTrack(ChoosePrevious);
         if (shell.currentTrack != 0) {
             // Go on backwards from the end of the previous track.
-            const TrackToc& entry = CdDevice().toc[shell.currentTrack - 1];
-            shell.posMinute = entry.lengthMinutes;
-            shell.posSecond = entry.lengthSeconds;
+            TrackEndPosition(shell.currentTrack, &shell.posMinute, &shell.posSecond);
             shell.posFrame = 0;
         } else {
             StopScanAtEnd();
@@ -49,9 +54,10 @@ void ScanBackward(int step) {
 bool ScanForward(int step) {
     ShellState& shell = Shell();
     shell.posSecond += step;
-    const TrackToc& entry = CdDevice().toc[shell.currentTrack - 1];
+    int endMinute = 0, endSecond = 0;
+    TrackEndPosition(shell.currentTrack, &endMinute, &endSecond);
     // Each field is compared by itself, before any carry.
-    if (shell.posSecond >= entry.lengthSeconds && shell.posMinute >= entry.lengthMinutes) {
+    if (shell.posSecond >= endSecond && shell.posMinute >= endMinute) {
         shell.currentTrack = ChooseTrack(ChooseNext);
         if (shell.currentTrack != 0) {
             shell.posMinute = shell.posSecond = shell.posFrame = 0;
