@@ -1,5 +1,6 @@
 #include <cstdio>
 
+#include "app/commands.h"
 #include "app/sequencing.h"
 #include "app/shellstate.h"
 #include "app/shellview.h"
@@ -18,11 +19,13 @@ int ScanStepSeconds(int scanCount) {
     return 10;
 }
 
+// A scan that runs off either end of the disc stops the drive; every view then says so.
 void StopScanAtEnd() {
     ShellState& shell = Shell();
     shell.playState = StopPlay();
     View().SetScanTimerPeriod(ScanTimerIdleMs);
     shell.scanCount = 0;
+    RefreshControls();
 }
 
 // The scan's limit in a track: what the drive can play of it, in whole seconds.
@@ -54,10 +57,15 @@ void ScanBackward(int step) {
 bool ScanForward(int step) {
     ShellState& shell = Shell();
     shell.posSecond += step;
+    if (shell.posSecond >= 60) {
+        shell.posSecond -= 60;
+        shell.posMinute += 1;
+    }
+    // The whole position against the whole length: compared field by field, a step
+    // over a minute's end could land past the track's end.
     int endMinute = 0, endSecond = 0;
     TrackEndPosition(shell.currentTrack, &endMinute, &endSecond);
-    // Each field is compared by itself, before any carry.
-    if (shell.posSecond >= endSecond && shell.posMinute >= endMinute) {
+    if (shell.posMinute * 60 + shell.posSecond >= endMinute * 60 + endSecond) {
         shell.currentTrack = ChooseTrack(ChooseNext);
         if (shell.currentTrack != 0) {
             shell.posMinute = shell.posSecond = shell.posFrame = 0;
@@ -71,9 +79,6 @@ bool ScanForward(int step) {
         } else {
             StopScanAtEnd();
         }
-    } else if (shell.posSecond >= 60) {
-        shell.posSecond -= 60;
-        shell.posMinute += 1;
     }
     return true;
 }

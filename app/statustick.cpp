@@ -18,7 +18,9 @@ bool IntroductionOver(int minute, int second) {
     const ProgramOptionsRecord& options = ProgramOptions();
     const int at = minute * 60 + second;
     const int length = TrackLengthSeconds(Shell().currentTrack);
-    if (options.IntroPlayStart >= 0 && at > options.IntroPlayStart + options.IntroPlayLength) return true;
+    // A set start plays its introduction from there; only the centred setting ends
+    // at the middle plus half the length (a track shorter than that plays to its end).
+    if (options.IntroPlayStart >= 0) return at > options.IntroPlayStart + options.IntroPlayLength;
     return at > length / 2 + options.IntroPlayLength / 2;
 }
 
