@@ -77,6 +77,8 @@ void RefreshControls() {
 
 void PlayChosenTrack(int track) {
     ShellState& shell = Shell();
+    // A data track cannot play: choosing one leaves the music and the order as they are.
+    if (!IsAudioTrack(track)) return;
     MarkCurrentTrackPlayed();
     shell.programPos = 0;
     shell.currentTrack = track;
@@ -214,7 +216,10 @@ bool HandleTrayClick(unsigned mouseMessage) {
 void TrayClickTimeout() {
     ShellState& shell = Shell();
     View().StopTrayClickTimer();
-    if (shell.clickState == ClickOnePending) {
+    // The clicks act on the play they were given to; play that has stopped or paused
+    // meanwhile (Stop within the click time) is left as it is.
+    if (shell.playState != Playing) {
+    } else if (shell.clickState == ClickOnePending) {
         PauseIfDriveAgrees();
     } else if (shell.clickState == ClickDoublePending) {
         UserNextTrack();
