@@ -26,6 +26,11 @@ void PreviousTrack() {
     shell.playState = shell.currentTrack != 0 ? PlayTrack(shell.currentTrack) : StopPlay();
 }
 
+// A pause the drive refuses leaves play as it was: the drive goes on with what it did.
+void PauseIfDriveAgrees() {
+    if (PauseCd() == Paused) Shell().playState = Paused;
+}
+
 // With a new play-range rule, play goes on under it.
 void ResumeUnderNewRule() {
     ShellState& shell = Shell();
@@ -72,6 +77,8 @@ void RefreshControls() {
 
 void PlayChosenTrack(int track) {
     ShellState& shell = Shell();
+    // A data track cannot play: choosing one leaves the music and the order as they are.
+    if (!IsAudioTrack(track)) return;
     MarkCurrentTrackPlayed();
     shell.programPos = 0;
     shell.currentTrack = track;
@@ -107,7 +114,7 @@ bool RunPlayerCommand(int command) {
     case CommandPauseButton:
     case CommandPause:
         if (shell.playState == Playing) {
-            shell.playState = PauseCd();
+            PauseIfDriveAgrees();
         } else if (shell.playState == Paused) {
             shell.playState = ResumePlay(shell.currentTrack, toTrackEnd());
         }
@@ -209,8 +216,11 @@ bool HandleTrayClick(unsigned mouseMessage) {
 void TrayClickTimeout() {
     ShellState& shell = Shell();
     View().StopTrayClickTimer();
-    if (shell.clickState == ClickOnePending) {
-        shell.playState = PauseCd();
+    // The clicks act on the play they were given to; play that has stopped or paused
+    // meanwhile (Stop within the click time) is left as it is.
+    if (shell.playState != Playing) {
+    } else if (shell.clickState == ClickOnePending) {
+        PauseIfDriveAgrees();
     } else if (shell.clickState == ClickDoublePending) {
         UserNextTrack();
     }

@@ -1,5 +1,6 @@
 #include <cstdio>
 
+#include "app/commands.h"
 #include "app/sequencing.h"
 #include "app/shellstate.h"
 #include "app/shellview.h"
@@ -18,11 +19,20 @@ int ScanStepSeconds(int scanCount) {
     return 10;
 }
 
+// A scan that runs off either end of the disc stops the drive; every view then says so.
 void StopScanAtEnd() {
     ShellState& shell = Shell();
     shell.playState = StopPlay();
     View().SetScanTimerPeriod(ScanTimerIdleMs);
     shell.scanCount = 0;
+    RefreshControls();
+}
+
+// The scan's limit in a track: what the drive can play of it, in whole seconds.
+void TrackEndPosition(int track, int* minute, int* second) {
+    const int seconds = TrackLengthSeconds(track);
+    *minute = seconds / 60;
+    *second = seconds % 60;
 }
 
 void ScanBackward(int step) {
@@ -32,9 +42,7 @@ void ScanBackward(int step) {
         shell.currentTrack = ChooseTrack(ChoosePrevious);
         if (shell.currentTrack != 0) {
             // Go on backwards from the end of the previous track.
-            const TrackToc& entry = CdDevice().toc[shell.currentTrack - 1];
-            shell.posMinute = entry.lengthMinutes;
-            shell.posSecond = entry.lengthSeconds;
+            TrackEndPosition(shell.currentTrack, &shell.posMinute, &shell.posSecond);
             shell.posFrame = 0;
         } else {
             StopScanAtEnd();
@@ -49,9 +57,15 @@ void ScanBackward(int step) {
 bool ScanForward(int step) {
     ShellState& shell = Shell();
     shell.posSecond += step;
-    const TrackToc& entry = CdDevice().toc[shell.currentTrack - 1];
-    // Each field is compared by itself, before any carry.
-    if (shell.posSecond >= entry.lengthSeconds && shell.posMinute >= entry.lengthMinutes) {
+    if (shell.posSecond >= 60) {
+        shell.posSecond -= 60;
+        shell.posMinute += 1;
+    }
+    // The whole position against the whole length: compared field by field, a step
+    // over a minute's end could land past the track's end.
+    int endMinute = 0, endSecond = 0;
+    TrackEndPosition(shell.currentTrack, &endMinute, &endSecond);
+    if (shell.posMinute * 60 + shell.posSecond >= endMinute * 60 + endSecond) {
         shell.currentTrack = ChooseTrack(ChooseNext);
         if (shell.currentTrack != 0) {
             shell.posMinute = shell.posSecond = shell.posFrame = 0;
@@ -65,9 +79,6 @@ bool ScanForward(int step) {
         } else {
             StopScanAtEnd();
         }
-    } else if (shell.posSecond >= 60) {
-        shell.posSecond -= 60;
-        shell.posMinute += 1;
     }
     return true;
 }

@@ -94,8 +94,9 @@ bool IsAudioTrack(int track) {
 
 int TrackLengthSeconds(int track) {
     if (!ValidTrack(track) || static_cast<int>(CdDevice().toc.size()) <= track - 1) return 0;
-    const TrackToc& entry = CdDevice().toc[track - 1];
-    return entry.lengthMinutes * 60 + entry.lengthSeconds;
+    // What the drive can play of it: an enhanced CD's last audio track ends before
+    // the gap between its sessions.
+    return PlayableLengthFrames(track) / FramesPerSecond;
 }
 
 bool HasProgram() { return !Program().empty(); }

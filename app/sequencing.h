@@ -25,6 +25,8 @@ bool toTrackEnd();
 
 // The one-second status tick.
 void StatusTick();
+// Status ticks in a row that may find the drive not ready before the program ends.
+constexpr int NotReadyTickLimit = 10;
 // The scan tick: fast forward and rewind while the panel's Next or Previous is held.
 void ScanTick();
 // Ends a running scan: play resumes at the scanned position.

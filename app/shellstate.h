@@ -37,6 +37,7 @@ struct ShellState {
     bool volumeRepeated = false;
     int scanCount = 0;    // ticks of a running scan; 0 when none runs
     int holdCountdown = 0;
+    int notReadyTicks = 0; // status ticks in a row that found the drive not ready
     // One entry per track, index 0 for track 1.
     std::vector<TrackMark> trackMarks;
     // The last formatted time text.

@@ -1,6 +1,8 @@
 #include "app/startsequence.h"
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 
 #include "app/commands.h"
 #include "app/log/logmessage.h"
@@ -14,10 +16,26 @@ std::vector<std::string> BuildDriveList(const char* commandLineDrive) {
     return drives;
 }
 
-PlayState TryDrives(const std::vector<std::string>& drives, std::string& chosenDrive) {
+StartWaiting RealStartWaiting() {
+    return StartWaiting{[] {
+                            return static_cast<std::int64_t>(
+                                std::chrono::duration_cast<std::chrono::milliseconds>(
+                                    std::chrono::steady_clock::now().time_since_epoch())
+                                    .count());
+                        },
+                        [](int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }};
+}
+
+PlayState TryDrives(const std::vector<std::string>& drives, std::string& chosenDrive, const StartWaiting& waiting) {
     PlayState result = Failed;
     for (const std::string& drive : drives) {
         result = OpenCdDevice(drive.c_str());
+        // A disc just put in: give the drive a few seconds to read it.
+        const std::int64_t deadline = waiting.now() + NotReadyWaitMs;
+        while (result == NotReady && waiting.now() < deadline) {
+            waiting.sleep(NotReadyRetryMs);
+            result = OpenCdDevice(drive.c_str());
+        }
         if (result >= 1) {
             chosenDrive = drive;
             return result;

@@ -2,12 +2,17 @@
 
 #include <cstdio>
 
+#include "app/sequencing.h"
 #include "app/shellstate.h"
 #include "app/shellview.h"
 #include "discinfo/discinfo.h"
 #include "discinfo/options.h"
 
 namespace {
+
+// A drive's position can run past a track's reported length (through the next track's
+// pregap, or a scan's last step): a time left is then none, never a negative one.
+int NotBelowZero(int seconds) { return seconds > 0 ? seconds : 0; }
 
 std::string MinutesSeconds(int seconds) {
     char text[32];
@@ -43,14 +48,15 @@ const std::string& FormatTimeText(int track, int minute, int second) {
         text = TrackAndTime(track, minute * 60 + second);
         break;
     case 1:
-        text = TrackAndTime(track, (entry.lengthMinutes - minute) * 60 + entry.lengthSeconds - second);
+        // Counted down to the end of what the drive plays of the track.
+        text = TrackAndTime(track, NotBelowZero(TrackLengthSeconds(track) - minute * 60 - second));
         break;
     case 2:
         text = MinutesSeconds((entry.startMinute + minute) * 60 + entry.startSecond + second);
         break;
     case 3:
-        text = MinutesSeconds((leadOut.startMinute - entry.startMinute - minute) * 60 - entry.startSecond +
-                              leadOut.startSecond - second);
+        text = MinutesSeconds(NotBelowZero((leadOut.startMinute - entry.startMinute - minute) * 60 -
+                                           entry.startSecond + leadOut.startSecond - second));
         break;
     default:
         break;

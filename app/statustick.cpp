@@ -18,7 +18,9 @@ bool IntroductionOver(int minute, int second) {
     const ProgramOptionsRecord& options = ProgramOptions();
     const int at = minute * 60 + second;
     const int length = TrackLengthSeconds(Shell().currentTrack);
-    if (options.IntroPlayStart >= 0 && at > options.IntroPlayStart + options.IntroPlayLength) return true;
+    // A set start plays its introduction from there; only the centred setting ends
+    // at the middle plus half the length (a track shorter than that plays to its end).
+    if (options.IntroPlayStart >= 0) return at > options.IntroPlayStart + options.IntroPlayLength;
     return at > length / 2 + options.IntroPlayLength / 2;
 }
 
@@ -28,17 +30,22 @@ void StatusTick() {
     ShellState& shell = Shell();
     if (shell.ending) return;
     const PlayState mode = GetDeviceMode();
-    // No disc, the door open, not ready or an error: the program ends.
+    // A drive can be not ready for a moment (a disc settling); only one that stays so
+    // ends the program, as no disc, the door open or an error do at once.
+    if (mode == NotReady && ++shell.notReadyTicks < NotReadyTickLimit) return;
     if (mode <= 0) {
         EndProgram();
         return;
     }
+    shell.notReadyTicks = 0;
     // The drive does something the shell did not ask for: stop it.
     if (mode != shell.playState && shell.playState != Playing && mode != Stopped) {
         shell.playState = StopPlay();
         ShowStoppedViews();
         return;
     }
+    // While the drive seeks its position still says where it was: nothing to follow.
+    if (mode == Seeking) return;
     if (shell.playState == Paused || shell.playState == Stopped) {
         ShowStatus(shell.playState);
         return;
@@ -68,8 +75,9 @@ void StatusTick() {
         shell.playState = PlayTrack(shell.currentTrack);
         View().RefreshMenus(false);
     } else {
-        // Playing to the end of the disc, the drive moves on by itself.
-        if (!toTrackEnd() && track != shell.currentTrack) {
+        // Playing to the end of the disc, the drive moves on by itself (never into a
+        // data track: a position there is one the drive stopped on, not one it plays).
+        if (!toTrackEnd() && track != shell.currentTrack && IsAudioTrack(track)) {
             MarkCurrentTrackPlayed();
             shell.currentTrack = track;
             View().RefreshMenus(false);

@@ -61,7 +61,7 @@ PlayState OpenCdDevice(const char* drive) {
     error = driver.Status(device.deviceId, mci::StatusMediaPresent, 0, &present);
     if (error != 0) {
         LogMciError("MCI Error checking for media presence: \r\n  ", error);
-        return OpenFailed(Failed);
+        return OpenFailed(error == mci::ErrDeviceNotReady ? NotReady : Failed);
     }
     if (!present) {
         LogMessage("No disc present in CD player.");
@@ -75,7 +75,7 @@ PlayState OpenCdDevice(const char* drive) {
         // The close's own line comes before the failing step's error line.
         CloseCdDevice();
         LogMciError(literal, error);
-        return Failed;
+        return error == mci::ErrDeviceNotReady ? NotReady : Failed;
     }
 
     error = driver.SetTimeFormat(device.deviceId, mci::FormatTmsf);

@@ -49,12 +49,18 @@ struct PlayRequest {
     std::int32_t toTrackEnd; // nonzero: stop at the end of this track; zero: end of disc
 };
 
-// drive: "D:". Stopped on success; DeviceBusy, NoDisc, NoAudioTracks or Failed.
+// drive: "D:". Stopped on success; DeviceBusy, NoDisc, NoAudioTracks or Failed, or
+// NotReady when the drive answered "not ready" (a disc still settling): worth a retry.
 PlayState OpenCdDevice(const char* drive);
 // Reads identity and table in MSF and logs them; a step of OpenCdDevice. Returns 0 on
 // success or the failing command's MCI error code, with errorLiteral set to that
 // step's log literal (the caller closes the device before logging it).
 std::uint32_t ReadTableOfContents(const char** errorLiteral);
+
+// The frames of a track the drive can play: its reported length, less what lies before
+// a data track that follows it (on an enhanced CD, the gap between the sessions). 0 for
+// a number that names no track.
+std::int32_t PlayableLengthFrames(std::int32_t track);
 
 PlayState PlayFrom(PlayRequest request);
 PlayState PauseCd();

@@ -10,16 +10,50 @@ bool IsTrackNumber(const CdDeviceRecord& device, std::int32_t track) {
            static_cast<std::size_t>(track) < device.toc.size(); // the table also holds the lead-out
 }
 
-std::uint32_t EndOfTrack(const TrackToc& track) {
-    return PackTmsf(track.number, track.lengthMinutes, track.lengthSeconds, track.lengthFrames);
+bool IsAudio(const CdDeviceRecord& device, std::int32_t track) {
+    return IsTrackNumber(device, track) && device.toc[track - 1].type == TrackAudio;
 }
 
-// The end of this track, or of the disc's last track whatever its type.
+// An enhanced CD keeps its data in a later session after the audio: the first
+// session's lead-out (6750 frames), the second's lead-in (4500) and its first track's
+// pregap (150) lie inside the length the drive reports for the last audio track.
+constexpr std::int32_t SessionGapFrames = 11400;
+
+bool OnlyDataAfter(const CdDeviceRecord& device, std::int32_t track) {
+    for (std::int32_t later = track + 1; later <= device.trackCount; ++later)
+        if (IsAudio(device, later)) return false;
+    return track < device.trackCount;
+}
+
+std::int32_t PlayableFrames(const CdDeviceRecord& device, std::int32_t track) {
+    const std::int32_t length = TrackLengthFrames(device.toc[track - 1]);
+    if (track == device.trackCount || IsAudio(device, track + 1)) return length;
+    // Drives play no data: stop short of the session gap, or of the data track (the
+    // driver would move an end on a data track's first frame past that track).
+    const std::int32_t cut = OnlyDataAfter(device, track) && length > SessionGapFrames + 1 ? SessionGapFrames : 1;
+    return length > cut ? length - cut : length;
+}
+
+std::uint32_t EndOfTrack(const CdDeviceRecord& device, std::int32_t track) {
+    const std::int32_t frames = PlayableFrames(device, track);
+    return PackTmsf(track, frames / FramesPerMinute, frames / FramesPerSecond % 60, frames % FramesPerSecond);
+}
+
+// The end of this track, or of the run of audio tracks it begins: play to the "end of
+// the disc" stops before a data track, and the status tick moves on past it.
 std::uint32_t PlayEnd(const CdDeviceRecord& device, std::int32_t track, std::int32_t toTrackEnd) {
-    return EndOfTrack(device.toc[(toTrackEnd ? track : device.trackCount) - 1]);
+    std::int32_t last = track;
+    if (!toTrackEnd)
+        while (IsAudio(device, last + 1)) ++last;
+    return EndOfTrack(device, last);
 }
 
 } // namespace
+
+std::int32_t PlayableLengthFrames(std::int32_t track) {
+    const CdDeviceRecord& device = CdDevice();
+    return IsTrackNumber(device, track) ? PlayableFrames(device, track) : 0;
+}
 
 PlayState PlayFrom(PlayRequest request) {
     const CdDeviceRecord& device = CdDevice();

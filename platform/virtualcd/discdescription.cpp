@@ -53,7 +53,26 @@ bool ParseLine(const std::string& line, DiscDescription* disc, std::string* prob
         if (disc->tracks.size() == MaxTracks) return *problem = "more than 99 tracks", false;
         if (!disc->tracks.empty() && number <= disc->tracks.back().startFrame)
             return *problem = "track starts must rise", false;
-        disc->tracks.push_back(VirtualTrack{first == "audio", static_cast<std::int32_t>(number)});
+        VirtualTrack track{first == "audio", static_cast<std::int32_t>(number), 0, disc->session2 ? 2 : 1};
+        if (track.session == 2 && disc->tracks.back().session == 1 &&
+            track.startFrame - disc->tracks.back().startFrame <= SessionGapFrames)
+            return *problem = "the session gap does not fit in the track before", false;
+        disc->tracks.push_back(track);
+    } else if (directive == "pregap") {
+        if (disc->tracks.size() < 2) return *problem = "a pregap follows a track after the first", false;
+        const VirtualTrack& before = disc->tracks[disc->tracks.size() - 2];
+        const std::int32_t room = disc->tracks.back().startFrame - before.startFrame - before.pregapFrames;
+        if (!ParseNumber(first, 1, room - 1, &number) || !second.empty())
+            return *problem = "expected a pregap shorter than the track before", false;
+        disc->tracks.back().pregapFrames = static_cast<std::int32_t>(number);
+    } else if (directive == "session") {
+        if (first != "2" || !second.empty() || disc->tracks.empty() || disc->tracks.back().session != 1)
+            return *problem = "expected session 2 after the first session's tracks", false;
+        disc->session2 = true;
+    } else if (directive == "settle" || directive == "seek") {
+        if (!ParseNumber(first, 0, 60000, &number) || !second.empty())
+            return *problem = "expected milliseconds from 0 to 60000", false;
+        (directive == "settle" ? disc->settleMs : disc->seekMs) = static_cast<std::int32_t>(number);
     } else if (directive == "leadout") {
         if (!ParseNumber(first, 0, MaxFrame, &number) || !second.empty())
             return *problem = "expected a lead-out frame", false;
@@ -95,8 +114,26 @@ bool ParseDiscDescription(const std::string& text, DiscDescription* disc, std::s
 
 std::int32_t ReportedLengthFrames(const DiscDescription& disc, std::size_t index) {
     const bool last = index + 1 == disc.tracks.size();
-    const std::int32_t end = last ? disc.leadOut - 1 : disc.tracks[index + 1].startFrame;
+    const std::int32_t end =
+        last ? disc.leadOut - 1 : disc.tracks[index + 1].startFrame - disc.tracks[index + 1].pregapFrames;
     return end - disc.tracks[index].startFrame;
+}
+
+bool AudioRange(const DiscDescription& disc, std::int32_t from, std::int32_t to) {
+    if (disc.tracks.empty() || from < disc.tracks.front().startFrame || to > disc.leadOut) return false;
+    for (std::size_t i = 0; i < disc.tracks.size(); ++i) {
+        const VirtualTrack& track = disc.tracks[i];
+        const bool next = i + 1 < disc.tracks.size();
+        const std::int32_t end =
+            next ? disc.tracks[i + 1].startFrame - disc.tracks[i + 1].pregapFrames : disc.leadOut;
+        std::int32_t silentFrom = end; // where this track's stretch stops being audio
+        if (!track.audio) silentFrom = track.startFrame - track.pregapFrames;
+        // The tail before a later session's first track is lead-out and lead-in.
+        else if (next && disc.tracks[i + 1].session != track.session)
+            silentFrom = disc.tracks[i + 1].startFrame - SessionGapFrames;
+        if (silentFrom < end && from < end && to > silentFrom) return false;
+    }
+    return true;
 }
 
 std::string MediaIdentityText(const DiscDescription& disc) {

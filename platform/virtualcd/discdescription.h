@@ -8,8 +8,14 @@
 
 struct VirtualTrack {
     bool audio = true;
-    std::int32_t startFrame = 0; // absolute, 75 a second
+    std::int32_t startFrame = 0;   // absolute, 75 a second: where index 1 begins
+    std::int32_t pregapFrames = 0; // index 0: how long before startFrame the track begins
+    int session = 1;
 };
+
+// Between the sessions of a multisession disc lie the first session's lead-out
+// (6750 frames), the next session's lead-in (4500) and its first track's pregap (150).
+constexpr std::int32_t SessionGapFrames = 11400;
 
 // "fail COMMAND CODE": that command fails with that MCI error code. Commands:
 // open, status-media, status-tracks, status-type, status-start, status-length,
@@ -28,19 +34,28 @@ struct DiscDescription {
     bool noDisc = false;
     bool busy = false;
     bool notReady = false;
+    std::int32_t settleMs = 0; // "not ready" for so long after the drive's first open
+    std::int32_t seekMs = 0;   // a play from a position seeks for so long before it plays
+    bool session2 = false;     // a "session 2" line came: the tracks after it are in it
     std::vector<VirtualFailure> failures;
 };
 
 // A drive in use loses its disc when its file is deleted or gains a "nodisc" line.
-// Lines: "# comment", "drive E:", "identity N", "track audio|data FRAME", "leadout FRAME",
-// "nodisc", "busy", "notready", "fail COMMAND CODE". False with a reason ("line 3:
-// ...") for anything else, for starts that do not rise, or a lead-out not past the
-// last start.
+// Lines: "# comment", "drive E:", "identity N", "track audio|data FRAME", "pregap FRAMES"
+// (index 0 of the track above), "session 2" (the tracks below start a later session),
+// "leadout FRAME", "nodisc", "busy", "notready", "settle MS", "seek MS", "fail COMMAND
+// CODE". False with a reason ("line 3: ...") for anything else, for starts that do not
+// rise, a pregap or session gap that does not fit in the track before, or a lead-out
+// not past the last start.
 bool ParseDiscDescription(const std::string& text, DiscDescription* disc, std::string* error);
 
-// The lengths the Windows driver reports: up to the next start, and for the last track
-// one frame less than up to the lead-out.
+// The lengths the drive reports: up to where the next track begins (its pregap, if it
+// has one), and for the last track one frame less than up to the lead-out.
 std::int32_t ReportedLengthFrames(const DiscDescription& disc, std::size_t index);
+
+// Whether the drive can play the frames [from, to) as audio: all on the disc, none in a
+// data track (its pregap included) nor in the gap before a later session.
+bool AudioRange(const DiscDescription& disc, std::int32_t from, std::int32_t to);
 
 // The media identity text: the description's, else the Windows rule (the sum of every
 // track's packed absolute MSF start, minute << 16 | second << 8 | frame; for fewer than

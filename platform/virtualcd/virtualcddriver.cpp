@@ -83,10 +83,13 @@ std::vector<std::string> AssignDriveNames(const std::vector<char>& requestedLett
 }
 
 VirtualCdDriver::VirtualCdDriver(std::vector<VirtualDriveSource> sources, VirtualCdClock clock, double speed,
-                                 const std::string& tracePath) {
+                                 const std::string& tracePath)
+    : clock_(clock) {
     for (VirtualDriveSource& source : sources) {
         const std::int32_t home = source.disc.tracks.empty() ? 0 : source.disc.tracks.front().startFrame;
-        drives_.push_back(std::unique_ptr<Drive>(new Drive{std::move(source), VirtualPlayer(clock, speed, home)}));
+        const std::int32_t seekMs = source.disc.seekMs;
+        drives_.push_back(
+            std::unique_ptr<Drive>(new Drive{std::move(source), VirtualPlayer(clock, speed, home, seekMs)}));
     }
     if (!tracePath.empty()) trace_ = std::fopen(tracePath.c_str(), "a");
 }
@@ -121,6 +124,10 @@ bool VirtualCdDriver::DiscAbsent(Drive& drive) {
     return drive.source.disc.noDisc || drive.player.CurrentMode() == VirtualPlayer::Mode::DoorOpen;
 }
 
+bool VirtualCdDriver::Settling(const Drive& drive) const {
+    return drive.readyAt >= 0 && clock_() < drive.readyAt;
+}
+
 std::uint32_t VirtualCdDriver::Open(const char* name, bool shareable, std::uint16_t* deviceId) {
     const std::string what = std::string(name ? name : "") + " open " + (shareable ? "shareable" : "exclusive");
     Drive* drive = FindDrive(name);
@@ -146,6 +153,8 @@ std::uint32_t VirtualCdDriver::Open(const char* name, bool shareable, std::uint1
     device.lock = std::move(lock);
     ++drive->opens;
     drive->heldExclusively = !shareable;
+    // The disc spins up when the drive is first used; later opens find it as it is.
+    if (drive->readyAt < 0) drive->readyAt = clock_() + drive->source.disc.settleMs;
     *deviceId = id;
     Trace(what + " -> 0 device " + std::to_string(id));
     return 0;
@@ -159,6 +168,8 @@ std::uint32_t VirtualCdDriver::Close(std::uint16_t deviceId) {
         drive = device->drive->source.name;
         error = InjectedFailure(device->drive->source.disc, "close");
         if (error == 0) {
+            // The driver stops the drive on every close, shared or not.
+            device->drive->player.Stop();
             --device->drive->opens;
             if (!device->shareable) device->drive->heldExclusively = false;
             devices_.erase(deviceId); // drops the lock
@@ -214,9 +225,10 @@ std::uint32_t VirtualCdDriver::StatusOf(Device& device, std::uint32_t item, std:
     }
     if (item == mci::StatusMode) {
         if (DiscAbsent(drive)) *value = mci::ModeOpen;
-        else if (disc.notReady) *value = mci::ModeNotReady;
+        else if (disc.notReady || Settling(drive)) *value = mci::ModeNotReady;
         else {
             switch (drive.player.CurrentMode()) {
+            case VirtualPlayer::Mode::Seeking: *value = mci::ModeSeek; break;
             case VirtualPlayer::Mode::Playing: *value = mci::ModePlay; break;
             case VirtualPlayer::Mode::Paused: *value = mci::ModePause; break;
             default: *value = mci::ModeStop; break;
@@ -224,7 +236,7 @@ std::uint32_t VirtualCdDriver::StatusOf(Device& device, std::uint32_t item, std:
         }
         return 0;
     }
-    if (DiscAbsent(drive)) return mci::ErrDeviceNotReady;
+    if (DiscAbsent(drive) || Settling(drive)) return mci::ErrDeviceNotReady;
     const bool trackGiven = track > 0;
     if (trackGiven && static_cast<std::size_t>(track) > disc.tracks.size()) return mci::ErrOutOfRange;
     const std::size_t index = trackGiven ? static_cast<std::size_t>(track) - 1 : 0;
@@ -275,7 +287,7 @@ std::uint32_t VirtualCdDriver::InfoMediaIdentity(std::uint16_t deviceId, char* b
     std::string identity;
     if (device) {
         error = InjectedFailure(device->drive->source.disc, "info-identity");
-        if (error == 0 && DiscAbsent(*device->drive)) error = mci::ErrDeviceNotReady;
+        if (error == 0 && (DiscAbsent(*device->drive) || Settling(*device->drive))) error = mci::ErrDeviceNotReady;
         if (error == 0) identity = MediaIdentityText(device->drive->source.disc);
     }
     if (error == 0 && size > 0) {
@@ -321,14 +333,20 @@ std::uint32_t VirtualCdDriver::Play(std::uint16_t deviceId, bool hasFrom, std::u
         const DiscDescription& disc = drive.source.disc;
         std::int32_t fromFrame = 0, toFrame = 0;
         error = InjectedFailure(disc, "play");
-        if (error == 0 && DiscAbsent(drive)) error = mci::ErrDeviceNotReady;
+        if (error == 0 && (DiscAbsent(drive) || Settling(drive))) error = mci::ErrDeviceNotReady;
         if (error == 0 && disc.tracks.empty()) error = mci::ErrOutOfRange;
         if (error == 0) {
+            // The driver refuses positions before the first track and at or past the
+            // lead-out; a play without a start goes on from where the drive stands.
             const std::int32_t first = disc.tracks.front().startFrame;
+            if (!hasFrom) fromFrame = drive.player.PositionFrame();
             const bool fromValid = !hasFrom || (DecodePosition(*device, from, &fromFrame) && fromFrame >= first &&
                                                 fromFrame < disc.leadOut);
-            const bool toValid = DecodePosition(*device, to, &toFrame) && toFrame > first && toFrame <= disc.leadOut;
-            if (!fromValid || !toValid || (hasFrom && fromFrame > toFrame)) error = mci::ErrOutOfRange;
+            const bool toValid = DecodePosition(*device, to, &toFrame) && toFrame > first && toFrame < disc.leadOut;
+            if (!fromValid || !toValid || fromFrame > toFrame) error = mci::ErrOutOfRange;
+            // The drive itself plays audio only: a range into a data track or across
+            // the gap between sessions fails as a hardware error.
+            else if (!AudioRange(disc, fromFrame, toFrame)) error = mci::ErrHardware;
         }
         if (error == 0) drive.player.Play(hasFrom, fromFrame, toFrame);
     }
@@ -343,9 +361,13 @@ std::uint32_t VirtualCdDriver::Pause(std::uint16_t deviceId) {
     Device* device = FindDevice(deviceId);
     std::uint32_t error = mci::ErrInvalidDeviceId;
     if (device) {
-        error = InjectedFailure(device->drive->source.disc, "pause");
-        if (error == 0 && DiscAbsent(*device->drive)) error = mci::ErrDeviceNotReady;
-        if (error == 0) device->drive->player.Pause();
+        Drive& drive = *device->drive;
+        error = InjectedFailure(drive.source.disc, "pause");
+        if (error == 0 && (DiscAbsent(drive) || Settling(drive))) error = mci::ErrDeviceNotReady;
+        // A drive pauses only audio that is under way: pausing a stopped drive fails.
+        const VirtualPlayer::Mode mode = drive.player.CurrentMode();
+        if (error == 0 && mode == VirtualPlayer::Mode::Stopped) error = mci::ErrHardware;
+        if (error == 0) drive.player.Pause();
     }
     Trace((device ? device->drive->source.name : std::string("?")) + " pause -> " + std::to_string(error));
     return error;
@@ -356,7 +378,7 @@ std::uint32_t VirtualCdDriver::Stop(std::uint16_t deviceId) {
     std::uint32_t error = mci::ErrInvalidDeviceId;
     if (device) {
         error = InjectedFailure(device->drive->source.disc, "stop");
-        if (error == 0 && DiscAbsent(*device->drive)) error = mci::ErrDeviceNotReady;
+        if (error == 0 && (DiscAbsent(*device->drive) || Settling(*device->drive))) error = mci::ErrDeviceNotReady;
         if (error == 0) device->drive->player.Stop();
     }
     Trace((device ? device->drive->source.name : std::string("?")) + " stop -> " + std::to_string(error));

@@ -44,6 +44,7 @@ private:
         VirtualPlayer player;
         int opens = 0;
         bool heldExclusively = false;
+        std::int64_t readyAt = -1; // clock time the disc has settled; -1 before the first open
     };
     struct Device {
         Drive* drive = nullptr;
@@ -61,8 +62,11 @@ private:
     bool DecodePosition(const Device& device, std::uint32_t value, std::int32_t* frame) const;
     // Not there for commands that need the disc: no disc, or the door opened.
     static bool DiscAbsent(Drive& drive);
+    // Still spinning up after the disc went in: it answers "not ready".
+    bool Settling(const Drive& drive) const;
     void Trace(const std::string& line);
 
+    VirtualCdClock clock_;
     std::vector<std::unique_ptr<Drive>> drives_;
     std::map<std::uint16_t, Device> devices_;
     std::uint16_t nextDeviceId_ = 1;

@@ -2,10 +2,15 @@
 
 #include <cmath>
 
-VirtualPlayer::VirtualPlayer(VirtualCdClock clock, double speed, std::int32_t homeFrame)
-    : clock_(std::move(clock)), speed_(speed > 0 ? speed : 1.0), position_(homeFrame) {}
+VirtualPlayer::VirtualPlayer(VirtualCdClock clock, double speed, std::int32_t homeFrame, std::int32_t seekMs)
+    : clock_(std::move(clock)), speed_(speed > 0 ? speed : 1.0), seekMs_(seekMs > 0 ? seekMs : 0),
+      position_(homeFrame) {}
 
 void VirtualPlayer::Advance() {
+    if (mode_ == Mode::Seeking && clock_() >= startedAt_) {
+        mode_ = Mode::Playing;
+        position_ = playFrom_;
+    }
     if (mode_ != Mode::Playing) return;
     const double elapsedMs = static_cast<double>(clock_() - startedAt_);
     const double played = std::floor(elapsedMs * speed_ * 75.0 / 1000.0);
@@ -22,18 +27,22 @@ void VirtualPlayer::Play(bool hasFrom, std::int32_t from, std::int32_t to) {
     Advance();
     playFrom_ = hasFrom ? from : position_;
     playTo_ = to;
-    position_ = playFrom_;
-    startedAt_ = clock_();
-    mode_ = playFrom_ < playTo_ ? Mode::Playing : Mode::Stopped;
+    const bool seeks = hasFrom && seekMs_ > 0;
+    // While it seeks, the drive's position still reads where it was.
+    if (!seeks || playFrom_ >= playTo_) position_ = playFrom_;
+    startedAt_ = clock_() + (seeks ? seekMs_ : 0);
+    mode_ = playFrom_ >= playTo_ ? Mode::Stopped : seeks ? Mode::Seeking : Mode::Playing;
 }
 
 void VirtualPlayer::Pause() {
     Advance();
-    if (mode_ == Mode::Playing) mode_ = Mode::Paused;
+    if (mode_ == Mode::Seeking) position_ = playFrom_; // the seek still ends where it was going
+    if (mode_ == Mode::Playing || mode_ == Mode::Seeking) mode_ = Mode::Paused;
 }
 
 void VirtualPlayer::Stop() {
     Advance();
+    if (mode_ == Mode::Seeking) position_ = playFrom_;
     if (mode_ != Mode::DoorOpen) mode_ = Mode::Stopped;
 }
 

@@ -8,14 +8,16 @@
 
 class VirtualPlayer {
 public:
-    enum class Mode { Stopped, Playing, Paused, DoorOpen };
+    enum class Mode { Stopped, Seeking, Playing, Paused, DoorOpen };
 
-    // speed: disc seconds per clock second.
-    VirtualPlayer(VirtualCdClock clock, double speed, std::int32_t homeFrame);
+    // speed: disc seconds per clock second; seekMs: clock milliseconds a play from a
+    // given frame seeks before the music starts.
+    VirtualPlayer(VirtualCdClock clock, double speed, std::int32_t homeFrame, std::int32_t seekMs = 0);
 
-    // Plays [from, to): from the given frame, or from where the transport stands.
+    // Plays [from, to): from the given frame (after the seek), or from where the
+    // transport stands.
     void Play(bool hasFrom, std::int32_t from, std::int32_t to);
-    // Pause and stop keep the position; only a playing transport pauses.
+    // Pause and stop keep the position; only a seeking or playing transport pauses.
     void Pause();
     void Stop();
     void OpenDoor();
@@ -29,9 +31,10 @@ private:
 
     VirtualCdClock clock_;
     double speed_;
+    std::int32_t seekMs_;
     Mode mode_ = Mode::Stopped;
     std::int32_t position_;      // while not playing
     std::int32_t playFrom_ = 0;  // while playing: where the range started
     std::int32_t playTo_ = 0;
-    std::int64_t startedAt_ = 0; // clock milliseconds at playFrom_
+    std::int64_t startedAt_ = 0; // clock milliseconds at playFrom_ (when the seek ends)
 };

@@ -1,7 +1,7 @@
 """The player under Wine on virtual discs: start, commands, icon clicks, end of disc."""
 import unittest
 
-from tunova_e2e import (MAIN_CAPTION, Tunova, driver, played_tracks, reset_registry, sample_disc,
+from tunova_e2e import (MAIN_CAPTION, SAMPLES, Tunova, driver, played_tracks, reset_registry, sample_disc,
                         set_option, wait_until, write_disc)
 
 TRAY_MESSAGE = 0xA710
@@ -46,9 +46,12 @@ class PlayerTest(unittest.TestCase):
             self.start(tunova)
             driver("command", MAIN_CAPTION, 40016)
             tunova.wait_for_log("Starting play on track:  2")
-            # Three quick clicks: the previous track at once, no pause.
+            # Three quick clicks: the previous track at once, no pause. They are posted by
+            # one driver run: three runs may lie further apart than the click time.
+            clicks = []
             for message in (WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, WM_LBUTTONDOWN):
-                driver("post", MAIN_CAPTION, TRAY_MESSAGE, 0, message)
+                clicks += [TRAY_MESSAGE, 0, message]
+            self.assertEqual(driver("post", MAIN_CAPTION, *clicks)[0], 0)
             tunova.wait_for_log("Starting play on track:  1", count=2)
             self.assertNotIn("Pausing CD player.", tunova.log_lines())
             # One click pauses after the click timer; the next resumes.
@@ -88,6 +91,34 @@ class PlayerTest(unittest.TestCase):
                     description.write("nodisc\n")
                 self.assertEqual(tunova.wait_exit(timeout=10), 0)
                 self.assertIn("Clossing connection to CD player.", tunova.log_lines())
+
+    def test_enhanced_cd_plays_to_its_last_audio_track_and_stops(self):
+        env = {"TUNOVA_VIRTUAL_CD": sample_disc("enhanced.disc"), "TUNOVA_VIRTUAL_SPEED": "300"}
+        with Tunova(env=env) as tunova:
+            tunova.wait_for_log("Starting play on track:  1")
+            tunova.wait_for_log("Stopping play.", timeout=40)
+            # To the end of track 9 (4:44.08), short of the gap before the data session.
+            self.assertIn("D: play from 1 to 082c0409 -> 0", tunova.trace_lines())
+            self.assertEqual(played_tracks(tunova), [1])
+            self.assertFalse([line for line in tunova.log_lines() if line.startswith("MCI Error")],
+                             "\n".join(tunova.log_lines()))
+            self.assertTrue(tunova.running())
+            driver("command", MAIN_CAPTION, 40019)
+            self.assertEqual(tunova.wait_exit(), 0)
+
+    def test_a_drive_not_ready_for_two_seconds_at_start_still_plays(self):
+        import tempfile
+        with tempfile.TemporaryDirectory() as tmp:
+            album_text = (SAMPLES / "discs" / "album.disc").read_text()
+            disc = write_disc(tmp, "settling.disc", album_text + "settle 2000\n")
+            with Tunova(env={"TUNOVA_VIRTUAL_CD": disc}) as tunova:
+                tunova.wait_for_log("Starting play on track:  1", timeout=20)
+                lines = tunova.log_lines()
+                self.assertTrue(any("The device driver is not ready." in line for line in lines),
+                                "the drive was waited for:\n" + "\n".join(lines))
+                self.assertEqual(driver("find", "Tunova Error")[0], 1)
+                driver("command", MAIN_CAPTION, 40019)
+                self.assertEqual(tunova.wait_exit(), 0)
 
     def test_random_order_plays_each_track_to_its_end(self):
         set_option("Shuffle", 1)

@@ -9,7 +9,9 @@
 //   text CAPTION ID                   prints the text of control ID (0: the window's own)
 //   click CAPTION ID                  presses a button (BM_CLICK)
 //   command CAPTION ID                sends WM_COMMAND with ID
-//   post CAPTION MESSAGE WPARAM LPARAM   posts a message (numbers in decimal or 0x hex)
+//   post CAPTION MESSAGE WPARAM LPARAM   posts a message (numbers in decimal or 0x hex);
+//                                     further MESSAGE WPARAM LPARAM triples are posted
+//                                     right after it, as quick clicks would come
 //   send CAPTION MESSAGE WPARAM LPARAM   sends a message and prints the result
 //   close CAPTION                     sends WM_CLOSE
 //   visible CAPTION                   prints 1 or 0
@@ -93,12 +95,21 @@ int main(int argc, char** argv) {
         PostMessageA(Require(caption), WM_COMMAND, static_cast<WPARAM>(Number(argv[3])), 0);
         return 0;
     }
-    if ((verb == "post" || verb == "send") && argc > 5) {
+    if (verb == "post" && argc > 5) {
+        HWND window = Require(caption);
+        for (int i = 3; i + 2 < argc; i += 3) {
+            const UINT message = static_cast<UINT>(Number(argv[i]));
+            if (!PostMessageA(window, message, static_cast<WPARAM>(Number(argv[i + 1])),
+                              static_cast<LPARAM>(Number(argv[i + 2]))))
+                return 1;
+        }
+        return 0;
+    }
+    if (verb == "send" && argc > 5) {
         HWND window = Require(caption);
         const UINT message = static_cast<UINT>(Number(argv[3]));
         const WPARAM wParam = static_cast<WPARAM>(Number(argv[4]));
         const LPARAM lParam = static_cast<LPARAM>(Number(argv[5]));
-        if (verb == "post") return PostMessageA(window, message, wParam, lParam) ? 0 : 1;
         std::printf("%ld\n", static_cast<long>(SendMessageA(window, message, wParam, lParam)));
         return 0;
     }

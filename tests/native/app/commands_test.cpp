@@ -116,6 +116,40 @@ TEST_F(PlayerTest, IconClicksPauseSkipAndGoBack) {
     EXPECT_EQ(Shell().playState, Playing);
 }
 
+// Stop within the click time: the click's pause (or a double click's next track) was
+// meant for play that is no longer going, and the drive stays stopped.
+TEST_F(PlayerTest, AClickThenStopLeavesTheDriveStopped) {
+    LoadDisc(Album(4));
+    Start(2);
+    HandleTrayClick(TrayLeftButtonDown);
+    RunPlayerCommand(CommandStop);
+    TrayClickTimeout();
+    EXPECT_EQ(Shell().playState, Stopped);
+    EXPECT_EQ(view.tip, "Stopped");
+    Start(2);
+    HandleTrayClick(TrayLeftButtonDown);
+    HandleTrayClick(TrayLeftDoubleClick);
+    RunPlayerCommand(CommandStop);
+    TrayClickTimeout();
+    EXPECT_EQ(Shell().playState, Stopped);
+    EXPECT_EQ(Shell().currentTrack, 2);
+    EXPECT_EQ(GetDeviceMode(), Stopped);
+}
+
+// A data track chosen in the complete track list cannot play: the music goes on.
+TEST_F(PlayerTest, ChoosingADataTrackLeavesTheMusicPlaying) {
+    LoadDisc({{'a', 60}, {'d', 60}, {'a', 60}});
+    Start(1);
+    view.events.clear();
+    PlayChosenTrack(2);
+    EXPECT_EQ(Shell().playState, Playing);
+    EXPECT_EQ(Shell().currentTrack, 1);
+    EXPECT_FALSE(Shell().trackMarks[0].played);
+    TickFor(2);
+    EXPECT_EQ(GetDeviceMode(), Playing);
+    EXPECT_EQ(view.tip, "Playing (1) 0:02");
+}
+
 TEST_F(PlayerTest, FailedDeviceStateShowsTheErrorAndIgnoresClicks) {
     LoadDisc(Album(2));
     Shell().playState = Failed;

@@ -131,6 +131,21 @@ TEST_F(PlayerTest, StatusTickEndsTheIntroductionAndMovesOn) {
     EXPECT_EQ(Shell().posSecond, 10);
 }
 
+// A set start plays its full introduction however far into the track it lies; the
+// middle-of-track end belongs to the centred setting alone.
+TEST_F(PlayerTest, AnIntroductionFromALateStartPlaysItsFullLength) {
+    LoadDisc(Album(3, 180));
+    Shell().introPlay = true;
+    ProgramOptions().IntroPlayStart = 100;
+    ProgramOptions().IntroPlayLength = 10;
+    Start(1);
+    TickFor(10);
+    EXPECT_EQ(Shell().currentTrack, 1);
+    EXPECT_EQ(Shell().posMinute * 60 + Shell().posSecond, 110);
+    TickFor(1);
+    EXPECT_EQ(Shell().currentTrack, 2);
+}
+
 TEST_F(PlayerTest, StatusTickFollowsTheDriveAcrossTracksWhenPlayingToTheEnd) {
     LoadDisc(Album(3, 60));
     Start(1);
@@ -210,6 +225,36 @@ TEST_F(PlayerTest, RewindingPastTheStartOfTheFirstTrackStops) {
     EXPECT_EQ(Shell().playState, Stopped);
     EXPECT_EQ(Shell().scanCount, 0);
     EXPECT_EQ(view.statusLine, "Stopped");
+}
+
+// Off the end of the disc the scan stops the drive, and every view says Stopped.
+TEST_F(PlayerTest, AForwardScanOffTheEndOfTheDiscShowsStoppedEverywhere) {
+    LoadDisc({{'a', 10}, {'a', 6}});
+    Start(2);
+    view.events.clear();
+    HoldFor(view, ScanNextButton, 1 + 5 + 4);
+    EXPECT_EQ(Shell().playState, Stopped);
+    EXPECT_EQ(GetDeviceMode(), Stopped);
+    EXPECT_EQ(view.events, (std::vector<std::string>{"icon", "menus", "buttons"}));
+    EXPECT_EQ(view.tip, "Stopped");
+    EXPECT_EQ(view.statusLine, "Stopped");
+}
+
+// A step over a minute's end lands past a track's end only when its fields are compared
+// one by one: the whole position moves to the next track and no time left goes negative.
+TEST_F(PlayerTest, AScanStepNeverLandsPastTheTrackEnd) {
+    LoadDisc({{'a', 65}, {'a', 100}});
+    ProgramOptions().TimeDisplayMode = 1;
+    Start(1);
+    Advance(59000);
+    StatusTick();
+    Shell().posSecond = 59;
+    Shell().scanCount = 61; // the scan has reached its 10-second steps
+    view.heldButton = ScanNextButton;
+    ScanTick();
+    EXPECT_EQ(Shell().currentTrack, 2);
+    EXPECT_EQ(Shell().posMinute * 60 + Shell().posSecond, 0);
+    EXPECT_EQ(view.statusLine, "Playing (2) 1:39");
 }
 
 TEST_F(PlayerTest, ScanningPastATrackEndGoesOnInTheNextTrack) {

@@ -76,16 +76,37 @@ TEST_F(PlayRangeTest, PacksPositionsAsTmsf) {
     EXPECT_EQ(PackMsf(12, 33, 74), 0x4A210Cu);
 }
 
-TEST_F(PlayRangeTest, PlaysToTheTrackEndOrTheLastTrackWhateverItsType) {
+// Drives play no data: the end of the disc is the end of its audio, and the last audio
+// track of an enhanced CD ends where the gap before the data session begins.
+TEST_F(PlayRangeTest, PlaysToTheTrackEndOrTheEndOfTheAudio) {
     EXPECT_EQ(PlayFrom(PlayRequest{2, 1, 2, 3, 1}), Playing);
     EXPECT_EQ(PlayFrom(PlayRequest{1, 0, 0, 0, 0}), Playing);
     EXPECT_EQ(ResumePlay(2, 0), Playing);
     EXPECT_EQ(ResumePlay(1, 1), Playing);
     EXPECT_EQ(recorded_->calls, (std::vector<std::string>{
-                                    "play 9 from 03020102 to 05280302", // TMSF(2,3,40,5)
-                                    "play 9 from 00000001 to 02011403", // end of data track 3
-                                    "play 9 to 02011403",
-                                    "play 9 to 0a030401",
+                                    "play 9 from 03020102 to 05080102", // 3:40.05 less 2:32.00
+                                    "play 9 from 00000001 to 05080102",
+                                    "play 9 to 05080102",
+                                    "play 9 to 0a030401", // TMSF(1,4,3,10): an audio track follows
+                                }));
+    EXPECT_EQ(PlayableLengthFrames(2), 5105);
+    EXPECT_EQ(PlayableLengthFrames(3), TrackLengthFrames(CdDevice().toc[2]));
+    EXPECT_EQ(PlayableLengthFrames(4), 0);
+}
+
+// A data track amid the audio: play to the end runs to one frame before it, which the
+// driver takes as it is (an end on the data track's first frame it would move past it).
+TEST_F(PlayRangeTest, PlayStopsOneFrameBeforeADataTrackAmidTheAudio) {
+    CdDeviceRecord& device = CdDevice();
+    device.trackCount = 3;
+    device.toc = {TrackToc{TrackAudio, 1, 0, 2, 0, 4, 3, 10}, TrackToc{TrackOther, 2, 4, 5, 10, 3, 40, 5},
+                  TrackToc{TrackAudio, 3, 7, 45, 15, 20, 1, 2}, TrackToc{}};
+    PlaceLeadOut(device.toc.data(), 3);
+    EXPECT_EQ(PlayFrom(PlayRequest{1, 0, 0, 0, 0}), Playing);
+    EXPECT_EQ(PlayFrom(PlayRequest{3, 0, 0, 0, 0}), Playing);
+    EXPECT_EQ(recorded_->calls, (std::vector<std::string>{
+                                    "play 9 from 00000001 to 09030401", // TMSF(1,4,3,9)
+                                    "play 9 from 00000003 to 02011403", // the last track's end
                                 }));
 }
 

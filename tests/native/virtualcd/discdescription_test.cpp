@@ -50,6 +50,15 @@ TEST(DiscDescription, RefusesWhatNoDriveCouldReport) {
         {"spin 3\n", "line 1: unknown directive spin"},
         {"identity twelve\n", "line 1: expected a decimal media identity"},
         {"leadout 5 6 7\n", "line 1: too many words"},
+        {"track audio 150\npregap 10\nleadout 500\n", "line 2: a pregap follows a track after the first"},
+        {"track audio 150\ntrack audio 300\npregap 150\nleadout 500\n",
+         "line 3: expected a pregap shorter than the track before"},
+        {"track audio 150\nsession 2\ntrack data 11000\nleadout 20000\n",
+         "line 3: the session gap does not fit in the track before"},
+        {"session 2\n", "line 1: expected session 2 after the first session's tracks"},
+        {"track audio 150\nsession 3\n", "line 2: expected session 2 after the first session's tracks"},
+        {"settle -1\n", "line 1: expected milliseconds from 0 to 60000"},
+        {"seek 60001\n", "line 1: expected milliseconds from 0 to 60000"},
     };
     for (const auto& c : cases) {
         DiscDescription disc;
@@ -71,6 +80,39 @@ TEST(DiscDescription, ReportsTheLastTrackOneFrameShort) {
     ASSERT_TRUE(ParseDiscDescription("track audio 150\ntrack audio 18787\nleadout 36077\n", &disc, &error));
     EXPECT_EQ(ReportedLengthFrames(disc, 0), 18637);
     EXPECT_EQ(ReportedLengthFrames(disc, 1), 36077 - 18787 - 1);
+}
+
+// Index 0 of a track shortens the track before it; the tracks after "session 2" lie
+// in the second session, behind the gap of lead-out and lead-in.
+TEST(DiscDescription, PregapsAndSessionsShapeWhatPlaysAsAudio) {
+    DiscDescription disc;
+    std::string error;
+    ASSERT_TRUE(ParseDiscDescription("settle 2000\nseek 300\n"
+                                     "track audio 150\ntrack audio 18787\npregap 150\n"
+                                     "track audio 30000\nsession 2\ntrack data 60000\nleadout 70000\n",
+                                     &disc, &error))
+        << error;
+    EXPECT_EQ(disc.settleMs, 2000);
+    EXPECT_EQ(disc.seekMs, 300);
+    EXPECT_EQ(disc.tracks[1].pregapFrames, 150);
+    EXPECT_EQ(disc.tracks[2].session, 1);
+    EXPECT_EQ(disc.tracks[3].session, 2);
+    EXPECT_EQ(ReportedLengthFrames(disc, 0), 18787 - 150 - 150); // up to track 2's index 0
+    EXPECT_EQ(ReportedLengthFrames(disc, 2), 30000);              // the session gap included
+
+    EXPECT_TRUE(AudioRange(disc, 150, 30000));                    // through a pregap
+    EXPECT_TRUE(AudioRange(disc, 30000, 60000 - SessionGapFrames));
+    EXPECT_FALSE(AudioRange(disc, 30000, 60000 - SessionGapFrames + 1)); // into the gap
+    EXPECT_FALSE(AudioRange(disc, 50000, 60000));
+    EXPECT_FALSE(AudioRange(disc, 60000, 65000));                 // the data track
+    EXPECT_FALSE(AudioRange(disc, 100, 200));                     // before the first track
+
+    ASSERT_TRUE(ParseDiscDescription("track audio 150\ntrack data 1000\npregap 150\ntrack audio 2000\n"
+                                     "leadout 3000\n",
+                                     &disc, &error));
+    EXPECT_TRUE(AudioRange(disc, 150, 850));
+    EXPECT_FALSE(AudioRange(disc, 150, 851)); // the data track's pregap is data
+    EXPECT_TRUE(AudioRange(disc, 2000, 2999));
 }
 
 TEST(DiscDescription, MediaIdentityFollowsTheWindowsRule) {

@@ -84,7 +84,7 @@ TEST_F(VirtualDriveTest, PlaysAgainstTheClockToTheEndOfItsRange) {
 TEST_F(VirtualDriveTest, PauseHoldsThePositionAndPlayWithoutStartContinues) {
     auto driver = Make({ThreeTracks});
     const std::uint16_t id = OpenD(*driver, mci::FormatTmsf);
-    ASSERT_EQ(driver->Play(id, true, Tmsf(2, 1, 0, 0), Tmsf(3, 4, 31, 72)), 0u);
+    ASSERT_EQ(driver->Play(id, true, Tmsf(2, 1, 0, 0), Tmsf(2, 3, 50, 40)), 0u);
     *now_ += 3000;
     ASSERT_EQ(driver->Pause(id), 0u);
     EXPECT_EQ(Get(*driver, id, mci::StatusMode), mci::ModePause);
@@ -97,15 +97,40 @@ TEST_F(VirtualDriveTest, PauseHoldsThePositionAndPlayWithoutStartContinues) {
     *now_ += 5000;
     EXPECT_EQ(Get(*driver, id, mci::StatusMode), mci::ModeStop);
     EXPECT_EQ(Get(*driver, id, mci::StatusPosition), Tmsf(2, 1, 4, 0));
-    // Pausing a stopped drive leaves it stopped.
-    ASSERT_EQ(driver->Pause(id), 0u);
+}
+
+// A drive pauses audio under way only: a pause of a stopped drive fails as the
+// driver reports a failed pause request, and leaves it stopped.
+TEST_F(VirtualDriveTest, PauseFailsUnlessPlaying) {
+    auto driver = Make({ThreeTracks});
+    const std::uint16_t id = OpenD(*driver, mci::FormatTmsf);
+    EXPECT_EQ(driver->Pause(id), mci::ErrHardware);
     EXPECT_EQ(Get(*driver, id, mci::StatusMode), mci::ModeStop);
+    ASSERT_EQ(driver->Play(id, true, Tmsf(1, 0, 0, 0), Tmsf(2, 0, 0, 0)), 0u);
+    EXPECT_EQ(driver->Pause(id), 0u);
+    EXPECT_EQ(driver->Pause(id), 0u); // a pause in effect may be asked for again
+    EXPECT_EQ(Get(*driver, id, mci::StatusMode), mci::ModePause);
+    ASSERT_EQ(driver->Stop(id), 0u);
+    EXPECT_EQ(driver->Pause(id), mci::ErrHardware);
+}
+
+// The driver stops the drive when a device closes; the next open finds it stopped.
+TEST_F(VirtualDriveTest, CloseStopsPlay) {
+    auto driver = Make({ThreeTracks});
+    std::uint16_t id = OpenD(*driver, mci::FormatTmsf);
+    ASSERT_EQ(driver->Play(id, true, Tmsf(1, 0, 0, 0), Tmsf(2, 0, 0, 0)), 0u);
+    *now_ += 5000;
+    ASSERT_EQ(driver->Close(id), 0u);
+    *now_ += 5000;
+    id = OpenD(*driver, mci::FormatTmsf);
+    EXPECT_EQ(Get(*driver, id, mci::StatusMode), mci::ModeStop);
+    EXPECT_EQ(Get(*driver, id, mci::StatusPosition), Tmsf(1, 0, 5, 0));
 }
 
 TEST_F(VirtualDriveTest, SpeedScalesTheClock) {
     auto driver = Make({ThreeTracks}, 4.0);
     const std::uint16_t id = OpenD(*driver, mci::FormatMsf);
-    ASSERT_EQ(driver->Play(id, true, Msf(0, 2, 0), Msf(12, 32, 74)), 0u);
+    ASSERT_EQ(driver->Play(id, true, Msf(0, 2, 0), Msf(4, 10, 37)), 0u);
     *now_ += 1500;
     EXPECT_EQ(Get(*driver, id, mci::StatusPosition), Msf(0, 8, 0));
 }
@@ -119,6 +144,82 @@ TEST_F(VirtualDriveTest, RefusesPlayOutsideTheDisc) {
     EXPECT_EQ(driver->Play(id, true, Tmsf(1, 0, 60, 0), Tmsf(3, 1, 0, 0)), mci::ErrOutOfRange);
     EXPECT_EQ(driver->Play(id, false, 0, Tmsf(3, 9, 0, 0)), mci::ErrOutOfRange); // past the lead-out
     EXPECT_EQ(Get(*driver, id, mci::StatusMode), mci::ModeStop);
+}
+
+// The lead-out is no position to play to; the last frame before it is.
+TEST_F(VirtualDriveTest, RefusesAnEndAtTheLeadOut) {
+    auto driver = Make({"track audio 150\nleadout 13500\n"});
+    const std::uint16_t id = OpenD(*driver, mci::FormatMsf);
+    EXPECT_EQ(driver->Play(id, true, Msf(0, 2, 0), Msf(3, 0, 0)), mci::ErrOutOfRange);
+    EXPECT_EQ(driver->Play(id, true, Msf(0, 2, 0), Msf(2, 59, 74)), 0u);
+}
+
+// The drive plays audio only: a range that runs into a data track, its pregap or the
+// gap before an enhanced CD's data session fails, and the drive stays as it was.
+TEST_F(VirtualDriveTest, RefusesRangesIntoDataOrAcrossTheSessionGap) {
+    auto driver = Make({"track audio 150\ntrack audio 18395\nsession 2\ntrack data 40000\nleadout 60000\n"});
+    const std::uint16_t id = OpenD(*driver, mci::FormatTmsf);
+    // Track 2 as the table has it runs to the data track: 21605 frames, 4:48.05.
+    EXPECT_EQ(driver->Play(id, true, Tmsf(1, 0, 0, 0), Tmsf(2, 4, 48, 5)), mci::ErrHardware);
+    EXPECT_EQ(driver->Play(id, true, Tmsf(2, 0, 0, 0), Tmsf(2, 2, 16, 6)), mci::ErrHardware); // 1 frame in
+    EXPECT_EQ(driver->Play(id, true, Tmsf(3, 0, 0, 0), Tmsf(3, 1, 0, 0)), mci::ErrHardware);
+    EXPECT_EQ(Get(*driver, id, mci::StatusMode), mci::ModeStop);
+    // 21605 - 11400 = 10205 frames: 2:16.05, the end of the audio session.
+    EXPECT_EQ(driver->Play(id, true, Tmsf(1, 0, 0, 0), Tmsf(2, 2, 16, 5)), 0u);
+    EXPECT_EQ(Get(*driver, id, mci::StatusMode), mci::ModePlay);
+}
+
+// After the disc goes in the drive answers "not ready" for its settle time, to the
+// table and to play, however often it is opened; its mode says so and the disc is there.
+TEST_F(VirtualDriveTest, SettlesAfterTheFirstOpen) {
+    auto driver = Make({std::string(ThreeTracks) + "settle 2000\n"});
+    std::uint16_t id = OpenD(*driver, mci::FormatTmsf);
+    std::uint32_t value = 0;
+    char identity[29] = {};
+    EXPECT_EQ(Get(*driver, id, mci::StatusMode), mci::ModeNotReady);
+    EXPECT_EQ(Get(*driver, id, mci::StatusMediaPresent), 1u);
+    EXPECT_EQ(driver->Status(id, mci::StatusNumberOfTracks, 0, &value), mci::ErrDeviceNotReady);
+    EXPECT_EQ(driver->Status(id, mci::StatusPosition, 1, &value), mci::ErrDeviceNotReady);
+    EXPECT_EQ(driver->InfoMediaIdentity(id, identity, sizeof identity), mci::ErrDeviceNotReady);
+    EXPECT_EQ(driver->Play(id, true, Tmsf(1, 0, 0, 0), Tmsf(2, 0, 0, 0)), mci::ErrDeviceNotReady);
+    *now_ += 1500;
+    ASSERT_EQ(driver->Close(id), 0u);
+    id = OpenD(*driver, mci::FormatTmsf); // a new open does not start the wait again
+    EXPECT_EQ(Get(*driver, id, mci::StatusMode), mci::ModeNotReady);
+    *now_ += 500;
+    EXPECT_EQ(Get(*driver, id, mci::StatusMode), mci::ModeStop);
+    EXPECT_EQ(Get(*driver, id, mci::StatusNumberOfTracks), 3u);
+}
+
+// A play from a position seeks first: the mode says seeking and the position still
+// reads where the drive was; a play without a start goes on at once.
+TEST_F(VirtualDriveTest, SeeksBeforePlayingFromAPosition) {
+    auto driver = Make({std::string(ThreeTracks) + "seek 400\n"});
+    const std::uint16_t id = OpenD(*driver, mci::FormatTmsf);
+    ASSERT_EQ(driver->Play(id, true, Tmsf(2, 1, 0, 0), Tmsf(2, 3, 50, 40)), 0u);
+    EXPECT_EQ(Get(*driver, id, mci::StatusMode), mci::ModeSeek);
+    *now_ += 300;
+    EXPECT_EQ(Get(*driver, id, mci::StatusMode), mci::ModeSeek);
+    EXPECT_EQ(Get(*driver, id, mci::StatusPosition), Tmsf(1, 0, 0, 0));
+    *now_ += 1100;
+    EXPECT_EQ(Get(*driver, id, mci::StatusMode), mci::ModePlay);
+    EXPECT_EQ(Get(*driver, id, mci::StatusPosition), Tmsf(2, 1, 1, 0));
+    ASSERT_EQ(driver->Pause(id), 0u);
+    ASSERT_EQ(driver->Play(id, false, 0, Tmsf(2, 3, 50, 40)), 0u);
+    EXPECT_EQ(Get(*driver, id, mci::StatusMode), mci::ModePlay);
+}
+
+// Play runs on through the next track's pregap under the earlier track's number, so the
+// position passes the length the drive reports for that track.
+TEST_F(VirtualDriveTest, PositionsRunThroughAPregapPastTheTrackLength) {
+    auto driver = Make({"track audio 150\ntrack audio 7650\npregap 225\nleadout 20000\n"});
+    const std::uint16_t id = OpenD(*driver, mci::FormatTmsf);
+    EXPECT_EQ(Get(*driver, id, mci::StatusLength, 1), Msf(1, 37, 0)); // 7275 frames
+    ASSERT_EQ(driver->Play(id, true, Tmsf(1, 1, 36, 0), Tmsf(2, 0, 10, 0)), 0u);
+    *now_ += 2000;
+    EXPECT_EQ(Get(*driver, id, mci::StatusPosition), Tmsf(1, 1, 38, 0));
+    *now_ += 2000;
+    EXPECT_EQ(Get(*driver, id, mci::StatusPosition), Tmsf(2, 0, 0, 0));
 }
 
 TEST_F(VirtualDriveTest, EjectOpensTheDoor) {

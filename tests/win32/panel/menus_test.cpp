@@ -250,6 +250,43 @@ TEST_F(PanelWindowTest, LongDiscOffersTwentyItemsAndTheCompleteList) {
     Shell().selectDialogOpen = false;
 }
 
+// A data track offered in the complete list plays nothing: the music goes on.
+TEST_F(PanelWindowTest, ADataTrackFromTheCompleteListLeavesTheMusicPlaying) {
+    char folder[MAX_PATH] = {};
+    GetTempPathA(sizeof folder, folder);
+    const std::string path = std::string(folder) + "tunova_data22.disc";
+    std::string text;
+    for (int track = 1; track <= 25; ++track)
+        text += std::string(track == 22 ? "track data " : "track audio ") + std::to_string(150 + (track - 1) * 4500) + "\n";
+    text += "leadout " + std::to_string(150 + 25 * 4500) + "\n";
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    CloseHandle(file);
+
+    StartOn(path);
+    ASSERT_TRUE(WhileModal(
+        [] {
+            HWND dialog = FindWindowA(nullptr, "Select Track");
+            if (!dialog || !Shell().selectDialogOpen) return false;
+            SendDlgItemMessageA(dialog, IDC_TRACK_LIST, LB_SETCURSEL, 21, 0);
+            PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+            return true;
+        },
+        WM_COMMAND, 32889, 0));
+    EXPECT_EQ(Shell().currentTrack, 1);
+    EXPECT_EQ(Shell().playState, Playing);
+    EXPECT_FALSE(Checked(TrayTracks(), 32869)) << "track 1 was not left";
+    Pump(1200); // a status tick finds the drive still playing
+    EXPECT_EQ(GetDeviceMode(), Playing);
+    EXPECT_EQ(Shell().playState, Playing);
+    if (window_ && IsWindow(window_)) DestroyWindow(window_);
+    window_ = nullptr;
+    Pump(50);
+    DeleteFileA(path.c_str());
+}
+
 TEST_F(PanelWindowTest, ShortDiscHasNoDialog) {
     Start("album.disc");
     EXPECT_FALSE(WhileModal(CancelDialog, WM_COMMAND, 32889, 0));

@@ -305,4 +305,27 @@ TEST_F(PanelWindowTest, HeldNextButtonScansForwardAndPlayResumesWhereTheScanEnde
     EXPECT_EQ(GetDeviceMode(), Playing);
 }
 
+// A forward scan off the end of the disc stops the drive; the panel and the menu then
+// offer Play, not Pause, and the status line says Stopped.
+TEST_F(PanelWindowTest, AScanOffTheEndOfTheDiscLeavesEveryViewStopped) {
+    Start("onetrack.disc");
+    Command(40046);
+    // Near the end of the 2:57 track: a few scan steps run off it.
+    ASSERT_EQ(PlayFrom(PlayRequest{1, 2, 50, 0, 0}), Playing);
+    Shell().posMinute = 2;
+    Shell().posSecond = 50;
+    HWND next = GetDlgItem(window_, IDC_NEXT);
+    SendMessageA(next, BM_SETSTATE, TRUE, 0);
+    for (int i = 0; i < 200 && Shell().playState == Playing; ++i) Pump(25);
+    SendMessageA(next, BM_SETSTATE, FALSE, 0);
+    ASSERT_EQ(Shell().playState, Stopped);
+    EXPECT_EQ(GetDeviceMode(), Stopped);
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(window_, IDC_PLAY)));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window_, IDC_PAUSE)));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window_, IDC_STOP)));
+    EXPECT_EQ(ControlText(window_, IDC_STATUS), "Stopped");
+    EXPECT_FALSE(::Grey(TrayMenu(), 40014));
+    EXPECT_TRUE(::Grey(TrayMenu(), 40015));
+}
+
 } // namespace

@@ -91,11 +91,15 @@ protected:
 
     // Starts the player on a sample disc, as the process entry does.
     void Start(const char* disc) {
+        StartOn(WindowsFormOfPath(std::string(TUNOVA_SOURCE_DIR) + "/samples/discs/" + disc));
+    }
+
+    // Starts the player on the disc description file at path.
+    void StartOn(const std::string& path) {
         ResetShell();
         ResetDiscInfo();
         ProgramOptions() = ProgramOptionsRecord();
-        SetVariable("TUNOVA_VIRTUAL_CD",
-                    WindowsFormOfPath(std::string(TUNOVA_SOURCE_DIR) + "/samples/discs/" + disc));
+        SetVariable("TUNOVA_VIRTUAL_CD", path);
         window_ = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_PANEL), nullptr,
                                      MainWindowProc, 0);
         ASSERT_NE(window_, nullptr);
