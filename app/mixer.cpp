@@ -93,8 +93,11 @@ void InstallVolumeView(VolumeView* view) { installedView = view; }
 
 std::uint32_t VolumeStepFor(std::uint32_t minimum, std::uint32_t maximum, std::uint32_t steps) {
     const std::uint32_t fiftieth = (maximum - minimum) / 50;
-    if (steps == 0) return fiftieth;
-    return steps * (fiftieth / steps);
+    const std::uint32_t step = steps == 0 ? fiftieth : steps * (fiftieth / steps);
+    // A control finer than a fiftieth of its range (0 to 65535 in 65535 steps) rounds
+    // the step down to 0 and a tiny range has no fiftieth: the buttons would do nothing.
+    if (step != 0) return step;
+    return fiftieth != 0 ? fiftieth : 1;
 }
 
 void DiscoverMixer(std::uintptr_t notifyWindow) {

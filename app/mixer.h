@@ -44,7 +44,8 @@ enum VolumeAction { VolumeRefresh = 0, VolumeUp = 1, VolumeDown = 2 };
 enum MuteAction { MuteRefresh = 0, MuteToggle = 1 };
 
 // The change per button step: a fiftieth of the range, a whole number of the control's
-// own steps. A control without a step count gets one step of a fiftieth.
+// own steps. A control without a step count, or with more steps than a fiftieth holds,
+// gets one step of a fiftieth; a step is never less than one unit.
 std::uint32_t VolumeStepFor(std::uint32_t minimum, std::uint32_t maximum, std::uint32_t steps);
 
 // Finds the first mixer with a speakers destination that has a volume or mute control,

@@ -104,12 +104,22 @@ protected:
 };
 
 TEST(VolumeStep, IsAWholeNumberOfControlStepsInAFiftiethOfTheRange) {
-    EXPECT_EQ(VolumeStepFor(0, 65535, 65535), 0u);
     EXPECT_EQ(VolumeStepFor(0, 65535, 32), 1280u);
+    EXPECT_EQ(VolumeStepFor(0, 65535, 192), 1152u);
     // No step count: one step of a fiftieth instead of a division by zero.
     EXPECT_EQ(VolumeStepFor(0, 65535, 0), 1310u);
     EXPECT_EQ(VolumeStepFor(100, 5100, 1), 100u);
 }
+
+TEST(VolumeStep, NeverStandsStill) {
+    // More steps than a fiftieth holds would round the step down to nothing.
+    EXPECT_EQ(VolumeStepFor(0, 65535, 65535), 1310u);
+    EXPECT_EQ(VolumeStepFor(0, 65535, 2000), 1310u);
+    // A range too small for a fiftieth still moves by one unit.
+    EXPECT_EQ(VolumeStepFor(0, 10, 10), 1u);
+    EXPECT_EQ(VolumeStepFor(0, 10, 0), 1u);
+}
+
 
 TEST_F(MixerTest, DiscoveryTakesTheFirstMixerWithASpeakersDestination) {
     FakeMixerDevice unopenable = SpeakersMixer("Busy Mixer");
@@ -161,7 +171,11 @@ TEST_F(MixerTest, ALaterControlOfTheSameTypeReplacesAnEarlierOne) {
     EXPECT_EQ(MixerState().volumeControlId, 4u);
     EXPECT_EQ(MixerState().muteControlId, 5u);
     EXPECT_EQ(MixerState().volumeMax, 65535u);
-    EXPECT_EQ(MixerState().volumeStep, 0u);
+    EXPECT_EQ(MixerState().volumeStep, 1310u);
+    // The fine-grained control the buttons now work on moves with them.
+    fake.values[4] = 30000;
+    VolumeButtonClicked(VolumeUpButton);
+    EXPECT_EQ(fake.values[4], 31310u);
 }
 
 TEST_F(MixerTest, WithoutAUsableMixerTheControlsAreDisabledAndEveryMixerClosed) {
