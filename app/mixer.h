@@ -9,8 +9,11 @@
 // The process-wide mixer record of the user-interface thread.
 struct MixerRecord {
     MixerHandle mixerHandle = 0;      // 0 when no usable mixer was found
-    std::uint32_t volumeControlId = 0; // 0: none
-    std::uint32_t muteControlId = 0;   // 0: none
+    // Control ids count from 0 on real drivers, so an id alone cannot say "none".
+    bool hasVolumeControl = false;
+    bool hasMuteControl = false;
+    std::uint32_t volumeControlId = 0;
+    std::uint32_t muteControlId = 0;
     std::uint32_t volumeMin = 0;
     std::uint32_t volumeMax = 0;
     std::uint32_t volumeStep = 0;      // change per button step
