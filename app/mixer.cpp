@@ -33,12 +33,14 @@ void TakeControls(const std::vector<MixerControl>& controls, MixerRecord* found)
     for (const MixerControl& control : controls) {
         if (control.type == mixer::ControlTypeVolume) {
             LogMessage("Found mixer control: ", control.name.c_str());
+            found->hasVolumeControl = true;
             found->volumeControlId = control.id;
             found->volumeMin = control.minimum;
             found->volumeMax = control.maximum;
             found->volumeStep = VolumeStepFor(control.minimum, control.maximum, control.steps);
         } else if (control.type == mixer::ControlTypeMute) {
             LogMessage("Found mixer control: ", control.name.c_str());
+            found->hasMuteControl = true;
             found->muteControlId = control.id;
         }
     }
@@ -59,7 +61,7 @@ bool TryMixerDevice(MixerApi& api, std::uint32_t device, std::uintptr_t notifyWi
             api.LineControls(handle, line, &controls) == mixer::NoError) {
             *found = MixerRecord();
             TakeControls(controls, found);
-            if (found->volumeControlId || found->muteControlId) {
+            if (found->hasVolumeControl || found->hasMuteControl) {
                 found->mixerHandle = handle;
                 return true;
             }
@@ -93,8 +95,11 @@ void InstallVolumeView(VolumeView* view) { installedView = view; }
 
 std::uint32_t VolumeStepFor(std::uint32_t minimum, std::uint32_t maximum, std::uint32_t steps) {
     const std::uint32_t fiftieth = (maximum - minimum) / 50;
-    if (steps == 0) return fiftieth;
-    return steps * (fiftieth / steps);
+    const std::uint32_t step = steps == 0 ? fiftieth : steps * (fiftieth / steps);
+    // A control finer than a fiftieth of its range (0 to 65535 in 65535 steps) rounds
+    // the step down to 0 and a tiny range has no fiftieth: the buttons would do nothing.
+    if (step != 0) return step;
+    return fiftieth != 0 ? fiftieth : 1;
 }
 
 void DiscoverMixer(std::uintptr_t notifyWindow) {
@@ -112,9 +117,9 @@ void DiscoverMixer(std::uintptr_t notifyWindow) {
         if (installedView) installedView->DisableVolumeControls();
         return;
     }
-    if (state.volumeControlId) api.GetControlValue(state.mixerHandle, state.volumeControlId, &state.volumeValue);
+    if (state.hasVolumeControl) api.GetControlValue(state.mixerHandle, state.volumeControlId, &state.volumeValue);
     std::uint32_t mute = 0;
-    if (state.muteControlId && api.GetControlValue(state.mixerHandle, state.muteControlId, &mute) == mixer::NoError) {
+    if (state.hasMuteControl && api.GetControlValue(state.mixerHandle, state.muteControlId, &mute) == mixer::NoError) {
         state.muteValue = static_cast<std::int32_t>(mute);
     }
 }
@@ -127,7 +132,7 @@ void CloseMixer() {
 
 void AdjustVolume(VolumeAction action) {
     MixerRecord& state = MixerState();
-    if (!state.mixerHandle || !state.volumeControlId) return;
+    if (!state.mixerHandle || !state.hasVolumeControl) return;
     std::uint32_t value = 0;
     if (Mixers().GetControlValue(state.mixerHandle, state.volumeControlId, &value) != mixer::NoError) return;
     if (action == VolumeRefresh) {
@@ -135,15 +140,20 @@ void AdjustVolume(VolumeAction action) {
         RedrawVolumeBar();
         return;
     }
-    // The bar follows when the mixer's change notice comes back.
-    Mixers().SetControlValue(state.mixerHandle, state.volumeControlId,
-                             action == VolumeUp ? Raised(value, state) : Lowered(value, state));
+    const std::uint32_t result =
+        Mixers().SetControlValue(state.mixerHandle, state.volumeControlId,
+                                 action == VolumeUp ? Raised(value, state) : Lowered(value, state));
     Shell().volumeRepeated = true;
+    if (result != mixer::NoError) return;
+    // Not every driver sends a change notice for the program's own writes: the bar
+    // follows what the mixer now holds.
+    AdjustVolume(VolumeRefresh);
+    LogMessageInt("Volume set to: ", static_cast<int>(state.volumeValue));
 }
 
 void SetMute(MuteAction action) {
     MixerRecord& state = MixerState();
-    if (!state.mixerHandle || !state.muteControlId) return;
+    if (!state.mixerHandle || !state.hasMuteControl) return;
     std::uint32_t value = 0;
     if (Mixers().GetControlValue(state.mixerHandle, state.muteControlId, &value) != mixer::NoError) return;
     if (action == MuteRefresh) {
@@ -151,7 +161,13 @@ void SetMute(MuteAction action) {
         RedrawVolumeBar();
         return;
     }
-    Mixers().SetControlValue(state.mixerHandle, state.muteControlId, state.muteValue ? 0 : 1);
+    if (Mixers().SetControlValue(state.mixerHandle, state.muteControlId, state.muteValue ? 0 : 1) != mixer::NoError) {
+        return;
+    }
+    // Without a change notice the last known state would never turn, and every later
+    // toggle would write the same value again: read back what was written.
+    SetMute(MuteRefresh);
+    LogMessageInt("Mute set to: ", state.muteValue);
 }
 
 bool VolumeButtonClicked(int controlId) {
@@ -186,10 +202,10 @@ void VolumeRepeatTick() {
 
 void MixerControlChanged(MixerHandle mixer, std::uint32_t controlId) {
     const MixerRecord& state = MixerState();
-    if (!mixer || mixer != state.mixerHandle || !controlId) return;
-    if (controlId == state.volumeControlId) {
+    if (!mixer || mixer != state.mixerHandle) return;
+    if (state.hasVolumeControl && controlId == state.volumeControlId) {
         AdjustVolume(VolumeRefresh);
-    } else if (controlId == state.muteControlId) {
+    } else if (state.hasMuteControl && controlId == state.muteControlId) {
         SetMute(MuteRefresh);
     }
 }

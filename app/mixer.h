@@ -9,8 +9,11 @@
 // The process-wide mixer record of the user-interface thread.
 struct MixerRecord {
     MixerHandle mixerHandle = 0;      // 0 when no usable mixer was found
-    std::uint32_t volumeControlId = 0; // 0: none
-    std::uint32_t muteControlId = 0;   // 0: none
+    // Control ids count from 0 on real drivers, so an id alone cannot say "none".
+    bool hasVolumeControl = false;
+    bool hasMuteControl = false;
+    std::uint32_t volumeControlId = 0;
+    std::uint32_t muteControlId = 0;
     std::uint32_t volumeMin = 0;
     std::uint32_t volumeMax = 0;
     std::uint32_t volumeStep = 0;      // change per button step
@@ -44,7 +47,8 @@ enum VolumeAction { VolumeRefresh = 0, VolumeUp = 1, VolumeDown = 2 };
 enum MuteAction { MuteRefresh = 0, MuteToggle = 1 };
 
 // The change per button step: a fiftieth of the range, a whole number of the control's
-// own steps. A control without a step count gets one step of a fiftieth.
+// own steps. A control without a step count, or with more steps than a fiftieth holds,
+// gets one step of a fiftieth; a step is never less than one unit.
 std::uint32_t VolumeStepFor(std::uint32_t minimum, std::uint32_t maximum, std::uint32_t steps);
 
 // Finds the first mixer with a speakers destination that has a volume or mute control,

@@ -3,6 +3,7 @@
 namespace {
 constexpr std::uint32_t InvalidHandle = 5; // MMSYSERR_INVALHANDLE
 constexpr std::uint32_t Failed = 1;        // MMSYSERR_ERROR
+constexpr std::uint32_t InvalidParam = 11; // MMSYSERR_INVALPARAM
 } // namespace
 
 const FakeMixerDevice* FakeMixerApi::DeviceOf(MixerHandle mixer) const {
@@ -60,7 +61,14 @@ std::uint32_t FakeMixerApi::GetControlValue(MixerHandle mixer, std::uint32_t con
 }
 
 std::uint32_t FakeMixerApi::SetControlValue(MixerHandle mixer, std::uint32_t controlId, std::uint32_t value) {
-    if (!DeviceOf(mixer)) return InvalidHandle;
+    const FakeMixerDevice* device = DeviceOf(mixer);
+    if (!device) return InvalidHandle;
+    // Like the system's driver, a value outside the control's bounds is refused.
+    for (const FakeMixerDestination& destination : device->destinations) {
+        for (const MixerControl& control : destination.controls) {
+            if (control.id == controlId && (value < control.minimum || value > control.maximum)) return InvalidParam;
+        }
+    }
     writes.emplace_back(controlId, value);
     values[controlId] = value;
     return mixer::NoError;

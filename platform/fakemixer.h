@@ -1,5 +1,6 @@
 // A scripted mixer for tests: devices with given destination lines and controls, values
-// kept per control id, every write recorded, and failures on request.
+// kept per control id, every accepted write recorded, and failures on request. Like
+// Wine's driver it refuses values out of a control's bounds and sends no change notices.
 #pragma once
 
 #include <cstdint>

@@ -15,6 +15,7 @@
 //   send CAPTION MESSAGE WPARAM LPARAM   sends a message and prints the result
 //   close CAPTION                     sends WM_CLOSE
 //   visible CAPTION                   prints 1 or 0
+//   enabled CAPTION ID                prints 1 or 0: whether control ID takes input
 //   hold CAPTION ID 1|0               holds a button down or lets it go (BM_SETSTATE), as a
 //                                     mouse held on it would, without clicking it
 //   pick CAPTION ID INDEX             selects line INDEX (from 0) of list box ID
@@ -34,7 +35,7 @@ HWND Find(const char* caption) { return FindWindowA(nullptr, caption); }
 long Number(const char* text) { return std::strtol(text, nullptr, 0); }
 
 int Usage() {
-    std::fputs("usage: tunova_driver find|wait|gone|text|click|command|post|send|close|visible|hold|pick CAPTION ...\n",
+    std::fputs("usage: tunova_driver find|wait|gone|text|click|command|post|send|close|visible|enabled|hold|pick CAPTION ...\n",
                stderr);
     return 2;
 }
@@ -126,6 +127,12 @@ int main(int argc, char** argv) {
             return 0;
         }
         return SendMessageA(control, LB_SETCURSEL, value, 0) == LB_ERR ? 1 : 0;
+    }
+    if (verb == "enabled" && argc > 3) {
+        HWND control = GetDlgItem(Require(caption), static_cast<int>(Number(argv[3])));
+        if (!control) return 1;
+        std::printf("%d\n", IsWindowEnabled(control) ? 1 : 0);
+        return 0;
     }
     if (verb == "visible") {
         std::printf("%d\n", IsWindowVisible(Require(caption)) ? 1 : 0);

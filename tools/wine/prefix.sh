@@ -52,9 +52,26 @@ wine_set_graphics() {
         "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
         "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
     fi
-    "$WINE" reg add 'HKCU\Software\Wine\Drivers' /v Audio /d '' /f >/dev/null 2>&1
     wine_stop_server
     echo "$mode" >"$WINEPREFIX/.tunova-graphics"
+    wine_start_server
+}
+
+# Chooses the audio driver the same way:
+#   none   no driver: the system has no mixer
+#   pulse  PulseAudio at $PULSE_SERVER (tools/pulse/pulse.sh), which every Wine process
+#          started afterwards must have in its environment
+# Left unset, Wine would probe for a driver itself and find whatever the machine has.
+wine_set_audio() {
+    local mode="$1" driver=""
+    [ "$mode" = pulse ] && driver=pulse
+    if [ "$(cat "$WINEPREFIX/.tunova-audio" 2>/dev/null)" = "$mode" ]; then
+        wine_start_server
+        return
+    fi
+    "$WINE" reg add 'HKCU\Software\Wine\Drivers' /v Audio /d "$driver" /f >/dev/null 2>&1
+    wine_stop_server
+    echo "$mode" >"$WINEPREFIX/.tunova-audio"
     wine_start_server
 }
 

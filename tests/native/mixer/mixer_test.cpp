@@ -104,11 +104,20 @@ protected:
 };
 
 TEST(VolumeStep, IsAWholeNumberOfControlStepsInAFiftiethOfTheRange) {
-    EXPECT_EQ(VolumeStepFor(0, 65535, 65535), 0u);
     EXPECT_EQ(VolumeStepFor(0, 65535, 32), 1280u);
+    EXPECT_EQ(VolumeStepFor(0, 65535, 192), 1152u);
     // No step count: one step of a fiftieth instead of a division by zero.
     EXPECT_EQ(VolumeStepFor(0, 65535, 0), 1310u);
     EXPECT_EQ(VolumeStepFor(100, 5100, 1), 100u);
+}
+
+TEST(VolumeStep, NeverStandsStill) {
+    // More steps than a fiftieth holds would round the step down to nothing.
+    EXPECT_EQ(VolumeStepFor(0, 65535, 65535), 1310u);
+    EXPECT_EQ(VolumeStepFor(0, 65535, 2000), 1310u);
+    // A range too small for a fiftieth still moves by one unit.
+    EXPECT_EQ(VolumeStepFor(0, 10, 10), 1u);
+    EXPECT_EQ(VolumeStepFor(0, 10, 0), 1u);
 }
 
 TEST_F(MixerTest, DiscoveryTakesTheFirstMixerWithASpeakersDestination) {
@@ -161,7 +170,11 @@ TEST_F(MixerTest, ALaterControlOfTheSameTypeReplacesAnEarlierOne) {
     EXPECT_EQ(MixerState().volumeControlId, 4u);
     EXPECT_EQ(MixerState().muteControlId, 5u);
     EXPECT_EQ(MixerState().volumeMax, 65535u);
-    EXPECT_EQ(MixerState().volumeStep, 0u);
+    EXPECT_EQ(MixerState().volumeStep, 1310u);
+    // The fine-grained control the buttons now work on moves with them.
+    fake.values[4] = 30000;
+    VolumeButtonClicked(VolumeUpButton);
+    EXPECT_EQ(fake.values[4], 31310u);
 }
 
 TEST_F(MixerTest, WithoutAUsableMixerTheControlsAreDisabledAndEveryMixerClosed) {
@@ -246,17 +259,20 @@ TEST_F(MixerTest, AFailedReadChangesNothing) {
     EXPECT_EQ(view.redraws, 0);
 }
 
-TEST_F(MixerTest, MuteTogglesFromTheLastKnownState) {
+// Like the fake, some drivers send no change notice for the program's own writes.
+TEST_F(MixerTest, MuteTogglesOnAndOffWithoutWaitingForANotice) {
     StartWithVolume(10000);
     EXPECT_TRUE(VolumeButtonClicked(VolumeBar));
-    EXPECT_EQ(fake.writes, (std::vector<std::pair<std::uint32_t, std::uint32_t>>{{MuteId, 1}}));
-    // Until the mixer's notice comes back the last known state is still "not muted".
-    VolumeButtonClicked(VolumeBar);
-    EXPECT_EQ(fake.writes.back(), std::make_pair(MuteId, 1u));
-
-    MixerControlChanged(MixerState().mixerHandle, MuteId);
     EXPECT_EQ(MixerState().muteValue, 1);
     EXPECT_EQ(view.redraws, 1);
+    VolumeButtonClicked(VolumeBar);
+    EXPECT_EQ(fake.writes, (std::vector<std::pair<std::uint32_t, std::uint32_t>>{{MuteId, 1}, {MuteId, 0}}));
+    EXPECT_EQ(MixerState().muteValue, 0);
+    EXPECT_EQ(LogLines().back(), "Mute set to:  0");
+
+    // Muted by another program, announced: the next click unmutes.
+    fake.values[MuteId] = 1;
+    MixerControlChanged(MixerState().mixerHandle, MuteId);
     VolumeButtonClicked(VolumeBar);
     EXPECT_EQ(fake.writes.back(), std::make_pair(MuteId, 0u));
 }
@@ -273,6 +289,47 @@ TEST_F(MixerTest, AChangeNoticeOfTheVolumeControlRefreshesTheBar) {
     EXPECT_EQ(MixerState().volumeValue, 20000u);
     EXPECT_EQ(view.redraws, 1);
     EXPECT_TRUE(fake.writes.empty());
+}
+
+// The system's own driver numbers a line's controls from 0: volume 0, mute 1.
+TEST_F(MixerTest, AControlWithIdZeroIsAControlLikeAnyOther) {
+    FakeMixerDevice device;
+    device.productName = "PulseAudio";
+    device.destinations = {Destination(0xFFFF0000u, mixer::ComponentDstSpeakers, "Master Volume",
+                                       {Control(0, mixer::ControlTypeVolume, "Volume", 65535, 192),
+                                        Control(1, mixer::ControlTypeMute, "Mute", 1, 0)})};
+    fake.devices = {device};
+    fake.values[0] = 65535;
+    DiscoverMixer(Window);
+    ASSERT_NE(MixerState().mixerHandle, 0u);
+    EXPECT_EQ(MixerState().volumeValue, 65535u);
+
+    VolumeButtonClicked(VolumeDownButton);
+    EXPECT_EQ(fake.values[0], 65535u - 1152);
+    // This driver sends no notice of the program's own change: the bar follows at once.
+    EXPECT_EQ(MixerState().volumeValue, 65535u - 1152);
+    EXPECT_EQ(view.redraws, 1);
+    EXPECT_EQ(LogLines().back(), "Volume set to:  64383");
+    fake.values[0] = 30000;
+    MixerControlChanged(MixerState().mixerHandle, 0);
+    EXPECT_EQ(MixerState().volumeValue, 30000u);
+    EXPECT_EQ(view.redraws, 2);
+}
+
+TEST_F(MixerTest, AMixerWithMuteAloneIgnoresNoticesForControlZero) {
+    FakeMixerDevice device;
+    device.productName = "Mute Only";
+    device.destinations = {Destination(1, mixer::ComponentDstSpeakers, "Speakers",
+                                       {Control(5, mixer::ControlTypeMute, "Mute", 1, 0)})};
+    fake.devices = {device};
+    fake.values[0] = 40000; // a control the program did not take
+    DiscoverMixer(Window);
+    ASSERT_NE(MixerState().mixerHandle, 0u);
+    VolumeButtonClicked(VolumeUpButton);
+    MixerControlChanged(MixerState().mixerHandle, 0);
+    EXPECT_TRUE(fake.writes.empty());
+    EXPECT_EQ(MixerState().volumeValue, 0u);
+    EXPECT_EQ(view.redraws, 0);
 }
 
 TEST(VolumeBar, FillsFromTheBottomWhiteOrGreyWhenMuted) {

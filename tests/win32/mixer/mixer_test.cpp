@@ -1,5 +1,14 @@
-// The volume controls on the real main window: with the system's mixer (none under
-// Wine) and with a scripted one.
+// The volume controls on the real main window against the system's mixer: Wine's
+// PulseAudio driver on a null sink, which tunova.sh starts for this program. The cases
+// named NoAudioDriver* expect a system without an audio driver; tunova.sh runs them in
+// that setting (GTEST_FILTER picks one group or the other).
+//
+// What the driver does, unlike a scripted mixer: its controls are numbered from 0
+// (volume 0, mute 1), it refuses values out of bounds, it sends no change notice for
+// any write, and each process has a volume of its own that starts at the maximum.
+#include <windows.h>
+#include <mmsystem.h>
+
 #include <algorithm>
 #include <fstream>
 #include <memory>
@@ -40,6 +49,45 @@ FakeMixerDevice SpeakersMixer() {
     return device;
 }
 
+// The system mixer as another program would see it: a handle of the test's own on the
+// first device, sharing the player's volume (the process's).
+class SystemMixer {
+public:
+    SystemMixer() { opened_ = mixerOpen(&mixer_, 0, 0, 0, CALLBACK_NULL) == MMSYSERR_NOERROR; }
+    ~SystemMixer() {
+        if (opened_) mixerClose(mixer_);
+    }
+    bool Opened() const { return opened_; }
+    std::uint32_t Read(std::uint32_t controlId) {
+        MIXERCONTROLDETAILS_UNSIGNED detail{};
+        MIXERCONTROLDETAILS details = Details(controlId, &detail);
+        EXPECT_EQ(mixerGetControlDetailsA(Object(), &details, MIXER_OBJECTF_HMIXER | MIXER_GETCONTROLDETAILSF_VALUE),
+                  MMRESULT(MMSYSERR_NOERROR));
+        return detail.dwValue;
+    }
+    void Write(std::uint32_t controlId, std::uint32_t value) {
+        MIXERCONTROLDETAILS_UNSIGNED detail{};
+        detail.dwValue = value;
+        MIXERCONTROLDETAILS details = Details(controlId, &detail);
+        ASSERT_EQ(mixerSetControlDetails(Object(), &details, MIXER_OBJECTF_HMIXER | MIXER_SETCONTROLDETAILSF_VALUE),
+                  MMRESULT(MMSYSERR_NOERROR));
+    }
+
+private:
+    HMIXEROBJ Object() const { return reinterpret_cast<HMIXEROBJ>(mixer_); }
+    static MIXERCONTROLDETAILS Details(std::uint32_t controlId, MIXERCONTROLDETAILS_UNSIGNED* detail) {
+        MIXERCONTROLDETAILS details{};
+        details.cbStruct = sizeof details;
+        details.dwControlID = controlId;
+        details.cChannels = 1;
+        details.cbDetails = sizeof *detail;
+        details.paDetails = detail;
+        return details;
+    }
+    HMIXER mixer_ = nullptr;
+    bool opened_ = false;
+};
+
 class MixerWindowTest : public ::testing::Test {
 protected:
     static constexpr const char* ScratchPath = "Software\\Tunova Test\\mixer";
@@ -77,12 +125,19 @@ protected:
         for (int i = 0; i < 100 && DiscInfo().lookupRunning; ++i) Pump(20);
     }
 
-    void StartWithFakeMixer(std::uint32_t volume) {
-        fake_.devices = {SpeakersMixer()};
-        fake_.values[VolumeId] = volume;
-        InstallMixerApi(&fake_);
+    // The player on the system's mixer, the panel shown, the volume set beforehand.
+    void StartWithSystemMixer(std::uint32_t volume) {
+        ASSERT_TRUE(system_.Opened()) << "no audio driver: tunova.sh runs this with PulseAudio";
+        system_.Write(volume_, volume);
+        system_.Write(mute_, 0);
         Start();
-        ASSERT_EQ(MixerState().mixerHandle, FakeMixerApi::HandleOf(0));
+        ASSERT_NE(MixerState().mixerHandle, 0u);
+        Command(40046);
+    }
+
+    // What a driver that sends change notices would send after another program's change.
+    void Notice(std::uint32_t controlId) {
+        SendMessageA(window_, mixer::ControlChangeMessage, static_cast<WPARAM>(MixerState().mixerHandle), controlId);
     }
 
     void Command(int id) { SendMessageA(window_, WM_COMMAND, static_cast<WPARAM>(id), 0); }
@@ -100,7 +155,10 @@ protected:
         return lines;
     }
 
+    static constexpr std::uint32_t volume_ = 0, mute_ = 1; // the driver's control ids
+    static constexpr std::uint32_t step_ = 1152;           // 192 steps: 192 * (65535 / 50 / 192)
     HWND window_ = nullptr;
+    SystemMixer system_;
     std::unique_ptr<InstalledScratchRegistry> registry_;
     FakeMixerApi fake_;
     std::string logPath_;
@@ -138,15 +196,17 @@ std::vector<std::uint32_t> DrawBar(HWND window, int width, int height) {
     return column;
 }
 
-TEST(WinmmMixer, TheSystemWithoutAudioDriverHasNoMixerToOpen) {
+TEST(NoAudioDriver, TheSystemHasNoMixerToOpen) {
     MixerApi& system = Mixers();
-    ASSERT_EQ(system.DeviceCount(), 0u) << "the test prefix runs without an audio driver";
+    ASSERT_EQ(system.DeviceCount(), 0u) << "this case runs with the prefix's audio driver set to none";
     MixerHandle handle = 0x55;
     EXPECT_NE(system.Open(0, 0, &handle), mixer::NoError);
     EXPECT_EQ(handle, 0u);
 }
 
-TEST_F(MixerWindowTest, WithoutAMixerTheVolumeControlsAreDisabledAndTheBarIsNotDrawn) {
+class NoAudioDriverWindowTest : public MixerWindowTest {};
+
+TEST_F(NoAudioDriverWindowTest, VolumeControlsAreDisabledAndTheBarIsNotDrawn) {
     Start();
     EXPECT_EQ(MixerState().mixerHandle, 0u);
     const std::vector<std::string> lines = LogLines();
@@ -159,49 +219,89 @@ TEST_F(MixerWindowTest, WithoutAMixerTheVolumeControlsAreDisabledAndTheBarIsNotD
     for (std::uint32_t pixel : DrawBar(window_, 6, 24)) EXPECT_EQ(pixel, Background);
 }
 
-TEST_F(MixerWindowTest, ClicksAndHeldButtonsChangeTheVolumeWhileThePanelIsShown) {
-    StartWithFakeMixer(10000);
-    Command(40046);
+TEST_F(MixerWindowTest, DiscoveryTakesTheSpeakersVolumeAndMuteAndEnablesTheControls) {
+    StartWithSystemMixer(40000);
+    const std::vector<std::string> lines = LogLines();
+    const auto looking = std::find(lines.begin(), lines.end(), "Looking for mixer control");
+    ASSERT_NE(looking, lines.end());
+    EXPECT_EQ(std::vector<std::string>(looking, std::min(looking + 5, lines.end())),
+              (std::vector<std::string>{"Looking for mixer control", "Found mixer:  PulseAudio",
+                                        "Found mixer line:  Master Volume", "Found mixer control:  Volume",
+                                        "Found mixer control:  Mute"}));
+    const MixerRecord& state = MixerState();
+    EXPECT_TRUE(state.hasVolumeControl);
+    EXPECT_TRUE(state.hasMuteControl);
+    EXPECT_EQ(state.volumeControlId, volume_);
+    EXPECT_EQ(state.muteControlId, mute_);
+    EXPECT_EQ(state.volumeMin, 0u);
+    EXPECT_EQ(state.volumeMax, 65535u);
+    EXPECT_EQ(state.volumeStep, step_);
+    EXPECT_EQ(state.volumeValue, 40000u);
+    EXPECT_EQ(state.muteValue, 0);
     EXPECT_TRUE(Enabled(IDC_VOLUME_UP));
+    EXPECT_TRUE(Enabled(IDC_VOLUME_DOWN));
     EXPECT_TRUE(Enabled(IDC_VOLUME_BAR));
-    EXPECT_EQ(fake_.notifyWindow, reinterpret_cast<std::uintptr_t>(window_));
+}
 
+TEST_F(MixerWindowTest, ClicksStepTheVolumeTheMixerHoldsAndStopAtItsBounds) {
+    StartWithSystemMixer(30000);
     Click(IDC_VOLUME_DOWN);
-    EXPECT_EQ(fake_.values[VolumeId], 10000u - 1280);
-    Click(IDC_VOLUME_BAR);
-    EXPECT_EQ(fake_.values[MuteId], 1u);
+    EXPECT_EQ(system_.Read(volume_), 30000u - step_);
+    EXPECT_EQ(MixerState().volumeValue, 30000u - step_) << "the bar follows without a notice";
+    Click(IDC_VOLUME_UP);
+    Click(IDC_VOLUME_UP);
+    EXPECT_EQ(system_.Read(volume_), 30000u + step_);
 
-    fake_.writes.clear();
+    // The driver refuses a value past its bounds: the step stops at them.
+    system_.Write(volume_, 65000);
+    Click(IDC_VOLUME_UP);
+    EXPECT_EQ(system_.Read(volume_), 65535u);
+    system_.Write(volume_, 500);
+    Click(IDC_VOLUME_DOWN);
+    EXPECT_EQ(system_.Read(volume_), 0u);
+    EXPECT_EQ(MixerState().volumeValue, 0u);
+}
+
+TEST_F(MixerWindowTest, AHeldButtonStepsEveryTickWhileThePanelIsShown) {
+    StartWithSystemMixer(10000);
     Hold(IDC_VOLUME_UP, true);
     Pump(550);
     Hold(IDC_VOLUME_UP, false);
-    const std::size_t steps = fake_.writes.size();
+    const std::uint32_t held = system_.Read(volume_);
+    const std::uint32_t steps = (held - 10000) / step_;
+    EXPECT_EQ(held, 10000 + steps * step_);
     EXPECT_GE(steps, 3u) << "about one step every 100 ms";
     EXPECT_LE(steps, 7u);
     Click(IDC_VOLUME_UP);
-    EXPECT_EQ(fake_.writes.size(), steps) << "the click that ends a hold adds no step";
-    EXPECT_EQ(fake_.values[VolumeId], 10000u - 1280 + 1280 * steps);
+    EXPECT_EQ(system_.Read(volume_), held) << "the click that ends a hold adds no step";
 
     // Hidden, the panel's timers are stopped: a held button does nothing.
     Command(40048);
     Hold(IDC_VOLUME_UP, true);
     Pump(300);
     Hold(IDC_VOLUME_UP, false);
-    EXPECT_EQ(fake_.writes.size(), steps);
+    EXPECT_EQ(system_.Read(volume_), held);
 }
 
-TEST_F(MixerWindowTest, ChangeNoticesRedrawTheBarWhiteOrGreyWhenMuted) {
-    StartWithFakeMixer(32768);
+TEST_F(MixerWindowTest, TheBarShowsTheMixersVolumeWhiteOrGreyWhenMuted) {
+    StartWithSystemMixer(32768);
     std::vector<std::uint32_t> bar = DrawBar(window_, 6, 24);
     EXPECT_EQ(bar[11], Background) << "the upper half keeps its background";
     EXPECT_EQ(bar[12], 0xFFFFFFu);
     EXPECT_EQ(bar[23], 0xFFFFFFu);
 
-    fake_.values[VolumeId] = 65535;
-    fake_.values[MuteId] = 1;
-    const WPARAM mixer = static_cast<WPARAM>(MixerState().mixerHandle);
-    SendMessageA(window_, mixer::ControlChangeMessage, mixer, VolumeId);
-    SendMessageA(window_, mixer::ControlChangeMessage, mixer, MuteId);
+    Click(IDC_VOLUME_BAR);
+    EXPECT_EQ(system_.Read(mute_), 1u);
+    EXPECT_EQ(DrawBar(window_, 6, 24)[23], 0x808080u);
+    Click(IDC_VOLUME_BAR);
+    EXPECT_EQ(system_.Read(mute_), 0u);
+    EXPECT_EQ(DrawBar(window_, 6, 24)[23], 0xFFFFFFu);
+
+    // Changed by another program: the notice redraws the bar from the mixer's values.
+    system_.Write(volume_, 65535);
+    system_.Write(mute_, 1);
+    Notice(volume_);
+    Notice(mute_);
     EXPECT_EQ(MixerState().volumeValue, 65535u);
     EXPECT_EQ(MixerState().muteValue, 1);
     bar = DrawBar(window_, 6, 24);
@@ -209,9 +309,13 @@ TEST_F(MixerWindowTest, ChangeNoticesRedrawTheBarWhiteOrGreyWhenMuted) {
     EXPECT_EQ(bar[23], 0x808080u);
 }
 
+// The system's driver takes any handle after its close: a scripted mixer tells.
 TEST_F(MixerWindowTest, ShutdownClosesTheMixer) {
-    StartWithFakeMixer(10000);
+    fake_.devices = {SpeakersMixer()};
+    InstallMixerApi(&fake_);
+    Start();
     ASSERT_EQ(fake_.openMixers.size(), 1u);
+    EXPECT_EQ(fake_.notifyWindow, reinterpret_cast<std::uintptr_t>(window_));
     DestroyWindow(window_);
     EXPECT_TRUE(fake_.openMixers.empty());
     EXPECT_EQ(MixerState().mixerHandle, 0u);
