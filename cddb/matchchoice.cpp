@@ -41,7 +41,10 @@ bool ParseMatchLine(const char* line, std::uint32_t* id, std::string* title) {
     }
     if (value == 0) return false;
     *id = value;
-    *title = SkipSeparators(idEnd);
+    // The title may begin with a letter beyond ASCII.
+    const char* titleStart = idEnd;
+    while (*titleStart && IsTitleSeparator(static_cast<unsigned char>(*titleStart))) ++titleStart;
+    *title = titleStart;
     return true;
 }
 

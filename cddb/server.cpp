@@ -65,6 +65,12 @@ struct Conversation {
     void Write(const char* text) { std::fputs(text, output); }
 };
 
+// An entry starts with "# xmcd", alone on its line (as servers store entries) or
+// followed by a blank and more text.
+bool IsXmcdHeader(const std::string& line) {
+    return line.compare(0, 6, "# xmcd") == 0 && line.size() > 6 && (line[6] == ' ' || line[6] == '\n');
+}
+
 bool EndsLine(const char* piece) {
     const std::size_t length = std::strlen(piece);
     return length > 0 && piece[length - 1] == '\n';
@@ -282,7 +288,7 @@ int ReadExactMatch(std::uint32_t discId, std::FILE* output, SocketHandle* connec
         if (!talk.ReadPiece()) return talk.Fail("Unknown error while reading CD information.");
         header += talk.reader.line;
     }
-    if (header.compare(0, 7, "# xmcd ") != 0) return talk.Fail("Unknown file type returned for CD information.");
+    if (!IsXmcdHeader(header)) return talk.Fail("Unknown file type returned for CD information.");
     talk.Write(header.c_str());
     if (!EndsLine(header.c_str())) {
         // The rest of a header line cut by the network.

@@ -73,16 +73,19 @@ bool ParseXmcdEntry(std::uint32_t discId, std::FILE* file, std::int32_t trackCou
 }
 
 void SplitDiscTitle(const std::string& discTitle, std::string* artist, std::string* title) {
-    const std::size_t slash = discTitle.find('/');
+    // Entries write "artist / title"; a slash without blanks around it splits only when
+    // the text has no " / " (so "AC/DC / Live" keeps its artist whole).
+    std::size_t slash = discTitle.find(" / ");
+    slash = slash == std::string::npos ? discTitle.find('/') : slash + 1;
     if (slash == std::string::npos || slash == 0) {
         artist->clear();
         *title = discTitle;
         return;
     }
     std::size_t artistEnd = slash;
-    while (artistEnd > 0 && IsSeparator(static_cast<unsigned char>(discTitle[artistEnd - 1]))) --artistEnd;
+    while (artistEnd > 0 && IsTitleSeparator(static_cast<unsigned char>(discTitle[artistEnd - 1]))) --artistEnd;
     std::size_t titleStart = slash + 1;
-    while (titleStart < discTitle.size() && IsSeparator(static_cast<unsigned char>(discTitle[titleStart])))
+    while (titleStart < discTitle.size() && IsTitleSeparator(static_cast<unsigned char>(discTitle[titleStart])))
         ++titleStart;
     *artist = discTitle.substr(0, artistEnd);
     *title = discTitle.substr(titleStart);

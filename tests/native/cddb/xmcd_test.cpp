@@ -66,7 +66,7 @@ INSTANTIATE_TEST_SUITE_P(
         XmcdCase{"two-entries.xmcd", 0x1a2b3c03, 3, 1, "Artist Name", "Album Title", {"One", "Two", "Three"}},
         XmcdCase{"followed-by-another.xmcd", 0x1a2b3c03, 3, 1, "Artist Name", "Album Title",
                  {"One", std::nullopt, std::nullopt}},
-        XmcdCase{"acdc-crlf.xmcd", 0x1a2b3c03, 2, 1, "AC", "DC / Live", {"Intro", std::nullopt}},
+        XmcdCase{"acdc-crlf.xmcd", 0x1a2b3c03, 2, 1, "AC/DC", "Live", {"Intro", std::nullopt}},
         XmcdCase{"various.xmcd", 0x1a2b3c03, 1, 1, "", "Various Artists", {std::nullopt}},
         XmcdCase{"slash-first.xmcd", 0x1a2b3c03, 1, 1, "", "/ Untitled", {std::nullopt}},
         XmcdCase{"joined.xmcd", 0x1a2b3c03, 10, 1, "Long Artist Name", "Title",
@@ -82,17 +82,22 @@ INSTANTIATE_TEST_SUITE_P(
         XmcdCase{"no-dtitle.xmcd", 0x1a2b3c03, 1, 1, "", "", {"Only Tracks"}},
         XmcdCase{"other-disc.xmcd", 0x1a2b3c03, 2, 0, "Old Artist", "Old Title", {Old, Old}}));
 
-TEST(SplitDiscTitleTest, CutsAtTheFirstSlash) {
+TEST(SplitDiscTitleTest, CutsAtTheFirstBlankedSlashElseAtTheFirstSlash) {
     struct {
         const char* text;
         const char* artist;
         const char* title;
     } cases[] = {
         {"Artist Name / Album Title", "Artist Name", "Album Title"},
-        {"AC/DC / Live", "AC", "DC / Live"},
+        {"AC/DC / Live", "AC/DC", "Live"},
+        {"Artist/Title", "Artist", "Title"},
+        {"A/B/C", "A", "B/C"},
         {"Various Artists", "", "Various Artists"},
         {"/ Untitled", "", "/ Untitled"},
-        {"Artist\t \x01/\x80 Title", "Artist", "Title"},
+        {"Artist\t \x01/\x01 Title", "Artist", "Title"},
+        // Bytes beyond ASCII are letters of the code page, never trimmed as blanks.
+        {"Beyonc\xE9 / 4", "Beyonc\xE9", "4"},
+        {"\xC9" "dith Piaf/\xC9t\xE9", "\xC9" "dith Piaf", "\xC9t\xE9"},
         {"Artist /", "Artist", ""},
     };
     for (const auto& c : cases) {

@@ -19,6 +19,7 @@ TEST(ParseMatchLine, TakesTheIdWordAndTheRestAsTitle) {
         {"rock 9c0b330c The Lanterns / Harbour Lights", true, 0x9c0b330c, "The Lanterns / Harbour Lights"},
         {" \tjazz  920EF00B   Quiet Hours Trio / Night Shift ", true, 0x920ef00b, "Quiet Hours Trio / Night Shift "},
         {"misc 1a", true, 0x1a, ""},
+        {"misc 0a0b0c0d \xC9" "dith Piaf / Best", true, 0x0a0b0c0d, "\xC9" "dith Piaf / Best"},
         {"rock Title / Words", false, 0, ""},
         {"rock 123456789 Nine Digits", false, 0, ""},
         {"rock 00000000 Zero", false, 0, ""},
