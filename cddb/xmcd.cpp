@@ -6,6 +6,7 @@
 
 #include "cdaudio/cddevice.h"
 #include "cddb/lineio.h"
+#include "cddb/textencoding.h"
 #include "cddb/xmcdreader.h"
 #include "discinfo/discinfo.h"
 
@@ -42,6 +43,32 @@ long long TrackIndexOf(const char* text, const char* end) {
 
 std::string Cut(const std::string& text) { return text.substr(0, XmcdTextLimit); }
 
+// A track title is gathered longer than it is stored, so that a UTF-8 title is not cut
+// inside a letter before it is converted.
+constexpr std::size_t TrackTitleBound = 4 * XmcdTextLimit;
+
+// An entry is UTF-8 when each of its texts is valid UTF-8 and one reaches beyond ASCII;
+// then every text is converted to the code page. Otherwise it is taken as Latin-1.
+void ConvertUtf8Entry(XmcdEntry* entry) {
+    bool beyondAscii = false;
+    const auto judge = [&beyondAscii](const std::string& text) {
+        bool ascii = true;
+        for (const char c : text) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+        if (ascii) return true;
+        beyondAscii = true;
+        return IsUtf8BeyondAscii(text);
+    };
+    if (entry->discTitle && !judge(*entry->discTitle)) return;
+    for (const auto& track : entry->trackTitles) {
+        if (track && !judge(*track)) return;
+    }
+    if (!beyondAscii) return;
+    if (entry->discTitle) *entry->discTitle = ToProgramText(*entry->discTitle);
+    for (auto& track : entry->trackTitles) {
+        if (track) *track = ToProgramText(*track);
+    }
+}
+
 } // namespace
 
 bool ParseXmcdEntry(std::uint32_t discId, std::FILE* file, std::int32_t trackCount, XmcdEntry* entry) {
@@ -66,9 +93,10 @@ bool ParseXmcdEntry(std::uint32_t discId, std::FILE* file, std::int32_t trackCou
             if (!equals) continue;
             const long long index = TrackIndexOf(line + 6, equals);
             if (index < 0 || index >= trackCount) continue;
-            AppendBounded(entry->trackTitles[static_cast<std::size_t>(index)], equals + 1, XmcdTextLimit);
+            AppendBounded(entry->trackTitles[static_cast<std::size_t>(index)], equals + 1, TrackTitleBound);
         }
     }
+    ConvertUtf8Entry(entry);
     return true;
 }
 

@@ -79,6 +79,13 @@ INSTANTIATE_TEST_SUITE_P(
         // 255 characters at a time and its remainder, not being a keyword line, is lost.
         XmcdCase{"long-title.xmcd", 0x1a2b3c03, 3, 1, "Artist", Repeat('x', 256).c_str(),
                  {Repeat('z', 247), Repeat('y', 256), "after the long line"}},
+        // Entries as servers store them: UTF-8 (a letter cut across two lines joins
+        // before it is converted; letters the code page lacks become "?") and Latin-1
+        // (a UTF-8-looking sequence in a Latin-1 entry stays as written).
+        XmcdCase{"utf8-real.xmcd", 0x1a2b3c03, 2, 1, "L\xE9" "a Fontaine", "\xC9t\xE9 \xE0 Paris \x96 Live ?",
+                 {"Caf\xE9 cr\xE8me", "Na\xEFve"}},
+        XmcdCase{"latin1-real.xmcd", 0x1a2b3c03, 2, 1, "Beyonc\xE9", "Jardin d\xB4\xE9t\xE9",
+                 {"\xC9l\xE9gie", "\xC3\xA9 as written"}},
         XmcdCase{"no-dtitle.xmcd", 0x1a2b3c03, 1, 1, "", "", {"Only Tracks"}},
         XmcdCase{"other-disc.xmcd", 0x1a2b3c03, 2, 0, "Old Artist", "Old Title", {Old, Old}}));
 

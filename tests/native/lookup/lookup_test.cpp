@@ -228,16 +228,17 @@ TEST_F(LookupTest, ExactMatchOnTheServerAfterTheLocalCopyMissed) {
     EXPECT_TRUE(TempFiles().empty());
 }
 
-TEST_F(LookupTest, ChosenCloseMatchIsFetchedWithItsIdAndStoredForThisDisc) {
+TEST_F(LookupTest, ChosenCloseMatchIsReadByItsCategoryAndIdAndStoredForThisDisc) {
     ProgramOptions().cddbQueryServerAtStartup = 1;
     ServeFromFake({"--alias", "9c0b330c=920ef00b,56112719,430aab07"});
     chooser.row = 2;
     RunLookup();
     EXPECT_EQ(chooser.shown, (std::vector<std::string>{"Quiet Hours Trio / Night Shift", "Various Artists / Short Stories",
                                                         "Delta Rail / Software and Songs"}));
-    EXPECT_EQ(SentLines("cddb query"),
-              (std::vector<std::string>{"cddb query 9c0b330c" + AlbumTail, "cddb query 56112719" + AlbumTail}));
+    // One query; the chosen entry is read in a conversation of its own, greeted again.
+    EXPECT_EQ(SentLines("cddb query"), std::vector<std::string>{"cddb query 9c0b330c" + AlbumTail});
     EXPECT_EQ(SentLines("cddb read"), std::vector<std::string>{"cddb read misc 56112719"});
+    EXPECT_EQ(SentLines("cddb hello").size(), 2u);
     const std::vector<std::string> all = Statuses();
     EXPECT_NE(std::find(all.begin(), all.end(), "Possible matches found on remote server."), all.end());
     EXPECT_EQ(all.back(), "Found current CD on remote server.");
