@@ -231,7 +231,8 @@ bool EndsLine(const char* piece) {
 // An entry starts with "# xmcd", alone on its line (as servers store entries) or
 // followed by a blank and more text.
 bool IsXmcdHeader(const std::string& line) {
-    return line.compare(0, 6, "# xmcd") == 0 && line.size() > 6 && (line[6] == ' ' || line[6] == '\n');
+    return line.compare(0, 6, "# xmcd") == 0 && (line.compare(6, 1, " ") == 0 || line.compare(6, 1, "\n") == 0 ||
+                                                 line.compare(6, 2, "\r\n") == 0);
 }
 
 // Copies data lines to the file up to the line that begins with "."; the check is made
@@ -310,11 +311,13 @@ int Conversation::ReadEntry(const std::string& category, std::uint32_t discId) {
     // The header line, gathered until it can be told apart from anything else.
     if (!ReadPiece()) return Fail(ReadingFailed);
     std::string header = reader->line;
-    while (header.size() < 7 && !EndsLine(header.c_str())) {
+    // (A bare "# xmcd" may come with its "\r" and "\n" in separate receives.)
+    while (header.size() < 8 && !EndsLine(header.c_str())) {
         if (!ReadPiece()) return Fail(ReadingFailed);
         header += reader->line;
     }
     if (!IsXmcdHeader(header)) return Fail("Unknown file type returned for CD information.");
+    if (header.size() >= 2 && header.compare(header.size() - 2, 2, "\r\n") == 0) header.replace(header.size() - 2, 2, "\n");
     if (!Write(header.c_str())) return Fail(ReadingFailed);
     if (!EndsLine(header.c_str())) {
         // The rest of a header line cut by the network.
