@@ -29,10 +29,7 @@ bool Utf8ToAnsi(const std::string& utf8, std::string* ansi) {
         std::uint32_t codePoint = extra == 0 ? lead : lead & (0x3F >> extra);
         for (int k = 1; k <= extra && i + static_cast<std::size_t>(k) < utf8.size(); ++k)
             codePoint = (codePoint << 6) | (static_cast<unsigned char>(utf8[i + static_cast<std::size_t>(k)]) & 0x3F);
-        // A letter beyond the 16-bit range is two UTF-16 units, each of which Windows
-        // replaces with its own "?".
-        if (codePoint > 0xFFFF) out += '?';
-        out += ByteOf(codePoint);
+        out += codePoint > 0xFFFF ? '?' : ByteOf(codePoint);
         i += static_cast<std::size_t>(extra) + 1;
     }
     *ansi = out;
