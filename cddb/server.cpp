@@ -103,11 +103,12 @@ public:
         }
         // Each command is a request on a connection of its own; the socket layer stays
         // in use until the conversation closes.
-        if (socket_ != NoSocket) {
+        if (socketAsked_) {
             CloseSocket(socket_);
             socket_ = NoSocket;
+            if (!Connect()) return false;
         }
-        if (!Connect()) return false;
+        socketAsked_ = true;
         if (!Send(BuildHttpRequest(target_, command.substr(0, command.size() - 1), identity_)))
             return Fail(sendFailure), false;
         if (!ReadStatusLine()) return Fail(readFailure), false;
@@ -119,7 +120,8 @@ public:
         }
         for (int lines = 0;; ++lines) {
             if (lines == HttpHeaderLineLimit || !ReadStatusLine()) return Fail(readFailure), false;
-            if (std::strcmp(reader->line, "\n") == 0) break; // the end of the header
+            // The empty line that ends the header ("\r\n" may come in two receives).
+            if (std::strcmp(reader->line, "\n") == 0 || std::strcmp(reader->line, "\r\n") == 0) break;
         }
         if (!ReadStatusLine()) return Fail(readFailure), false;
         return true;
@@ -221,6 +223,7 @@ private:
     std::chrono::steady_clock::time_point deadline_{};
     long written_ = 0;
     const char* limitStatus_ = nullptr; // set once a bound was passed
+    bool socketAsked_ = false;          // HTTP: the open connection has carried a request
 };
 
 bool EndsLine(const char* piece) {
