@@ -18,6 +18,9 @@ constexpr int SmtpReplySize = ReceiveSize + 1;
 // A separator is a control character, the blank or any byte outside ASCII; words are
 // runs of other bytes.
 inline bool IsSeparator(unsigned char c) { return c <= 32 || c >= 128; }
+// In titles, bytes 128 to 255 are letters of the code page: only control characters and
+// the blank separate there.
+inline bool IsTitleSeparator(unsigned char c) { return c <= 32; }
 inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 // The first non-separator of text (its terminator when there is none).
 const char* SkipSeparators(const char* text);

@@ -63,16 +63,17 @@ private:
 };
 
 void FetchChosenMatch(LookupTempFile& temp) {
-    const std::uint32_t chosen = ChooseMatch(temp.File(), temp.Start());
-    if (chosen == 0) {
+    const ChosenMatch chosen = ChooseMatch(temp.File(), temp.Start());
+    if (chosen.id == 0) {
         SetQueryStatus(NotFoundOnServer);
         return;
     }
-    // The query still describes the disc in the drive; only an exact answer is used, and
-    // its entry is stored for that disc.
-    if (QueryServer(chosen, temp.Rewound()) != CddbExactMatch) return;
+    // The chosen entry is read directly by its category and id: a second query could
+    // only offer the same list again when the id is filed in several categories. The
+    // entry is stored for the disc in the drive.
+    if (ReadServerEntry(chosen.category, chosen.id, temp.Rewound()) != CddbExactMatch) return;
     SetQueryStatus(FoundOnServer);
-    ReadXmcdEntry(chosen, temp.Rewound());
+    ReadXmcdEntry(chosen.id, temp.Rewound());
 }
 
 void AskServer(std::uint32_t discId) {

@@ -5,6 +5,7 @@
 
 #include "app/log/logmessage.h"
 #include "cddb/lineio.h"
+#include "cddb/textencoding.h"
 
 namespace {
 
@@ -29,8 +30,10 @@ const char* SkipWord(const char* text) {
 
 } // namespace
 
-bool ParseMatchLine(const char* line, std::uint32_t* id, std::string* title) {
-    const char* idWord = SkipSeparators(SkipWord(SkipSeparators(line)));
+bool ParseMatchLine(const char* line, std::string* category, std::uint32_t* id, std::string* title) {
+    const char* categoryWord = SkipSeparators(line);
+    const char* categoryEnd = SkipWord(categoryWord);
+    const char* idWord = SkipSeparators(categoryEnd);
     const char* idEnd = SkipWord(idWord);
     if (idEnd == idWord || idEnd - idWord > 8) return false;
     std::uint32_t value = 0;
@@ -40,8 +43,12 @@ bool ParseMatchLine(const char* line, std::uint32_t* id, std::string* title) {
         value = value * 16 + static_cast<std::uint32_t>(digitValue);
     }
     if (value == 0) return false;
+    *category = std::string(categoryWord, categoryEnd);
     *id = value;
-    *title = SkipSeparators(idEnd);
+    // The title may begin with a letter beyond ASCII.
+    const char* titleStart = idEnd;
+    while (*titleStart && IsTitleSeparator(static_cast<unsigned char>(*titleStart))) ++titleStart;
+    *title = ToProgramText(titleStart);
     return true;
 }
 
@@ -52,27 +59,29 @@ MatchList ReadMatchFile(std::FILE* file, const std::fpos_t& start) {
     while (std::fgets(piece, sizeof piece, file)) {
         if (char* end = std::strchr(piece, '\n')) *end = '\0';
         std::uint32_t id = 0;
-        std::string title;
-        if (!ParseMatchLine(piece, &id, &title)) {
+        std::string category, title;
+        if (!ParseMatchLine(piece, &category, &id, &title)) {
             // Nothing could be fetched for it, so it is not offered.
             LogMessage("Ignoring match without a disc id: ", piece);
             continue;
         }
         matches.ids.push_back(id);
         matches.titles.push_back(std::move(title));
+        matches.categories.push_back(std::move(category));
     }
     return matches;
 }
 
 void InstallMatchChooser(MatchChooser* chooser) { installedChooser = chooser; }
 
-std::uint32_t ChooseMatch(std::FILE* file, const std::fpos_t& start) {
+ChosenMatch ChooseMatch(std::FILE* file, const std::fpos_t& start) {
     const MatchList matches = ReadMatchFile(file, start);
     // A dialog with nothing to choose could only be dismissed.
-    if (matches.ids.empty()) return 0;
+    if (matches.ids.empty()) return {};
     const int row = Chooser().Choose(matches.titles);
-    if (row < 1 || static_cast<std::size_t>(row) > matches.ids.size()) return 0;
-    return matches.ids[static_cast<std::size_t>(row) - 1];
+    if (row < 1 || static_cast<std::size_t>(row) > matches.ids.size()) return {};
+    const std::size_t index = static_cast<std::size_t>(row) - 1;
+    return {matches.categories[index], matches.ids[index]};
 }
 
 void CloseMatchChoice() { Chooser().Abandon(); }

@@ -11,15 +11,25 @@
 // longer line counts as a line of its own.
 constexpr int MatchPieceLimit = 255;
 
-// The offered matches in file order: titles[i] ("artist / title") belongs to ids[i].
+// The offered matches in file order: titles[i] ("artist / title") belongs to ids[i],
+// filed in categories[i]. The same id may stand in several categories with different
+// entries, so a choice is only known with its category.
 struct MatchList {
     std::vector<std::string> titles;
     std::vector<std::uint32_t> ids;
+    std::vector<std::string> categories;
+};
+
+// A chosen match: its category and disc id; id 0 when none was chosen.
+struct ChosenMatch {
+    std::string category;
+    std::uint32_t id = 0;
 };
 
 // One match line ("category discid title..."): false when it has no disc id word of one
 // to eight hexadecimal digits (or the id is 0, which could not be told from no choice).
-bool ParseMatchLine(const char* line, std::uint32_t* id, std::string* title);
+// The title is in the program's code page (a UTF-8 title is converted).
+bool ParseMatchLine(const char* line, std::string* category, std::uint32_t* id, std::string* title);
 
 // Every match of the file from start, in order. Lines without a disc id are left out.
 MatchList ReadMatchFile(std::FILE* file, const std::fpos_t& start);
@@ -43,9 +53,9 @@ void InstallMatchChooser(MatchChooser* chooser);
 // The build's own chooser (the dialog, or natively one that never chooses).
 MatchChooser& DefaultMatchChooser();
 
-// Reads the matches from start and lets the chooser pick: the chosen disc id, or 0 when
-// none was chosen or the file offered none.
-std::uint32_t ChooseMatch(std::FILE* file, const std::fpos_t& start);
+// Reads the matches from start and lets the chooser pick: the chosen category and disc
+// id, or id 0 when none was chosen or the file offered none.
+ChosenMatch ChooseMatch(std::FILE* file, const std::fpos_t& start);
 
 // Closes a pending choice (the shutdown's closeChoice step).
 void CloseMatchChoice();

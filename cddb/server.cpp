@@ -1,11 +1,14 @@
 #include "cddb/server.h"
 
+#include <atomic>
+#include <chrono>
 #include <cstring>
 #include <memory>
 
 #include "app/log/logmessage.h"
 #include "cdaudio/cddevice.h"
 #include "cdaudio/toc.h"
+#include "cddb/lineio.h"
 #include "cddb/querystatus.h"
 #include "cddb/serverreplies.h"
 #include "discinfo/discinfo.h"
@@ -15,59 +18,224 @@
 
 namespace {
 
-const char* const ClientVersion = "Tunova v2.21";
+const char* const ClientName = "Tunova";
+const char* const ClientVersion = "v2.21";
+const char* const TooLarge = "Server reply too large.";
+const char* const TooSlow = "Server took too long to answer.";
+const char* const ReadingFailed = "Unknown error while reading CD information.";
+// More header lines than any cddb script sends.
+constexpr int HttpHeaderLineLimit = 64;
+
+std::atomic<long> dataReplyLimit{DataReplyLimit};
+std::atomic<int> conversationSeconds{ConversationSecondsLimit};
+
+// What one conversation asks: the query of the disc, or the read of a chosen entry.
+struct Request {
+    std::string queryLine;    // empty for a read
+    std::string readCategory; // the chosen entry's category
+    std::uint32_t discId = 0;
+};
 
 // The connection of one conversation and how it ends.
-struct Conversation {
-    SocketHandle socket = NoSocket;
-    ResponseReader& reader;
-    std::FILE* output;
+class Conversation {
+public:
+    Conversation(const CddbTarget& target, const HelloIdentity& identity, std::FILE* output)
+        : reader(std::make_unique<ResponseReader>()), target_(target), identity_(identity), output_(output) {}
 
     int Fail(const char* status) {
-        CloseConnection(&socket, &reader);
-        SetQueryStatus(status);
+        CloseConnection(&socket_, reader.get());
+        SetQueryStatus(limitStatus_ ? limitStatus_ : status);
         return CddbFailure;
     }
     int Fail(const std::string& status) { return Fail(status.c_str()); }
 
-    bool Send(const std::string& line) {
-        LogMessage("Sending: ", line.c_str());
-        return SendAll(socket, line.data(), static_cast<int>(line.size())) != 0;
+    // Resolves and connects for the first time; sets the status texts of a failure.
+    bool Open() {
+        if (!ResolveHostAddress(target_.host.c_str(), &address_)) {
+            CloseConnection(nullptr, nullptr);
+            LogMessage("Unable to get IP address for server: ", target_.host.c_str());
+            SetQueryStatus("Unable to locate server.");
+            return false;
+        }
+        char dotted[16];
+        FormatHostAddress(address_, dotted, sizeof dotted);
+        LogMessage("Address returned: ", dotted);
+        deadline_ = std::chrono::steady_clock::now() + std::chrono::seconds(conversationSeconds.load());
+        if (!Connect()) return false;
+        SetQueryStatus("Successful connection.");
+        return true;
     }
 
+    bool Http() const { return target_.transport == CddbTransport::Http; }
+
+    // cddbp: the banner and the greeting. Over HTTP there is neither.
+    int SignOn() {
+        if (Http()) return 1;
+        std::string failure;
+        if (!ReadStatusLine()) {
+            if (limitStatus_) return Fail(TooSlow);
+            CloseConnection(&socket_, reader.get());
+            LogMessage("Unable read sign on banner.");
+            SetQueryStatus("Unable to read server sign-on.");
+            return CddbFailure;
+        }
+        if (!JudgeSignOn(reader->line, &failure)) return Fail(failure);
+        SetQueryStatus("Sucessfuly signed on to server.");
+        if (!CheckStatus(reader->line)) return Fail("Unknown server error.");
+
+        SetQueryStatus("Sending handshake request.");
+        if (!Send(BuildHelloLine(identity_.user, identity_.host))) return Fail("Error sending handshake request.");
+        if (!ReadStatusLine()) return Fail("Unable to receive handshake response.");
+        if (!JudgeHandshake(reader->line, &failure)) return Fail(failure);
+        SetQueryStatus("Server handshake successful.");
+        if (!CheckStatus(reader->line)) return Fail("Unknown server error.");
+        return 1;
+    }
+
+    // Sends one command ("cddb ...\n") and leaves the reply's status line in
+    // reader->line: on the open connection in cddbp, as a request of its own over HTTP.
+    // On failure the conversation has failed with sendFailure or readFailure.
+    bool Ask(const std::string& command, const char* sendFailure, const char* readFailure) {
+        if (!Http()) {
+            if (!Send(command)) return Fail(sendFailure), false;
+            if (!ReadStatusLine()) return Fail(readFailure), false;
+            return true;
+        }
+        // Each command is a request on a connection of its own; the socket layer stays
+        // in use until the conversation closes.
+        if (socketAsked_) {
+            CloseSocket(socket_);
+            socket_ = NoSocket;
+            if (!Connect()) return false;
+        }
+        socketAsked_ = true;
+        if (!Send(BuildHttpRequest(target_, command.substr(0, command.size() - 1), identity_)))
+            return Fail(sendFailure), false;
+        if (!ReadStatusLine()) return Fail(readFailure), false;
+        // "HTTP/1.x 200 ...": anything but a success carries no cddb reply.
+        const char* code = std::strchr(reader->line, ' ');
+        if (std::strncmp(reader->line, "HTTP/", 5) != 0 || !code || code[1] != '2') {
+            LogMessage("Unexpected HTTP reply: ", reader->line);
+            return Fail("Unknown server error."), false;
+        }
+        for (int lines = 0;; ++lines) {
+            if (lines == HttpHeaderLineLimit || !ReadStatusLine()) return Fail(readFailure), false;
+            // The empty line that ends the header ("\r\n" may come in two receives).
+            if (std::strcmp(reader->line, "\n") == 0 || std::strcmp(reader->line, "\r\n") == 0) break;
+        }
+        if (!ReadStatusLine()) return Fail(readFailure), false;
+        return true;
+    }
+
+    // Copies the entry whose read reply is in reader->line, after its "#FILENAME=" line.
+    int ReadEntry(const std::string& category, std::uint32_t discId);
+    // Copies the match list that follows the query reply.
+    int ReadMatchList();
+
+    void Close() { CloseConnection(&socket_, reader.get()); }
+    bool CheckStatus(const char* line) { return CheckStatusLine(line, *reader, socket_) != 0; }
+
     // A status line, reassembled when the network delivered it in pieces, so that it is
-    // judged whole; it is left in reader.line. A line that runs past the buffer is
+    // judged whole; it is left in reader->line. A line that runs past the buffer is
     // judged by what fits, so that endless bytes without a line end cannot keep the
     // thread here. false on failure.
     bool ReadStatusLine() {
-        int taken = ReadResponseLine(reader, socket);
+        if (Expired()) return false;
+        int taken = ReadResponseLine(*reader, socket_);
         if (taken == 0) return false;
-        std::string line = reader.line;
+        std::string line = reader->line;
         while ((line.empty() || line.back() != '\n') && taken < ReceiveSize) {
-            const int more = ReadResponseLine(reader, socket);
+            if (Expired()) return false;
+            const int more = ReadResponseLine(*reader, socket_);
             if (more == 0) return false;
             taken += more;
-            line += reader.line;
+            line += reader->line;
         }
         if (line.size() > ReceiveSize) line.resize(ReceiveSize);
-        std::memcpy(reader.line, line.c_str(), line.size() + 1);
-        LogMessage("Received: ", reader.line);
+        std::memcpy(reader->line, line.c_str(), line.size() + 1);
+        LogMessage("Received: ", reader->line);
         return true;
     }
 
     // One piece of a data line, logged as received. false on failure.
     bool ReadPiece() {
-        if (ReadResponseLine(reader, socket) == 0) return false;
-        LogMessage("Received: ", reader.line);
+        if (Expired() || ReadResponseLine(*reader, socket_) == 0) return false;
+        LogMessage("Received: ", reader->line);
         return true;
     }
 
-    void Write(const char* text) { std::fputs(text, output); }
+    // Writes data to the file within the size limit of a data reply.
+    bool Write(const char* text) {
+        written_ += static_cast<long>(std::strlen(text));
+        if (written_ > dataReplyLimit.load()) {
+            if (!limitStatus_) LogMessage("Server reply passed the size limit.");
+            limitStatus_ = TooLarge;
+            return false;
+        }
+        std::fputs(text, output_);
+        return true;
+    }
+    // The "#FILENAME=" line that starts an entry in the file.
+    void WriteEntryStart(std::uint32_t discId) {
+        char text[32];
+        std::snprintf(text, sizeof text, "#FILENAME=%08x\n", static_cast<unsigned>(discId));
+        std::fputs(text, output_);
+    }
+
+    std::unique_ptr<ResponseReader> reader;
+
+private:
+    bool Connect() {
+        socket_ = CreateStreamSocket();
+        if (socket_ == NoSocket) {
+            CloseConnection(nullptr, nullptr);
+            LogMessage("Unable to create socket.");
+            SetQueryStatus("Socket creation error.");
+            return false;
+        }
+        if (!ConnectSocket(socket_, address_, target_.port)) {
+            LogMessage("Unable to connect to server.");
+            Fail("Unable to connect to server.");
+            return false;
+        }
+        ResetResponseReader(*reader);
+        return true;
+    }
+
+    bool Send(const std::string& text) {
+        LogMessage("Sending: ", text.c_str());
+        return SendAll(socket_, text.data(), static_cast<int>(text.size())) != 0;
+    }
+
+    bool Expired() {
+        if (limitStatus_) return true;
+        if (std::chrono::steady_clock::now() < deadline_) return false;
+        LogMessage("Server conversation passed its time limit.");
+        limitStatus_ = TooSlow;
+        return true;
+    }
+
+    const CddbTarget& target_;
+    HelloIdentity identity_;
+    std::FILE* output_;
+    std::uint32_t address_ = 0;
+    SocketHandle socket_ = NoSocket;
+    std::chrono::steady_clock::time_point deadline_{};
+    long written_ = 0;
+    const char* limitStatus_ = nullptr; // set once a bound was passed
+    bool socketAsked_ = false;          // HTTP: the open connection has carried a request
 };
 
 bool EndsLine(const char* piece) {
     const std::size_t length = std::strlen(piece);
     return length > 0 && piece[length - 1] == '\n';
+}
+
+// An entry starts with "# xmcd", alone on its line (as servers store entries) or
+// followed by a blank and more text.
+bool IsXmcdHeader(const std::string& line) {
+    return line.compare(0, 6, "# xmcd") == 0 && (line.compare(6, 1, " ") == 0 || line.compare(6, 1, "\n") == 0 ||
+                                                 line.compare(6, 2, "\r\n") == 0);
 }
 
 // Copies data lines to the file up to the line that begins with "."; the check is made
@@ -79,8 +247,8 @@ bool CopyUntilDot(Conversation& talk) {
     bool heldReturn = false;
     for (;;) {
         if (!talk.ReadPiece()) return false;
-        char* piece = talk.reader.line;
-        if (heldReturn && piece[0] != '\n') talk.Write("\r");
+        char* piece = talk.reader->line;
+        if (heldReturn && piece[0] != '\n' && !talk.Write("\r")) return false;
         heldReturn = false;
         if (lineStart && piece[0] == '.') return true;
         const std::size_t length = std::strlen(piece);
@@ -89,7 +257,7 @@ bool CopyUntilDot(Conversation& talk) {
             piece[length - 1] = '\0';
             heldReturn = true;
         }
-        talk.Write(piece);
+        if (!talk.Write(piece)) return false;
     }
 }
 
@@ -104,41 +272,141 @@ std::string CategoryOf(const char* reply) {
     return std::string(p, end);
 }
 
-std::string SystemGreetingName(bool (*ask)(std::string*)) {
+std::string SystemName(bool (*ask)(std::string*)) {
     std::string name;
     if (!ask(&name)) name.clear();
-    return GreetingName(name);
+    return name;
+}
+
+// Form fields: letters, digits and "-._~" as they are, a blank as "+", the rest as %XX.
+std::string FormEncode(const std::string& text) {
+    static const char hex[] = "0123456789ABCDEF";
+    std::string out;
+    for (const char c : text) {
+        const unsigned char b = static_cast<unsigned char>(c);
+        const bool plain = (b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z') || (b >= '0' && b <= '9') || b == '-' ||
+                           b == '.' || b == '_' || b == '~';
+        if (plain) {
+            out += c;
+        } else if (b == ' ') {
+            out += '+';
+        } else {
+            out += '%';
+            out += hex[b >> 4];
+            out += hex[b & 15];
+        }
+    }
+    return out;
+}
+
+int Conversation::ReadEntry(const std::string& category, std::uint32_t discId) {
+    WriteEntryStart(discId);
+    char text[32];
+    std::snprintf(text, sizeof text, " %08x\n", static_cast<unsigned>(discId));
+    SetQueryStatus("Sending CD information request.");
+    if (!Ask("cddb read " + category + text, "Error sending CD information request.",
+             "Unable to receive CD information response."))
+        return CddbFailure;
+    std::string failure;
+    if (!JudgeReadReply(reader->line, &failure)) return Fail(failure);
+
+    SetQueryStatus("Reading CD information.");
+    // The header line, gathered until it can be told apart from anything else.
+    if (!ReadPiece()) return Fail(ReadingFailed);
+    std::string header = reader->line;
+    // (A bare "# xmcd" may come with its "\r" and "\n" in separate receives.)
+    while (header.size() < 8 && !EndsLine(header.c_str())) {
+        if (!ReadPiece()) return Fail(ReadingFailed);
+        header += reader->line;
+    }
+    if (!IsXmcdHeader(header)) return Fail("Unknown file type returned for CD information.");
+    if (header.size() >= 2 && header.compare(header.size() - 2, 2, "\r\n") == 0) header.replace(header.size() - 2, 2, "\n");
+    if (!Write(header.c_str())) return Fail(ReadingFailed);
+    if (!EndsLine(header.c_str())) {
+        // The rest of a header line cut by the network.
+        do {
+            if (!ReadPiece() || !Write(reader->line)) return Fail(ReadingFailed);
+        } while (!EndsLine(reader->line));
+    }
+    if (!CopyUntilDot(*this)) return Fail(ReadingFailed);
+
+    Close();
+    LogMessage("Found current CD with exact match.");
+    return CddbExactMatch;
+}
+
+int Conversation::ReadMatchList() {
+    LogMessage("Processing inexact match.");
+    if (!CopyUntilDot(*this)) return Fail(ReadingFailed);
+    Close();
+    LogMessage("Found possible matches for current CD.");
+    return CddbInexactMatch;
+}
+
+int Converse(const CddbTarget& target, const HelloIdentity& identity, const Request& request, std::FILE* output) {
+    Conversation talk(target, identity, output);
+    if (!talk.Open()) return CddbFailure;
+    if (talk.SignOn() != 1) return CddbFailure;
+
+    if (request.queryLine.empty()) return talk.ReadEntry(request.readCategory, request.discId);
+
+    SetQueryStatus("Sending query request.");
+    if (!talk.Ask(request.queryLine, "Error sending query request.", "Unable to read query response."))
+        return CddbFailure;
+    std::string failure;
+    switch (JudgeQueryReply(talk.reader->line, &failure)) {
+    case QueryOutcome::ExactMatch: {
+        SetQueryStatus("Server query successful.");
+        LogMessage("Processing exact match.");
+        // Held whole, whatever its length: a long word must not overrun anything.
+        const std::string category = CategoryOf(talk.reader->line);
+        const std::string reply = SkipSeparators(talk.reader->line);
+        if (!talk.Http() && !CheckStatusLine(reply.c_str(), *talk.reader, NoSocket + 0 == NoSocket ? NoSocket : NoSocket))
+            return talk.Fail("Unknown server error.");
+        return talk.ReadEntry(category, request.discId);
+    }
+    case QueryOutcome::InexactMatch:
+        SetQueryStatus("Server query successful.");
+        return talk.ReadMatchList();
+    case QueryOutcome::NoMatch:
+        talk.Close();
+        return CddbNoMatch;
+    case QueryOutcome::Failed:
+        break;
+    }
+    return talk.Fail(failure);
+}
+
+// The server to ask and who asks, or false with the status set.
+bool ChooseServerAndIdentity(CddbTarget* target, HelloIdentity* identity) {
+    bool chosen;
+    std::string returnAddress;
+    {
+        DiscInfoHold hold; // the property sheet may be applying new cddb settings
+        chosen = ChooseCddbTarget(ProgramOptions(), target);
+        returnAddress = ProgramOptions().smtpReturnAddress;
+    }
+    if (!chosen) {
+        // Neither the relay nor a usable listed server: there is nobody to ask.
+        CloseConnection(nullptr, nullptr);
+        LogMessage("No cddb server selected.");
+        SetQueryStatus("No cddb server selected.");
+        return false;
+    }
+    *identity = ChooseHelloIdentity(returnAddress, SystemName(GetSystemUserName), SystemName(GetSystemComputerName));
+    return true;
 }
 
 } // namespace
 
-bool ChooseCddbTarget(const ProgramOptionsRecord& options, CddbTarget* target) {
-    if (options.cddbUseProxy) {
-        target->host = options.cddbProxyName;
-        target->port = options.cddbProxyPort;
-        return true;
-    }
-    const std::int32_t index = options.cddbServerNum;
-    if (index < 0 || static_cast<std::size_t>(index) >= options.cddbServerList.size()) return false;
-    const std::string& entry = options.cddbServerList[static_cast<std::size_t>(index)];
-    std::size_t end = 0;
-    while (end < entry.size() && !IsSeparator(static_cast<unsigned char>(entry[end]))) ++end;
-    if (end == 0) return false;
-    target->host = entry.substr(0, end);
-    target->port = CddbServerPort;
-    return true;
-}
-
-std::string GreetingName(const std::string& name) {
-    std::string kept;
-    for (const char c : name) {
-        if (!IsSeparator(static_cast<unsigned char>(c))) kept += c;
-    }
-    return kept.empty() ? "Unknown" : kept;
+void SetConversationLimits(long dataReplyBytes, int seconds) {
+    dataReplyLimit = dataReplyBytes > 0 ? dataReplyBytes : DataReplyLimit;
+    conversationSeconds = seconds > 0 ? seconds : ConversationSecondsLimit;
 }
 
 std::string BuildHelloLine(const std::string& user, const std::string& computer) {
-    return "cddb hello " + GreetingName(user) + " " + GreetingName(computer) + " " + ClientVersion + "\n";
+    return std::string("cddb hello ") + GreetingName(user) + " " + GreetingName(computer) + " " + ClientName + " " +
+           ClientVersion + "\n";
 }
 
 std::string BuildQueryLine(std::uint32_t discId, const TrackToc* toc, std::int32_t trackCount) {
@@ -157,6 +425,16 @@ std::string BuildQueryLine(std::uint32_t discId, const TrackToc* toc, std::int32
     return line + text;
 }
 
+std::string BuildHttpRequest(const CddbTarget& target, const std::string& command, const HelloIdentity& identity) {
+    const char joiner = target.path.find('?') == std::string::npos ? '?' : '&';
+    std::string request = "GET " + target.path + joiner + "cmd=" + FormEncode(command) + "&hello=" +
+                          FormEncode(GreetingName(identity.user)) + "+" + FormEncode(GreetingName(identity.host)) +
+                          "+" + ClientName + "+" + ClientVersion + "&proto=6 HTTP/1.0\r\n";
+    request += "Host: " + target.host;
+    if (target.port != HttpServerPort) request += ":" + std::to_string(target.port);
+    return request + "\r\n\r\n";
+}
+
 int QueryServer(std::uint32_t discId, std::FILE* output) {
     LogMessageHex("Checking remote cddb server for id: ", discId);
     SetQueryStatus("Looking for server.");
@@ -164,146 +442,31 @@ int QueryServer(std::uint32_t discId, std::FILE* output) {
         SetQueryStatus("Winsock initialization error.");
         return CddbFailure;
     }
-
     CddbTarget target;
-    bool chosen;
-    {
-        DiscInfoHold hold; // the property sheet may be applying new cddb settings
-        chosen = ChooseCddbTarget(ProgramOptions(), &target);
-    }
-    if (!chosen) {
-        // Neither the relay nor a listed server: there is nobody to ask.
-        CloseConnection(nullptr, nullptr);
-        LogMessage("No cddb server selected.");
-        SetQueryStatus("No cddb server selected.");
-        return CddbFailure;
-    }
+    HelloIdentity identity;
+    if (!ChooseServerAndIdentity(&target, &identity)) return CddbFailure;
 
     const CdDeviceRecord& device = CdDevice();
-    const std::string query = BuildQueryLine(discId, device.toc.data(), device.trackCount);
-    return ConverseWithCddbServer(target, discId, query, output);
+    Request request;
+    request.queryLine = BuildQueryLine(discId, device.toc.data(), device.trackCount);
+    request.discId = discId;
+    return Converse(target, identity, request, output);
 }
 
-int ConverseWithCddbServer(const CddbTarget& target, std::uint32_t discId, const std::string& queryLine,
-                           std::FILE* output) {
-    const auto reader = std::make_unique<ResponseReader>();
-    Conversation talk{NoSocket, *reader, output};
-
-    std::uint32_t address = 0;
-    if (!ResolveHostAddress(target.host.c_str(), &address)) {
-        CloseConnection(nullptr, nullptr);
-        LogMessage("Unable to get IP address for server: ", target.host.c_str());
-        SetQueryStatus("Unable to locate server.");
+int ReadServerEntry(const std::string& category, std::uint32_t discId, std::FILE* output) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%08x", static_cast<unsigned>(discId));
+    LogMessage("Reading chosen cddb entry: ", (category + " " + text).c_str());
+    SetQueryStatus("Looking for server.");
+    if (!SocketStartup()) {
+        SetQueryStatus("Winsock initialization error.");
         return CddbFailure;
     }
-    char dotted[16];
-    FormatHostAddress(address, dotted, sizeof dotted);
-    LogMessage("Address returned: ", dotted);
-
-    talk.socket = CreateStreamSocket();
-    if (talk.socket == NoSocket) {
-        CloseConnection(nullptr, nullptr);
-        LogMessage("Unable to create socket.");
-        SetQueryStatus("Socket creation error.");
-        return CddbFailure;
-    }
-    if (!ConnectSocket(talk.socket, address, target.port)) {
-        LogMessage("Unable to connect to server.");
-        return talk.Fail("Unable to connect to server.");
-    }
-    SetQueryStatus("Successful connection.");
-    ResetResponseReader(talk.reader);
-
-    std::string failure;
-    if (!talk.ReadStatusLine()) {
-        CloseConnection(&talk.socket, &talk.reader);
-        LogMessage("Unable read sign on banner.");
-        SetQueryStatus("Unable to read server sign-on.");
-        return CddbFailure;
-    }
-    if (!JudgeSignOn(talk.reader.line, &failure)) return talk.Fail(failure);
-    SetQueryStatus("Sucessfuly signed on to server.");
-    if (!CheckStatusLine(talk.reader.line, talk.reader, talk.socket)) return talk.Fail("Unknown server error.");
-
-    const std::string hello =
-        BuildHelloLine(SystemGreetingName(GetSystemUserName), SystemGreetingName(GetSystemComputerName));
-    SetQueryStatus("Sending handshake request.");
-    if (!talk.Send(hello)) return talk.Fail("Error sending handshake request.");
-    if (!talk.ReadStatusLine()) return talk.Fail("Unable to receive handshake response.");
-    if (!JudgeHandshake(talk.reader.line, &failure)) return talk.Fail(failure);
-    SetQueryStatus("Server handshake successful.");
-    if (!CheckStatusLine(talk.reader.line, talk.reader, talk.socket)) return talk.Fail("Unknown server error.");
-
-    SetQueryStatus("Sending query request.");
-    if (!talk.Send(queryLine)) return talk.Fail("Error sending query request.");
-    if (!talk.ReadStatusLine()) return talk.Fail("Unable to read query response.");
-    switch (JudgeQueryReply(talk.reader.line, &failure)) {
-    case QueryOutcome::ExactMatch:
-        SetQueryStatus("Server query successful.");
-        return ReadExactMatch(discId, output, &talk.socket, talk.reader);
-    case QueryOutcome::InexactMatch:
-        SetQueryStatus("Server query successful.");
-        return ReadMatchList(output, &talk.socket, talk.reader);
-    case QueryOutcome::NoMatch:
-        CloseConnection(&talk.socket, &talk.reader);
-        return CddbNoMatch;
-    case QueryOutcome::Failed:
-        break;
-    }
-    return talk.Fail(failure);
-}
-
-int ReadExactMatch(std::uint32_t discId, std::FILE* output, SocketHandle* connection, ResponseReader& reader) {
-    Conversation talk{*connection, reader, output};
-    *connection = NoSocket; // the conversation owns and closes it from here on
-    LogMessage("Processing exact match.");
-
-    // Held whole, whatever its length: a long word must not overrun anything.
-    const std::string category = CategoryOf(reader.line);
-    const std::string reply = SkipSeparators(reader.line);
-    if (!CheckStatusLine(reply.c_str(), talk.reader, talk.socket)) return talk.Fail("Unknown server error.");
-
-    char text[64];
-    std::snprintf(text, sizeof text, "#FILENAME=%08x\n", static_cast<unsigned>(discId));
-    talk.Write(text);
-
-    std::snprintf(text, sizeof text, " %08x\n", static_cast<unsigned>(discId));
-    SetQueryStatus("Sending CD information request.");
-    if (!talk.Send("cddb read " + category + text)) return talk.Fail("Error sending CD information request.");
-    if (!talk.ReadStatusLine()) return talk.Fail("Unable to receive CD information response.");
-    std::string failure;
-    if (!JudgeReadReply(talk.reader.line, &failure)) return talk.Fail(failure);
-
-    SetQueryStatus("Reading CD information.");
-    // The header line, gathered until it can be told apart from anything else.
-    if (!talk.ReadPiece()) return talk.Fail("Unknown error while reading CD information.");
-    std::string header = talk.reader.line;
-    while (header.size() < 7 && !EndsLine(header.c_str())) {
-        if (!talk.ReadPiece()) return talk.Fail("Unknown error while reading CD information.");
-        header += talk.reader.line;
-    }
-    if (header.compare(0, 7, "# xmcd ") != 0) return talk.Fail("Unknown file type returned for CD information.");
-    talk.Write(header.c_str());
-    if (!EndsLine(header.c_str())) {
-        // The rest of a header line cut by the network.
-        do {
-            if (!talk.ReadPiece()) return talk.Fail("Unknown error while reading CD information.");
-            talk.Write(talk.reader.line);
-        } while (!EndsLine(talk.reader.line));
-    }
-    if (!CopyUntilDot(talk)) return talk.Fail("Unknown error while reading CD information.");
-
-    CloseConnection(&talk.socket, &talk.reader);
-    LogMessage("Found current CD with exact match.");
-    return CddbExactMatch;
-}
-
-int ReadMatchList(std::FILE* output, SocketHandle* connection, ResponseReader& reader) {
-    Conversation talk{*connection, reader, output};
-    *connection = NoSocket;
-    LogMessage("Processing inexact match.");
-    if (!CopyUntilDot(talk)) return talk.Fail("Unknown error while reading CD information.");
-    CloseConnection(&talk.socket, &talk.reader);
-    LogMessage("Found possible matches for current CD.");
-    return CddbInexactMatch;
+    CddbTarget target;
+    HelloIdentity identity;
+    if (!ChooseServerAndIdentity(&target, &identity)) return CddbFailure;
+    Request request;
+    request.readCategory = category;
+    request.discId = discId;
+    return Converse(target, identity, request, output);
 }

@@ -59,6 +59,9 @@ bool JudgeHandshake(const char* reply, std::string* failure) {
 QueryOutcome JudgeQueryReply(const char* reply, std::string* failure) {
     const Code code = CodeOf(reply);
     if (code.first == '2' || code.first == '3') {
+        // x1x: a list follows. 210 lists the exact matches of an id filed in several
+        // categories (servers at protocol level 4 and up), to be chosen like close ones.
+        if (code.second == '1') return QueryOutcome::InexactMatch;
         if (code.third == '0') return QueryOutcome::ExactMatch;
         if (code.third == '1') return QueryOutcome::InexactMatch;
         return QueryOutcome::NoMatch;

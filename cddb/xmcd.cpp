@@ -6,6 +6,7 @@
 
 #include "cdaudio/cddevice.h"
 #include "cddb/lineio.h"
+#include "cddb/textencoding.h"
 #include "cddb/xmcdreader.h"
 #include "discinfo/discinfo.h"
 
@@ -42,6 +43,32 @@ long long TrackIndexOf(const char* text, const char* end) {
 
 std::string Cut(const std::string& text) { return text.substr(0, XmcdTextLimit); }
 
+// A track title is gathered longer than it is stored, so that a UTF-8 title is not cut
+// inside a letter before it is converted.
+constexpr std::size_t TrackTitleBound = 4 * XmcdTextLimit;
+
+// An entry is UTF-8 when each of its texts is valid UTF-8 and one reaches beyond ASCII;
+// then every text is converted to the code page. Otherwise it is taken as Latin-1.
+void ConvertUtf8Entry(XmcdEntry* entry) {
+    bool beyondAscii = false;
+    const auto judge = [&beyondAscii](const std::string& text) {
+        bool ascii = true;
+        for (const char c : text) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+        if (ascii) return true;
+        beyondAscii = true;
+        return IsUtf8BeyondAscii(text);
+    };
+    if (entry->discTitle && !judge(*entry->discTitle)) return;
+    for (const auto& track : entry->trackTitles) {
+        if (track && !judge(*track)) return;
+    }
+    if (!beyondAscii) return;
+    if (entry->discTitle) *entry->discTitle = ToProgramText(*entry->discTitle);
+    for (auto& track : entry->trackTitles) {
+        if (track) *track = ToProgramText(*track);
+    }
+}
+
 } // namespace
 
 bool ParseXmcdEntry(std::uint32_t discId, std::FILE* file, std::int32_t trackCount, XmcdEntry* entry) {
@@ -66,23 +93,27 @@ bool ParseXmcdEntry(std::uint32_t discId, std::FILE* file, std::int32_t trackCou
             if (!equals) continue;
             const long long index = TrackIndexOf(line + 6, equals);
             if (index < 0 || index >= trackCount) continue;
-            AppendBounded(entry->trackTitles[static_cast<std::size_t>(index)], equals + 1, XmcdTextLimit);
+            AppendBounded(entry->trackTitles[static_cast<std::size_t>(index)], equals + 1, TrackTitleBound);
         }
     }
+    ConvertUtf8Entry(entry);
     return true;
 }
 
 void SplitDiscTitle(const std::string& discTitle, std::string* artist, std::string* title) {
-    const std::size_t slash = discTitle.find('/');
+    // Entries write "artist / title"; a slash without blanks around it splits only when
+    // the text has no " / " (so "AC/DC / Live" keeps its artist whole).
+    std::size_t slash = discTitle.find(" / ");
+    slash = slash == std::string::npos ? discTitle.find('/') : slash + 1;
     if (slash == std::string::npos || slash == 0) {
         artist->clear();
         *title = discTitle;
         return;
     }
     std::size_t artistEnd = slash;
-    while (artistEnd > 0 && IsSeparator(static_cast<unsigned char>(discTitle[artistEnd - 1]))) --artistEnd;
+    while (artistEnd > 0 && IsTitleSeparator(static_cast<unsigned char>(discTitle[artistEnd - 1]))) --artistEnd;
     std::size_t titleStart = slash + 1;
-    while (titleStart < discTitle.size() && IsSeparator(static_cast<unsigned char>(discTitle[titleStart])))
+    while (titleStart < discTitle.size() && IsTitleSeparator(static_cast<unsigned char>(discTitle[titleStart])))
         ++titleStart;
     *artist = discTitle.substr(0, artistEnd);
     *title = discTitle.substr(titleStart);

@@ -21,8 +21,9 @@ struct XmcdEntry {
 // tracks (titles for other track numbers are ignored).
 bool ParseXmcdEntry(std::uint32_t discId, std::FILE* file, std::int32_t trackCount, XmcdEntry* entry);
 
-// Splits "artist / title" at the first "/": separators around the cut are dropped; no
-// "/", or "/" first, leaves the artist empty and the whole text as the title.
+// Splits "artist / title" at the first " / ", else at the first "/": blanks and control
+// characters around the cut are dropped; no "/", or "/" first, leaves the artist empty
+// and the whole text as the title.
 void SplitDiscTitle(const std::string& discTitle, std::string* artist, std::string* title);
 
 // Replaces DiscInfo's artist, title and every track title with the entry's, under

@@ -20,77 +20,240 @@ import socket
 import sys
 import threading
 import time
+import urllib.parse
 
 VERSION = "v1.5.1PL0"
 
-MISBEHAVIOURS = ("split", "stall", "close-mid-entry", "garbage", "overlong", "no-crlf")
+MISBEHAVIOURS = ("split", "stall", "close-mid-entry", "garbage", "overlong", "no-crlf", "trickle", "flood")
+
+
+def parse_entry_facts(lines):
+    """(track frame offsets, disc length in seconds, DTITLE) of an entry's lines (bytes)."""
+    offsets, length, title, in_offsets = [], None, b"", False
+    for line in lines:
+        if line.startswith(b"#"):
+            text = line[1:].strip()
+            if text.startswith(b"Track frame offsets:"):
+                in_offsets = True
+                continue
+            if in_offsets and text.isdigit():
+                offsets.append(int(text))
+                continue
+            in_offsets = False
+            if text.startswith(b"Disc length:"):
+                words = text.split()
+                if len(words) >= 3 and words[2].isdigit():
+                    length = int(words[2])
+        elif line.startswith(b"DTITLE="):
+            title += line[7:]
+    return offsets, length, title
 
 
 class Database:
-    """A local copy: category directories of files named by disc-id ranges."""
+    """The entries to serve, from either layout (both may mix in one tree):
+    - as the reference server stores them: category/<8-hex-digit disc id>, one entry a
+      file, beginning with "# xmcd";
+    - a local copy: category/<xx>to<yy> files holding several entries, each after its
+      "#FILENAME=<disc id>" line.
+    Entries are kept as bytes and served as stored (Latin-1 or UTF-8 alike)."""
 
     def __init__(self, root):
         self.root = root
+        self.entries = {}  # (category, disc id) -> list of lines (bytes)
+        for category in self.categories():
+            directory = os.path.join(root, category)
+            for name in sorted(os.listdir(directory)):
+                path = os.path.join(directory, name)
+                if not os.path.isfile(path):
+                    continue
+                with open(path, "rb") as f:
+                    lines = [raw.rstrip(b"\r\n") for raw in f]
+                if len(name) == 8 and all(c in "0123456789abcdef" for c in name):
+                    self.entries.setdefault((category, name), lines)
+                    continue
+                current = None
+                for line in lines:
+                    if line.startswith(b"#FILENAME="):
+                        current = line[10:18].decode("latin-1").lower()
+                        self.entries.setdefault((category, current), [])
+                        continue
+                    if current is not None:
+                        self.entries[(category, current)].append(line)
 
     def categories(self):
         if not self.root or not os.path.isdir(self.root):
             return []
         return sorted(d for d in os.listdir(self.root) if os.path.isdir(os.path.join(self.root, d)))
 
-    def _covering_files(self, category, disc_id):
-        key = int(disc_id[:2], 16)
-        directory = os.path.join(self.root, category)
-        for name in sorted(os.listdir(directory)):
-            path = os.path.join(directory, name)
-            if len(name) < 6 or not os.path.isfile(path):
-                continue
-            try:
-                low, high = int(name[0:2], 16), int(name[4:6], 16)
-            except ValueError:
-                continue
-            if low <= key <= high:
-                yield path
-
     def entry(self, category, disc_id):
-        """The entry's lines without its #FILENAME line, or None."""
-        if category not in self.categories():
-            return None
-        wanted = "#FILENAME=" + disc_id
-        for path in self._covering_files(category, disc_id):
-            lines, found = [], False
-            with open(path, encoding="latin-1") as f:
-                for raw in f:
-                    line = raw.rstrip("\r\n")
-                    if line.startswith("#FILENAME="):
-                        if found:
-                            break
-                        found = line.startswith(wanted)
-                        continue
-                    if found:
-                        lines.append(line)
-            if found:
-                return lines
-        return None
+        return self.entries.get((category, disc_id))
+
+    def match(self, category, disc_id):
+        """The (category, disc id, title) triple a query reply shows for an entry."""
+        return (category.encode(), disc_id.encode(), parse_entry_facts(self.entry(category, disc_id))[2])
 
     def matches(self, disc_id):
-        """(category, disc id, title) of every entry with that id."""
+        """Every entry filed under that id, one per category."""
+        return [self.match(c, i) for (c, i) in sorted(self.entries) if i == disc_id]
+
+    def close_matches(self, offsets, seconds, fuzz):
+        """Entries of as many tracks whose every offset, and the disc length, lie within
+        the fuzz window (frames) of the asked ones, as the reference server's fuzzy
+        search finds them."""
         found = []
-        for category in self.categories():
-            lines = self.entry(category, disc_id)
-            if lines is not None:
-                title = "".join(l[7:] for l in lines if l.startswith("DTITLE="))
-                found.append((category, disc_id, title))
+        for (category, disc_id) in sorted(self.entries):
+            theirs, length, _ = parse_entry_facts(self.entries[(category, disc_id)])
+            if len(theirs) != len(offsets) or length is None:
+                continue
+            if all(abs(a - b) <= fuzz for a, b in zip(theirs, offsets)) and abs(length - seconds) * 75 <= fuzz:
+                found.append(self.match(category, disc_id))
         return found
+
+
+class Commands:
+    """The cddb commands as the reference server answers them; shared by the cddbp
+    session and the HTTP script. Each call returns the reply lines (bytes); .closing is
+    set when the server hangs up after them."""
+
+    MAX_LEVEL = 6
+
+    def __init__(self, options, database):
+        self.options = options
+        self.db = database
+        self.level = 1
+        self.shook_hands = False
+        self.queried = None
+        self.errors = 0
+        self.closing = False
+
+    def error(self, text):
+        # The reference server hangs up on a client that keeps sending bad commands.
+        self.errors += 1
+        if self.errors >= 3:
+            self.closing = True
+            return [text.encode(), b"530 Too many errors, closing connection."]
+        return [text.encode()]
+
+    def run(self, text):
+        words = text.split()
+        if not words:
+            return self.error("500 Unrecognized command.")
+        verb = words[0].lower()
+        if verb == "quit":
+            self.closing = True
+            return [("230 %s Closing connection.  Goodbye." % self.options.name).encode()]
+        if verb == "proto":
+            return self.proto(words[1:])
+        if verb != "cddb" or len(words) < 2:
+            if not self.shook_hands and verb != "help":
+                return self.error("409 No handshake.")
+            return self.error("500 Unrecognized command.")
+        sub = words[1].lower()
+        if sub == "hello":
+            return self.hello(words[2:])
+        if not self.shook_hands:
+            return self.error("409 No handshake.")
+        if sub == "query":
+            return self.query(words[2:])
+        if sub == "read":
+            return self.read(words[2:])
+        return self.error("500 Unrecognized command.")
+
+    def proto(self, args):
+        if not args:
+            return [("200 CDDB protocol level: current %d, supported %d" % (self.level, self.MAX_LEVEL)).encode()]
+        if not args[0].isdigit() or not 1 <= int(args[0]) <= self.MAX_LEVEL:
+            return self.error("501 Illegal protocol level.")
+        if int(args[0]) == self.level:
+            return [("502 Protocol level already %d." % self.level).encode()]
+        self.level = int(args[0])
+        return [("201 OK, CDDB protocol level now: %d" % self.level).encode()]
+
+    def hello(self, args):
+        if self.shook_hands:
+            return [b"402 Already shook hands."]
+        if len(args) != 4:
+            return self.error("500 Command syntax error: incorrect arg count for handshake.")
+        user, host, client, version = args
+        if self.options.require_address and not looks_like_address(user, host):
+            # Today's service turns away greetings that carry no real mail address.
+            self.closing = True
+            return [b"431 Handshake not successful, closing connection."]
+        self.shook_hands = True
+        return [("200 Hello and welcome %s@%s running %s %s." % (user, host, client, version)).encode()]
+
+    def query(self, args):
+        try:
+            disc_id = args[0].lower()
+            count = int(args[1])
+            int(disc_id, 16)
+            if len(disc_id) != 8 or len(args) != count + 3:
+                raise ValueError
+            offsets = [int(a) for a in args[2:-1]]
+            seconds = int(args[-1])
+        except (IndexError, ValueError):
+            return self.error("500 Command syntax error: incorrect arg count for query.")
+        if self.queried is not None:
+            self.closing = True
+            return [("502 Already performed a query for disc ID: %s" % self.queried).encode()]
+        self.queried = disc_id
+        if self.options.misbehave == "garbage":
+            return [bytes(random.Random(disc_id).randrange(256) for _ in range(200))]
+        exact = self.db.matches(disc_id)
+        close = []
+        for alias in self.options.alias:
+            asked, _, offered = alias.partition("=")
+            if asked.lower() == disc_id:
+                exact = []
+                close = [m for o in offered.split(",") for m in self.db.matches(o.lower())]
+                if len(close) == 1:
+                    close = close * 2  # an alias always offers a choice
+        if not exact and not close:
+            close = self.db.close_matches(offsets, seconds, self.options.fuzz)
+        if len(exact) == 1:
+            return [b"200 " + b" ".join(exact[0])]
+        if exact:
+            # Several categories hold the id: listed as exact matches from level 4 on.
+            head = b"210 Found exact matches" if self.level >= 4 else b"211 Found inexact matches"
+            return [head + b", list follows (until terminating `.')"] + [b" ".join(m) for m in exact] + [b"."]
+        if close:
+            return ([b"211 Found inexact matches, list follows (until terminating `.')"] +
+                    [b" ".join(m) for m in close] + [b"."])
+        return [("202 No match for disc ID %s." % disc_id).encode()]
+
+    def read(self, args):
+        if len(args) != 2:
+            return self.error("500 Command syntax error: incorrect arg count for read.")
+        category, disc_id = args[0].lower(), args[1].lower()
+        if category not in self.db.categories():
+            return self.error("501 Invalid category: %s" % category)
+        lines = self.db.entry(category, disc_id)
+        if lines is None:
+            return [("401 %s %s No such CD entry in database." % (category, disc_id)).encode()]
+        head = ("210 %s %s CD database entry follows (until terminating `.')" % (category, disc_id)).encode()
+        if self.options.misbehave == "overlong":
+            lines = lines[:1] + [b"# " + b"x" * 3000] + lines[1:]
+        if self.options.misbehave == "close-mid-entry":
+            self.closing = True
+            return [head] + lines[: len(lines) // 2]
+        if self.options.misbehave == "trickle":
+            self.closing = True
+            return [head] + lines + [b"# " + b"x" * 100000]  # sent a byte at a time, without end
+        if self.options.misbehave == "flood":
+            return [head] + lines + [b"# " + b"y" * 70 for _ in range(4000)] + [b"."]
+        return [head] + lines + [b"."]
+
+
+def looks_like_address(user, host):
+    return bool(user) and user != "Unknown" and "." in host.strip(".") and "@" not in user + host
 
 
 class Session:
     def __init__(self, conn, options, database, transcript):
         self.conn = conn
         self.options = options
-        self.db = database
+        self.commands = Commands(options, database)
         self.transcript = transcript
-        self.shook_hands = False
-        self.queried = None
         self.buffer = b""
         self.eol = b"\n" if options.misbehave == "no-crlf" else b"\r\n"
 
@@ -100,12 +263,16 @@ class Session:
         self.conn.sendall(data)
 
     def line(self, text):
-        data = text.encode("latin-1") + self.eol
+        data = (text.encode("latin-1") if isinstance(text, str) else text) + self.eol
         if self.options.misbehave == "split" and len(data) > 10:
             # Every line in two segments, cut after 10 bytes.
             self.raw(data[:10])
             time.sleep(self.options.split_pause)
             self.raw(data[10:])
+        elif self.options.misbehave == "trickle":
+            for i in range(len(data)):
+                self.raw(data[i:i + 1])
+                time.sleep(self.options.split_pause)
         else:
             self.raw(data)
 
@@ -125,10 +292,7 @@ class Session:
             self.buffer += chunk
         line, _, self.buffer = self.buffer.partition(b"\n")
         text = line.rstrip(b"\r").decode("latin-1")
-        if self.transcript:
-            with self.transcript[1]:
-                with open(self.transcript[0], "a", encoding="latin-1") as f:
-                    f.write(text + "\n")
+        record(self.transcript, text)
         return text
 
     # The conversation ----------------------------------------------------------------
@@ -147,7 +311,13 @@ class Session:
             text = self.read_line()
             if text is None:
                 return
-            if not self.command(text):
+            words = text.lower().split()
+            step = words[1] if len(words) > 1 and words[0] == "cddb" else ""
+            if step in ("hello", "query", "read") and self.stalls_at(step):
+                return
+            for reply in self.commands.run(text):
+                self.line(reply)
+            if self.commands.closing:
                 return
 
     def stalls_at(self, step):
@@ -159,110 +329,54 @@ class Session:
             pass
         return True
 
-    def command(self, text):
-        words = text.split()
-        if not words:
-            self.line("500 Unrecognized command.")
-            return True
-        verb = words[0].lower()
-        if verb == "quit":
-            self.line("230 %s Closing connection.  Goodbye." % self.options.name)
-            return False
-        if verb != "cddb" or len(words) < 2:
-            if not self.shook_hands and verb not in ("help", "proto"):
-                self.line("409 No handshake.")
+
+def record(transcript, text):
+    if transcript:
+        with transcript[1]:
+            with open(transcript[0], "a", encoding="latin-1") as f:
+                f.write(text + "\n")
+
+
+def serve_http(conn, options, database, transcript):
+    """One request to the cddb script: "GET <path>?cmd=...&hello=...&proto=N HTTP/1.0",
+    answered with the command's reply lines as the body, then the connection closes.
+    Nothing precedes the reply: no banner and no greeting reply."""
+    conn.settimeout(options.idle)
+    data = b""
+    while b"\r\n\r\n" not in data and b"\n\n" not in data:
+        chunk = conn.recv(4096)
+        if not chunk:
+            return
+        data += chunk
+    request_line = data.split(b"\n", 1)[0].rstrip(b"\r").decode("latin-1")
+    record(transcript, request_line)
+    parts = request_line.split()
+    status, body = "200 OK", []
+    if len(parts) != 3 or parts[0] != "GET" or not parts[2].startswith("HTTP/"):
+        status = "400 Bad Request"
+    else:
+        path, _, query = parts[1].partition("?")
+        fields = urllib.parse.parse_qs(query)
+        if path != options.http_path:
+            status = "404 Not Found"
+        elif "cmd" not in fields or "hello" not in fields:
+            body = [b"500 Command syntax error: missing cmd or hello."]
+        else:
+            commands = Commands(options, database)
+            proto = fields.get("proto", ["1"])[0]
+            if proto.isdigit() and 1 <= int(proto) <= Commands.MAX_LEVEL:
+                commands.level = int(proto)
+            hello = "cddb hello " + fields["hello"][0]
+            record(transcript, hello)
+            greeting = commands.run(hello)
+            if not greeting[0].startswith(b"200"):
+                body = greeting
             else:
-                self.line("500 Unrecognized command.")
-            return True
-        sub = words[1].lower()
-        if sub == "hello":
-            if self.stalls_at("hello"):
-                return False
-            return self.hello(words[2:])
-        if not self.shook_hands:
-            self.line("409 No handshake.")
-            return True
-        if sub == "query":
-            return self.query(words[2:])
-        if sub == "read":
-            return self.read(words[2:])
-        self.line("500 Unrecognized command.")
-        return True
-
-    def hello(self, args):
-        if self.shook_hands:
-            self.line("402 Already shook hands.")
-        elif len(args) != 4:
-            self.line("500 Command syntax error: incorrect arg count for handshake.")
-        else:
-            user, host, client, version = args
-            self.shook_hands = True
-            self.line("200 Hello and welcome %s@%s running %s %s." % (user, host, client, version))
-        return True
-
-    def query(self, args):
-        try:
-            disc_id = args[0].lower()
-            count = int(args[1])
-            int(disc_id, 16)
-            if len(disc_id) != 8 or len(args) != count + 3:
-                raise ValueError
-            [int(a) for a in args[2:]]
-        except (IndexError, ValueError):
-            self.line("500 Command syntax error: incorrect arg count for query.")
-            return True
-        if self.queried is not None:
-            self.line("502 Already performed a query for disc ID: %s" % self.queried)
-            return False
-        self.queried = disc_id
-        if self.stalls_at("query"):
-            return False
-        if self.options.misbehave == "garbage":
-            self.raw(bytes(random.Random(disc_id).randrange(256) for _ in range(200)) + b"\r\n")
-            return True
-        matches = self.db.matches(disc_id)
-        for alias in self.options.alias:
-            asked, _, offered = alias.partition("=")
-            if asked.lower() == disc_id:
-                matches = [m for o in offered.split(",") for m in self.db.matches(o.lower())]
-                if len(matches) == 1:
-                    matches = matches * 2  # an alias always offers a choice
-        if not matches:
-            self.line("202 No match for disc ID %s." % disc_id)
-        elif len(matches) == 1:
-            self.line("200 %s %s %s" % matches[0])
-        else:
-            self.line("211 Found inexact matches, list follows (until terminating `.')")
-            for m in matches:
-                self.line("%s %s %s" % m)
-            self.line(".")
-        return True
-
-    def read(self, args):
-        if len(args) != 2:
-            self.line("500 Command syntax error: incorrect arg count for read.")
-            return True
-        category, disc_id = args[0].lower(), args[1].lower()
-        if category not in self.db.categories():
-            self.line("501 Invalid category: %s" % category)
-            return True
-        lines = self.db.entry(category, disc_id)
-        if lines is None:
-            self.line("401 %s %s No such CD entry in database." % (category, disc_id))
-            return True
-        if self.stalls_at("read"):
-            return False
-        self.line("210 %s %s CD database entry follows (until terminating `.')" % (category, disc_id))
-        if self.options.misbehave == "overlong":
-            lines = lines[:1] + ["# " + "x" * 3000] + lines[1:]
-        if self.options.misbehave == "close-mid-entry":
-            for l in lines[: len(lines) // 2]:
-                self.line(l)
-            return False
-        for l in lines:
-            self.line(l)
-        self.line(".")
-        return True
+                command = fields["cmd"][0]
+                record(transcript, command)
+                body = commands.run(command)
+    head = "HTTP/1.0 %s\r\nContent-Type: text/plain; charset=UTF-8\r\nConnection: close\r\n\r\n" % status
+    conn.sendall(head.encode("latin-1") + b"".join(line + b"\r\n" for line in body))
 
 
 class Script:
@@ -338,6 +452,8 @@ def serve(conn, options, database, script, transcript):
         try:
             if script:
                 script.play(conn, transcript)
+            elif options.http:
+                serve_http(conn, options, database, transcript)
             else:
                 Session(conn, options, database, transcript).run()
         except OSError:
@@ -358,6 +474,12 @@ def main(argv=None):
     parser.add_argument("--stall-at", choices=("banner", "hello", "query", "read"), default="banner",
                         help="where --misbehave stall falls silent: before the banner, or instead of a reply")
     parser.add_argument("--split-pause", type=float, default=0.05, help="seconds between the parts of a split line")
+    parser.add_argument("--fuzz", type=int, default=750,
+                        help="frames every offset of a close match may lie from the asked one (10 s)")
+    parser.add_argument("--http", action="store_true", help="answer as the HTTP cddb script instead of cddbp")
+    parser.add_argument("--http-path", default="/~cddb/cddb.cgi", help="the script's path")
+    parser.add_argument("--require-address", action="store_true",
+                        help="turn away greetings whose user and host make no mail address")
     parser.add_argument("--script", help="play this case file instead of the protocol")
     parser.add_argument("--transcript", help="append every line the client sends to this file")
     parser.add_argument("--once", action="store_true", help="serve one connection, then exit")

@@ -93,7 +93,7 @@ protected:
 TEST_F(FakeServerTest, ExactMatchFillsTheDiscRecord) {
     ASSERT_EQ(Query("", ComputeDiscId()), 1);
     EXPECT_EQ(statuses_.back(), "Reading CD information.");
-    EXPECT_EQ(Output().substr(0, 43), "#FILENAME=9c0b330c\n# xmcd CD database file\n");
+    EXPECT_EQ(Output().substr(0, 26), "#FILENAME=9c0b330c\n# xmcd\n");
     ASSERT_EQ(ReadXmcdEntry(ComputeDiscId(), output_), 1);
     EXPECT_STREQ(DiscInfo().artist, "The Lanterns");
     EXPECT_STREQ(DiscInfo().title, "Harbour Lights");
@@ -109,9 +109,18 @@ TEST_F(FakeServerTest, LinesSplitAcrossSegmentsArriveWhole) {
 }
 
 TEST_F(FakeServerTest, UnknownDiscIsNoMatch) {
-    EXPECT_EQ(Query("", 0x01020304), 0);
+    EXPECT_EQ(Query("--db " + Root + "/tests/data/cddb/protocol", 0x01020304), 0); // no category holds it
     EXPECT_EQ(statuses_.back(), "Sending query request.");
     EXPECT_EQ(Output(), "");
+}
+
+TEST_F(FakeServerTest, OffsetsOfAKnownDiscUnderAnotherIdAreACloseMatch) {
+    // The server's fuzzy search goes by the offsets and the disc length, not the id.
+    EXPECT_EQ(Query("", 0x01020304), 2);
+    EXPECT_EQ(Output(), "rock 9c0b330c The Lanterns / Harbour Lights\n");
+    std::rewind(output_);
+    EXPECT_EQ(Query("--fuzz 0 --db " + Root + "/tests/data/cddb/server", 0x01020304), 2);
+    EXPECT_EQ(Output().rfind("folk 9c0b330c L\xC3\xA9" "a Fontaine", 0), 0u);
 }
 
 TEST_F(FakeServerTest, AliasOffersCloseMatches) {

@@ -6,6 +6,9 @@
 //   id HEX                           the disc id asked for
 //   user TEXT / computer TEXT        the system's names for the greeting
 //   wait timeout                     every readiness wait times out at once
+//   http PATH                        the server list entry is the script http://127.0.0.1:{port}PATH
+//                                    ("{port}" in expected lines is the server's port, and
+//                                    "{hello-fields}" this machine's user+computer)
 //   send TEXT / line TEXT            the server sends TEXT (line: TEXT and "\r\n")
 //   expect TEXT                      the server reads a line; the client must have sent TEXT
 //                                    ("{hello}" stands for the greeting of this machine)
@@ -33,6 +36,7 @@ struct ProtocolCase {
     std::string user = "tester";
     std::string computer = "TESTPC";
     bool instantTimeout = false;
+    std::string httpPath;
     std::vector<loopback::Step> steps;
     std::vector<std::string> expected; // lines the client must send
     int result = 0;
@@ -96,6 +100,7 @@ inline ProtocolCase ParseProtocolCase(const std::string& path, const std::string
         else if (word == "user") c.user = text;
         else if (word == "computer") c.computer = text;
         else if (word == "wait") c.instantTimeout = rest == "timeout";
+        else if (word == "http") c.httpPath = rest;
         else if (word == "send") c.steps.push_back({loopback::Step::Send, text, 0});
         else if (word == "line") c.steps.push_back({loopback::Step::Send, text + "\r\n", 0});
         else if (word == "expect") {

@@ -75,11 +75,18 @@ inline std::string ThisMachinesHello() {
 
 } // namespace protocolrun
 
-// The client lines a case expects, with "{hello}" made this machine's greeting.
+// The client lines a case expects, with "{hello}" made this machine's greeting and
+// "{hello-fields}" its user and computer as an HTTP request carries them.
 inline std::vector<std::string> ExpectedTranscript(const ProtocolCase& c) {
     std::vector<std::string> lines = c.expected;
+    std::string user, computer;
+    if (!GetSystemUserName(&user)) user.clear();
+    if (!GetSystemComputerName(&computer)) computer.clear();
+    const std::string fields = GreetingName(user) + "+" + GreetingName(computer);
     for (std::string& line : lines) {
         if (line == "{hello}") line = protocolrun::ThisMachinesHello();
+        const std::size_t at = line.find("{hello-fields}");
+        if (at != std::string::npos) line.replace(at, 14, fields);
     }
     return lines;
 }
@@ -111,6 +118,12 @@ inline ProtocolOutcome RunProtocolCase(const ProtocolCase& c, const std::string&
     {
         loopback::Server server(c.steps);
         options.cddbProxyPort = server.Port();
+        const std::string port = std::to_string(server.Port());
+        if (!c.httpPath.empty()) {
+            options.cddbUseProxy = 0;
+            options.cddbServerList = {"http://127.0.0.1:" + port + c.httpPath + " scripted"};
+            options.cddbServerNum = 0;
+        }
         std::FILE* out = std::fopen(outPath.c_str(), "wb");
         SetLogFilePath(logPath);
         const QueryStatusListener before = SetQueryStatusListener(RecordStatus);
@@ -122,6 +135,10 @@ inline ProtocolOutcome RunProtocolCase(const ProtocolCase& c, const std::string&
         std::fclose(out);
         server.Finish();
         outcome.transcript = server.Transcript();
+        for (std::string& line : outcome.transcript) {
+            const std::size_t at = line.find("127.0.0.1:" + port);
+            if (at != std::string::npos) line.replace(at + 10, port.size(), "{port}");
+        }
     }
     SocketCleanup();
 
@@ -130,6 +147,7 @@ inline ProtocolOutcome RunProtocolCase(const ProtocolCase& c, const std::string&
     options.cddbUseProxy = 0;
     options.cddbProxyPort = 0;
     options.cddbProxyName[0] = '\0';
+    options.cddbServerList.clear();
 
     {
         std::lock_guard<std::mutex> hold(Mutex());

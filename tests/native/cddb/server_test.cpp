@@ -51,6 +51,80 @@ TEST(ChooseCddbTargetTest, NoServerToAsk) {
     EXPECT_FALSE(ChooseCddbTarget(options, &target)) << "no host word";
 }
 
+TEST(ParseServerEntryTest, HostPortOrScriptAddress) {
+    struct {
+        const char* entry;
+        bool parsed;
+        CddbTransport transport;
+        const char* host;
+        int port;
+        const char* path;
+    } cases[] = {
+        {"freedb.example.org Random freedb server", true, CddbTransport::Cddbp, "freedb.example.org", 888, ""},
+        {"gnudb.example.org:8880 gnudb, worldwide", true, CddbTransport::Cddbp, "gnudb.example.org", 8880, ""},
+        {"127.0.0.1:65535", true, CddbTransport::Cddbp, "127.0.0.1", 65535, ""},
+        {"http://gnudb.example.org/~cddb/cddb.cgi gnudb over HTTP", true, CddbTransport::Http, "gnudb.example.org", 80,
+         "/~cddb/cddb.cgi"},
+        {"HTTP://127.0.0.1:8080/cgi-bin/cddb.cgi\tlocal", true, CddbTransport::Http, "127.0.0.1", 8080,
+         "/cgi-bin/cddb.cgi"},
+        {"http://example.org", true, CddbTransport::Http, "example.org", 80, "/"},
+        {"host:0", false, CddbTransport::Cddbp, "", 0, ""},
+        {"host:65536", false, CddbTransport::Cddbp, "", 0, ""},
+        {"host:88x8", false, CddbTransport::Cddbp, "", 0, ""},
+        {"host: 8880", false, CddbTransport::Cddbp, "", 0, ""},
+        {":8880", false, CddbTransport::Cddbp, "", 0, ""},
+        {"http:///path", false, CddbTransport::Cddbp, "", 0, ""},
+        {"", false, CddbTransport::Cddbp, "", 0, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.entry);
+        CddbTarget target;
+        ASSERT_EQ(ParseServerEntry(c.entry, &target), c.parsed);
+        if (!c.parsed) continue;
+        EXPECT_EQ(target.transport, c.transport);
+        EXPECT_EQ(target.host, c.host);
+        EXPECT_EQ(target.port, c.port);
+        EXPECT_EQ(target.path, c.path);
+    }
+}
+
+TEST(HelloIdentityTest, ReturnAddressElseSystemNames) {
+    struct {
+        const char* address;
+        const char* user;
+        const char* host;
+    } cases[] = {
+        {"jo.smith@mail.example.org", "jo.smith", "mail.example.org"},
+        {"", "josmith", "PC-1"},
+        {"jo smith@example.org", "josmith", "PC-1"}, // not a plain address
+        {"@example.org", "josmith", "PC-1"},
+        {"jo@", "josmith", "PC-1"},
+        {"jo@a@b", "josmith", "PC-1"},
+        {"J\xf6rg@example.org", "josmith", "PC-1"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.address);
+        const HelloIdentity identity = ChooseHelloIdentity(c.address, "jo smith", "PC-1");
+        EXPECT_EQ(identity.user, c.user);
+        EXPECT_EQ(identity.host, c.host);
+    }
+    const HelloIdentity unknown = ChooseHelloIdentity("", "", "");
+    EXPECT_EQ(unknown.user, "Unknown");
+    EXPECT_EQ(unknown.host, "Unknown");
+}
+
+TEST(HttpRequestTest, CommandAndGreetingAsFormFields) {
+    CddbTarget target;
+    ASSERT_TRUE(ParseServerEntry("http://gnudb.example.org/~cddb/cddb.cgi", &target));
+    EXPECT_EQ(BuildHttpRequest(target, "cddb query 1a2b3c03 3 150 18787 36077 753", {"jo", "example.org"}),
+              "GET /~cddb/cddb.cgi?cmd=cddb+query+1a2b3c03+3+150+18787+36077+753"
+              "&hello=jo+example.org+Tunova+v2.21&proto=6 HTTP/1.0\r\nHost: gnudb.example.org\r\n\r\n");
+    ASSERT_TRUE(ParseServerEntry("http://127.0.0.1:8080/cddb.cgi?site=1", &target));
+    EXPECT_EQ(BuildHttpRequest(target, "cddb read rock 1a2b3c03", {"a&b+c", "h%st"}),
+              "GET /cddb.cgi?site=1&cmd=cddb+read+rock+1a2b3c03&hello=a%26b%2Bc+h%25st+Tunova+v2.21&proto=6 "
+              "HTTP/1.0\r\nHost: 127.0.0.1:8080\r\n\r\n");
+}
+
 std::vector<std::string>* statuses = nullptr;
 void Record(const char* text) { statuses->push_back(text); }
 
@@ -96,7 +170,8 @@ TEST(ReplyJudgingTest, EveryRowOfTheTables) {
          "Server read request error #201.", ""},
         {"200 OK\n", true, true, false, QueryOutcome::ExactMatch, "", "", "Server read request error #200.", ""},
         {"211 inexact\n", true, true, true, QueryOutcome::InexactMatch, "", "", "", ""},
-        {"210 entry follows\n", true, true, true, QueryOutcome::ExactMatch, "", "", "", ""},
+        // To a query, 210 announces the list of an id's exact matches in several categories.
+        {"210 Found exact matches, list follows\n", true, true, true, QueryOutcome::InexactMatch, "", "", "", ""},
         {"230 x\n", true, true, false, QueryOutcome::ExactMatch, "", "", "Server read request error #230.", ""},
         {"302 x\n", true, true, false, QueryOutcome::NoMatch, "", "", "Server read request error #302.", ""},
         {"401 x\n", true, false, false, QueryOutcome::Failed, "", "Server handshake error #401.",

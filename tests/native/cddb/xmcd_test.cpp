@@ -66,7 +66,7 @@ INSTANTIATE_TEST_SUITE_P(
         XmcdCase{"two-entries.xmcd", 0x1a2b3c03, 3, 1, "Artist Name", "Album Title", {"One", "Two", "Three"}},
         XmcdCase{"followed-by-another.xmcd", 0x1a2b3c03, 3, 1, "Artist Name", "Album Title",
                  {"One", std::nullopt, std::nullopt}},
-        XmcdCase{"acdc-crlf.xmcd", 0x1a2b3c03, 2, 1, "AC", "DC / Live", {"Intro", std::nullopt}},
+        XmcdCase{"acdc-crlf.xmcd", 0x1a2b3c03, 2, 1, "AC/DC", "Live", {"Intro", std::nullopt}},
         XmcdCase{"various.xmcd", 0x1a2b3c03, 1, 1, "", "Various Artists", {std::nullopt}},
         XmcdCase{"slash-first.xmcd", 0x1a2b3c03, 1, 1, "", "/ Untitled", {std::nullopt}},
         XmcdCase{"joined.xmcd", 0x1a2b3c03, 10, 1, "Long Artist Name", "Title",
@@ -79,20 +79,32 @@ INSTANTIATE_TEST_SUITE_P(
         // 255 characters at a time and its remainder, not being a keyword line, is lost.
         XmcdCase{"long-title.xmcd", 0x1a2b3c03, 3, 1, "Artist", Repeat('x', 256).c_str(),
                  {Repeat('z', 247), Repeat('y', 256), "after the long line"}},
+        // Entries as servers store them: UTF-8 (a letter cut across two lines joins
+        // before it is converted; letters the code page lacks become "?") and Latin-1
+        // (a UTF-8-looking sequence in a Latin-1 entry stays as written).
+        XmcdCase{"utf8-real.xmcd", 0x1a2b3c03, 2, 1, "L\xE9" "a Fontaine", "\xC9t\xE9 \xE0 Paris \x96 Live ?",
+                 {"Caf\xE9 cr\xE8me", "Na\xEFve"}},
+        XmcdCase{"latin1-real.xmcd", 0x1a2b3c03, 2, 1, "Beyonc\xE9", "Jardin d\xB4\xE9t\xE9",
+                 {"\xC9l\xE9gie", "\xC3\xA9 as written"}},
         XmcdCase{"no-dtitle.xmcd", 0x1a2b3c03, 1, 1, "", "", {"Only Tracks"}},
         XmcdCase{"other-disc.xmcd", 0x1a2b3c03, 2, 0, "Old Artist", "Old Title", {Old, Old}}));
 
-TEST(SplitDiscTitleTest, CutsAtTheFirstSlash) {
+TEST(SplitDiscTitleTest, CutsAtTheFirstBlankedSlashElseAtTheFirstSlash) {
     struct {
         const char* text;
         const char* artist;
         const char* title;
     } cases[] = {
         {"Artist Name / Album Title", "Artist Name", "Album Title"},
-        {"AC/DC / Live", "AC", "DC / Live"},
+        {"AC/DC / Live", "AC/DC", "Live"},
+        {"Artist/Title", "Artist", "Title"},
+        {"A/B/C", "A", "B/C"},
         {"Various Artists", "", "Various Artists"},
         {"/ Untitled", "", "/ Untitled"},
-        {"Artist\t \x01/\x80 Title", "Artist", "Title"},
+        {"Artist\t \x01/\x01 Title", "Artist", "Title"},
+        // Bytes beyond ASCII are letters of the code page, never trimmed as blanks.
+        {"Beyonc\xE9 / 4", "Beyonc\xE9", "4"},
+        {"\xC9" "dith Piaf/\xC9t\xE9", "\xC9" "dith Piaf", "\xC9t\xE9"},
         {"Artist /", "Artist", ""},
     };
     for (const auto& c : cases) {

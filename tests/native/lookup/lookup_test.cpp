@@ -24,6 +24,7 @@
 #include "cddb/lookup.h"
 #include "cddb/matchchoice.h"
 #include "cddb/querystatus.h"
+#include "cddb/server.h"
 #include "discinfo/discinfo.h"
 #include "discinfo/lookup.h"
 #include "discinfo/options.h"
@@ -143,6 +144,7 @@ protected:
         SetQueryStatusListener(nullptr);
         SetLogFilePath("");
         SetFixedWindowsDirectory(nullptr);
+        SetConversationLimits(0, 0);
         ProgramOptions() = ProgramOptionsRecord{};
         CloseCdDevice();
         ResetDiscInfo();
@@ -228,16 +230,17 @@ TEST_F(LookupTest, ExactMatchOnTheServerAfterTheLocalCopyMissed) {
     EXPECT_TRUE(TempFiles().empty());
 }
 
-TEST_F(LookupTest, ChosenCloseMatchIsFetchedWithItsIdAndStoredForThisDisc) {
+TEST_F(LookupTest, ChosenCloseMatchIsReadByItsCategoryAndIdAndStoredForThisDisc) {
     ProgramOptions().cddbQueryServerAtStartup = 1;
     ServeFromFake({"--alias", "9c0b330c=920ef00b,56112719,430aab07"});
     chooser.row = 2;
     RunLookup();
     EXPECT_EQ(chooser.shown, (std::vector<std::string>{"Quiet Hours Trio / Night Shift", "Various Artists / Short Stories",
                                                         "Delta Rail / Software and Songs"}));
-    EXPECT_EQ(SentLines("cddb query"),
-              (std::vector<std::string>{"cddb query 9c0b330c" + AlbumTail, "cddb query 56112719" + AlbumTail}));
+    // One query; the chosen entry is read in a conversation of its own, greeted again.
+    EXPECT_EQ(SentLines("cddb query"), std::vector<std::string>{"cddb query 9c0b330c" + AlbumTail});
     EXPECT_EQ(SentLines("cddb read"), std::vector<std::string>{"cddb read misc 56112719"});
+    EXPECT_EQ(SentLines("cddb hello").size(), 2u);
     const std::vector<std::string> all = Statuses();
     EXPECT_NE(std::find(all.begin(), all.end(), "Possible matches found on remote server."), all.end());
     EXPECT_EQ(all.back(), "Found current CD on remote server.");
@@ -305,6 +308,125 @@ TEST_F(LookupTest, ShutdownAbandonsAPendingChoice) {
     EXPECT_EQ(LastStatus(), "Current CD not found on remote server.");
     EXPECT_EQ(SentLines("cddb query").size(), 1u);
     EXPECT_TRUE(TempFiles().empty());
+}
+
+const std::string ServerEntries = Root + "/tests/data/cddb/server";
+
+// The eleven-track disc, whose entry the server knows only as a close match filed under
+// one id in two categories.
+void InsertElevenTrackDisc() {
+    CloseCdDevice();
+    InstallVirtualCdText(ReadAll(Root + "/samples/discs/eleven.disc"));
+    ASSERT_GT(OpenCdDevice("D:"), 0);
+    DiscInfo().trackTitles.assign(11, std::nullopt);
+}
+
+TEST_F(LookupTest, RealUtf8EntryIsStoredInTheCodePage) {
+    ProgramOptions().cddbQueryServerAtStartup = 1;
+    ServeFromFake({"--db", ServerEntries});
+    RunLookup();
+    EXPECT_EQ(LastStatus(), "Found current CD on remote server.");
+    EXPECT_STREQ(DiscInfo().artist, "L\xE9" "a Fontaine & \xD8rjan S\xF8" "by");
+    EXPECT_STREQ(DiscInfo().title, "\xC9t\xE9 \xE0 Paris");
+    EXPECT_EQ(DiscInfo().trackTitles[0], std::optional<std::string>("Rue de l\x92\xC9t\xE9"));
+    EXPECT_EQ(DiscInfo().trackTitles[1], std::optional<std::string>("Caf\xE9 des Artistes"));
+    EXPECT_EQ(DiscInfo().trackTitles[4], std::optional<std::string>("Na\xEFve Chan\xE7on"));
+    EXPECT_TRUE(TempFiles().empty());
+}
+
+TEST_F(LookupTest, ChosenMatchOfAnIdInTwoCategoriesIsReadFromThatCategory) {
+    InsertElevenTrackDisc();
+    ProgramOptions().cddbQueryServerAtStartup = 1;
+    ServeFromFake({"--db", ServerEntries});
+    chooser.row = 2;
+    RunLookup();
+    EXPECT_EQ(chooser.shown, (std::vector<std::string>{"Delta Rail / Crossroads Caf\xE9", "Les \xC9toiles Quartet / Nuit Blanche"}));
+    EXPECT_EQ(SentLines("cddb query").size(), 1u);
+    EXPECT_EQ(SentLines("cddb read"), std::vector<std::string>{"cddb read jazz 9d0ef00b"});
+    EXPECT_EQ(LastStatus(), "Found current CD on remote server.");
+    EXPECT_STREQ(DiscInfo().artist, "Les \xC9toiles Quartet");
+    EXPECT_STREQ(DiscInfo().title, "Nuit Blanche");
+    EXPECT_EQ(DiscInfo().trackTitles[1], std::optional<std::string>("Minuit \xE0 Saint-Germain"));
+    EXPECT_TRUE(TempFiles().empty());
+}
+
+TEST_F(LookupTest, ServerEntryWithAPortOrAScriptAddress) {
+    ProgramOptionsRecord& options = ProgramOptions();
+    options.cddbQueryServerAtStartup = 1;
+    options.cddbUseProxy = 0;
+    options.cddbServerNum = 0;
+    struct {
+        std::vector<std::string> arguments;
+        std::string entry;      // {port} is the fake's port
+        std::string returnAddress;
+        std::string hello;      // as the fake saw it
+        std::string lastStatus;
+    } cases[] = {
+        {{}, "127.0.0.1:{port} local cddbp", "", "cddb hello tester TESTPC Tunova v2.21", "Found current CD on remote server."},
+        {{"--http", "--require-address"}, "http://127.0.0.1:{port}/~cddb/cddb.cgi local script", "jo.smith@example.org",
+         "cddb hello jo.smith example.org Tunova v2.21", "Found current CD on remote server."},
+        // A greeting without a mail address is turned away by today's service.
+        {{"--http", "--require-address"}, "http://127.0.0.1:{port}/~cddb/cddb.cgi", "", "cddb hello tester TESTPC Tunova v2.21",
+         "Server query error #431."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.entry);
+        statuses.clear();
+        recorder.handOvers = 0;
+        DiscInfo().artist[0] = '\0';
+        std::vector<std::string> arguments = c.arguments;
+        arguments.insert(arguments.end(), {"--db", ServerEntries});
+        ServeFromFake(arguments);
+        std::string entry = c.entry;
+        entry.replace(entry.find("{port}"), 6, std::to_string(server->Port()));
+        options.cddbServerList = {entry};
+        std::snprintf(options.smtpReturnAddress, sizeof options.smtpReturnAddress, "%s", c.returnAddress.c_str());
+        RunLookup();
+        EXPECT_EQ(LastStatus(), c.lastStatus);
+        EXPECT_EQ(SentLines("cddb hello"), std::vector<std::string>(SentLines("cddb hello").size(), c.hello));
+        EXPECT_FALSE(SentLines("cddb hello").empty());
+        if (c.lastStatus == "Found current CD on remote server.") {
+            EXPECT_STREQ(DiscInfo().artist, "L\xE9" "a Fontaine & \xD8rjan S\xF8" "by");
+        }
+        if (!c.arguments.empty()) {
+            // Over HTTP: one request a command, each with the greeting and level 6.
+            for (const std::string& request : SentLines("GET ")) {
+                EXPECT_NE(request.find("&proto=6 HTTP/1.0"), std::string::npos) << request;
+            }
+        }
+        EXPECT_TRUE(TempFiles().empty());
+        server.reset();
+        fs::remove(transcriptPath);
+    }
+}
+
+TEST_F(LookupTest, RunawayServerIsCutOffAtTheBoundsAndTheFileDeleted) {
+    ProgramOptions().cddbQueryServerAtStartup = 1;
+    struct {
+        std::vector<std::string> arguments;
+        int seconds;
+        const char* lastStatus;
+    } cases[] = {
+        {{"--misbehave", "flood"}, 0, "Server reply too large."},
+        // A byte every 10 ms never leaves the reader silent for long.
+        {{"--misbehave", "trickle", "--split-pause", "0.01"}, 3, "Server took too long to answer."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lastStatus);
+        statuses.clear();
+        recorder.handOvers = 0;
+        SetConversationLimits(0, c.seconds);
+        ServeFromFake(c.arguments);
+        const auto started = std::chrono::steady_clock::now();
+        RunLookup();
+        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(25));
+        EXPECT_EQ(LastStatus(), c.lastStatus);
+        EXPECT_FALSE(DiscInfo().lookupRunning);
+        EXPECT_TRUE(TempFiles().empty());
+        EXPECT_EQ(DiscInfo().artist[0], '\0');
+        server.reset();
+        fs::remove(transcriptPath);
+    }
 }
 
 TEST(LookupTempDirectory, IsTheWindowsDirectorysTemp) {

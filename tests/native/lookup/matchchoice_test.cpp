@@ -13,23 +13,30 @@ TEST(ParseMatchLine, TakesTheIdWordAndTheRestAsTitle) {
     struct {
         const char* line;
         bool parsed;
+        const char* category;
         std::uint32_t id;
         const char* title;
     } cases[] = {
-        {"rock 9c0b330c The Lanterns / Harbour Lights", true, 0x9c0b330c, "The Lanterns / Harbour Lights"},
-        {" \tjazz  920EF00B   Quiet Hours Trio / Night Shift ", true, 0x920ef00b, "Quiet Hours Trio / Night Shift "},
-        {"misc 1a", true, 0x1a, ""},
-        {"rock Title / Words", false, 0, ""},
-        {"rock 123456789 Nine Digits", false, 0, ""},
-        {"rock 00000000 Zero", false, 0, ""},
-        {"", false, 0, ""},
+        {"rock 9c0b330c The Lanterns / Harbour Lights", true, "rock", 0x9c0b330c, "The Lanterns / Harbour Lights"},
+        {" \tjazz  920EF00B   Quiet Hours Trio / Night Shift ", true, "jazz", 0x920ef00b,
+         "Quiet Hours Trio / Night Shift "},
+        {"misc 1a", true, "misc", 0x1a, ""},
+        // A title may begin with a letter beyond ASCII, in Latin-1 or in UTF-8.
+        {"misc 0a0b0c0d \xC9" "dith Piaf / Best", true, "misc", 0x0a0b0c0d, "\xC9" "dith Piaf / Best"},
+        {"folk 0a0b0c0d \xC3\x89" "dith Piaf / \xE2\x80\x9C" "Best\xE2\x80\x9D \xE6\x97\xA5", true, "folk", 0x0a0b0c0d,
+         "\xC9" "dith Piaf / \x93" "Best\x94 ?"},
+        {"rock Title / Words", false, "", 0, ""},
+        {"rock 123456789 Nine Digits", false, "", 0, ""},
+        {"rock 00000000 Zero", false, "", 0, ""},
+        {"", false, "", 0, ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);
         std::uint32_t id = 0;
-        std::string title;
-        ASSERT_EQ(ParseMatchLine(c.line, &id, &title), c.parsed);
+        std::string category, title;
+        ASSERT_EQ(ParseMatchLine(c.line, &category, &id, &title), c.parsed);
         if (!c.parsed) continue;
+        EXPECT_EQ(category, c.category);
         EXPECT_EQ(id, c.id);
         EXPECT_EQ(title, c.title);
     }
@@ -79,17 +86,21 @@ private:
     int row_;
 };
 
-TEST_F(MatchFileTest, ChoiceGivesTheRowsIdOrNone) {
-    std::fputs("rock 9c0b330c First\njazz 920ef00b Second\n", file);
+TEST_F(MatchFileTest, ChoiceGivesTheRowsCategoryAndIdOrNone) {
+    // The same id filed in two categories: the row decides which entry is meant.
+    std::fputs("rock 9c0b330c First\njazz 9c0b330c Second\n", file);
     struct {
         int row;
+        const char* category;
         std::uint32_t id;
-    } cases[] = {{1, 0x9c0b330c}, {2, 0x920ef00b}, {0, 0}, {3, 0}};
+    } cases[] = {{1, "rock", 0x9c0b330c}, {2, "jazz", 0x9c0b330c}, {0, "", 0}, {3, "", 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.row);
         RowChooser chooser(c.row);
         InstallMatchChooser(&chooser);
-        EXPECT_EQ(ChooseMatch(file, start), c.id);
+        const ChosenMatch chosen = ChooseMatch(file, start);
+        EXPECT_EQ(chosen.id, c.id);
+        EXPECT_EQ(chosen.category, c.category);
         EXPECT_EQ(chooser.shown, (std::vector<std::string>{"First", "Second"}));
     }
     InstallMatchChooser(nullptr);
@@ -99,7 +110,7 @@ TEST_F(MatchFileTest, NothingToChooseAsksNobody) {
     std::fputs("\n", file);
     RowChooser chooser(1);
     InstallMatchChooser(&chooser);
-    EXPECT_EQ(ChooseMatch(file, start), 0u);
+    EXPECT_EQ(ChooseMatch(file, start).id, 0u);
     EXPECT_EQ(chooser.calls, 0);
     InstallMatchChooser(nullptr);
 }
