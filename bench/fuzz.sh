@@ -39,7 +39,7 @@ fi
 
 dictionary_of() {
     case "$1" in
-        responseline|xmcd) echo fuzz/dict/cddb.dict ;;
+        responseline|xmcd|matchlist|cddbconversation) echo fuzz/dict/cddb.dict ;;
         smtpreply) echo fuzz/dict/smtp.dict ;;
         discdescription) echo fuzz/dict/discdescription.dict ;;
         cdplayerini) echo fuzz/dict/cdplayerini.dict ;;

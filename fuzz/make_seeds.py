@@ -56,6 +56,24 @@ for path in xmcd:
 for path in sorted(glob.glob(os.path.join(ROOT, "tests", "data", "cddb", "protocol", "*.case"))):
     write("responseline", os.path.basename(path), case_replies(path))
 
+for path in sorted(glob.glob(os.path.join(ROOT, "tests", "data", "cddb", "protocol", "*.case"))):
+    # The first byte: a disc of 3 tracks; its top bit set for the HTTP cases.
+    http = os.path.basename(path).startswith("http-")
+    write("cddbconversation", os.path.basename(path), bytes([0x83 if http else 3]) + case_replies(path))
+
+for i, text in enumerate(["rock 0200b201 Some Artist / Some Title\nfolk 9c0b330c \xc9dith / Best\n",
+                          "misc zz nothing\n.\n", "jazz 9d0ef00b " + "x" * 300 + "\n"]):
+    write("matchlist", "seed%d" % i, text)
+
+for i, text in enumerate(["gnudb.gnudb.org:8880 gnudb, worldwide", "127.0.0.1 local",
+                          "http://gnudb.gnudb.org/~cddb/cddb.cgi http", "http://[::1]:99999/x",
+                          "host:0", "listener@home.example", "a@b@c"]):
+    write("serverentry", "seed%d" % i, text)
+
+for i, text in enumerate([b"Beyonc\xc3\xa9 / 4", b"Beyonc\xe9 / 4", b"\xe2\x82\xac \xf0\x9f\x8e\xb5",
+                          b"\xc3\x28 broken", b"plain"]):
+    write("textencoding", "seed%d" % i, text)
+
 for i, text in enumerate(["220 mail ready\r\n250 ok\r\n",
                           "220-first\r\n220-second\r\n220 last\r\n",
                           "250-a\r\n250-b\n250 c\r\n354 go ahead\r\n",
