@@ -17,6 +17,7 @@ void ResetDiscInfo() {
     disc.trackTitles.clear();
     disc.program.clear();
     disc.foundKeyIndex = 0;
+    disc.foundKeyRoot = RegistryLocalMachine;
     disc.discReady = false;
     disc.lookupRunning = false;
     disc.ownerWindow = nullptr;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/registry.h"
 #include "platform/uinotify.h"
 
 class NamedMutex;
@@ -32,6 +33,8 @@ struct DiscInfoRecord {
     // Index in the disc key table under which the record was found; 0 for the current
     // key or when it was not found.
     std::int32_t foundKeyIndex = 0;
+    // The root it was found under: the user's own or the machine's.
+    RegistryKey foundKeyRoot = RegistryLocalMachine;
     // StartDiscInfo has completed; the shutdown save does nothing without it.
     bool discReady = false;
     // A lookup thread runs and may still replace the texts. Set by the starter, cleared

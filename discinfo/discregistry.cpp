@@ -6,6 +6,7 @@
 #include "app/log/logmessage.h"
 #include "cdaudio/cddevice.h"
 #include "discinfo/discinfo.h"
+#include "discinfo/registryplace.h"
 #include "discinfo/registryvalues.h"
 #include "discinfo/tracklist.h"
 
@@ -96,14 +97,20 @@ int LoadDiscFromRegistry() {
     const std::string identity = IdentityKey();
     LogMessage("Checking registry for current CD: ", identity.c_str());
 
+    // Newest version first; within a version the user's own record before the machine's.
     RegistryKeyHold key;
     bool found = false;
     for (int index = 0; index < DiscKeyCount && !found; ++index) {
         const std::string path = std::string(DiscKeyTable[index]) + "\\" + identity;
-        LogMessage("Checking for CD under key: \r\n  HKEY_LOCAL_MACHINE\\", path.c_str());
-        if (Registry().OpenKey(RegistryLocalMachine, path.c_str(), RegistryKeyRead, key.Out()) == RegistrySuccess) {
-            disc.foundKeyIndex = index;
-            found = true;
+        for (RegistryKey root : RegistryReadOrder) {
+            const std::string text = std::string("Checking for CD under key: \r\n  ") + RegistryRootName(root) + "\\";
+            LogMessage(text.c_str(), path.c_str());
+            if (Registry().OpenKey(root, path.c_str(), RegistryKeyRead, key.Out()) == RegistrySuccess) {
+                disc.foundKeyIndex = index;
+                disc.foundKeyRoot = root;
+                found = true;
+                break;
+            }
         }
     }
     if (!found) {
@@ -137,14 +144,16 @@ void SaveDiscToRegistry() {
     const bool hasTexts = disc.artist[0] || disc.title[0] || HasAnyTrackTitle(disc);
     const bool somethingToStore = hasTexts || !disc.program.empty();
     const int foundIndex = disc.foundKeyIndex >= 0 && disc.foundKeyIndex < DiscKeyCount ? disc.foundKeyIndex : 0;
+    const RegistryKey foundRoot =
+        disc.foundKeyRoot == RegistryCurrentUser ? RegistryCurrentUser : RegistryLocalMachine;
 
-    // The key the record was found under. An older version's key that cannot be opened
-    // for writing only keeps its record from being moved: the session's texts are still
-    // written under the current key, which every later start looks at first.
+    // The key the record was found under. One that cannot be opened for writing (an
+    // older version's, or the machine's for a user without the right) only keeps its
+    // record from being moved or deleted: the session's texts are still written where
+    // this user's saves go, which every later start looks at first.
     RegistryKeyHold versionKey;
-    const bool versionKeyOpen = Registry().OpenKey(RegistryLocalMachine, DiscKeyTable[foundIndex], RegistryKeyWrite,
+    const bool versionKeyOpen = Registry().OpenKey(foundRoot, DiscKeyTable[foundIndex], RegistryKeyWrite,
                                                    versionKey.Out()) == RegistrySuccess;
-    if (!versionKeyOpen && foundIndex == 0) return;
 
     if (!somethingToStore) {
         // A running lookup has not had its say yet: empty texts then do not mean the
@@ -154,17 +163,19 @@ void SaveDiscToRegistry() {
     }
 
     RegistryKeyHold currentVersionKey;
-    if (Registry().OpenKey(RegistryLocalMachine, DiscKeyTable[0], RegistryKeyWrite, currentVersionKey.Out()) !=
-        RegistrySuccess)
-        return;
+    const RegistryKey root = OpenKeyForSaving(DiscKeyTable[0], &currentVersionKey);
+    if (!root) return;
     RegistryKeyHold discKey;
     if (Registry().CreateKey(currentVersionKey.Get(), identity.c_str(), RegistryKeySetValue, discKey.Out()) !=
         RegistrySuccess)
         return;
     WriteRecord(discKey.Get(), disc);
     discKey.Close();
+    LogMessage("Saved CD information under: ",
+               RegistryPlace(root, std::string(DiscKeyTable[0]) + "\\" + identity).c_str());
 
     // The record found under an older version's key goes only once it is safely under
-    // the current one, so a failed write loses nothing.
+    // the current one, so a failed write loses nothing. A record under the current key
+    // of the other root stays: the machine's may be another user's too.
     if (foundIndex > 0 && versionKeyOpen) Registry().DeleteKey(versionKey.Get(), identity.c_str());
 }

@@ -31,6 +31,7 @@ void StartDiscInfo(WindowHandle ownerWindow, unsigned changedMessage) {
     disc.trackTitles.assign(trackCount > 0 ? static_cast<std::size_t>(trackCount) : 0, std::nullopt);
     disc.program.clear();
     disc.foundKeyIndex = 0;
+    disc.foundKeyRoot = RegistryLocalMachine;
 
     if (!LoadDiscFromRegistry() && !ImportCdplayerIni()) StartDiscLookup();
     disc.discReady = true;

@@ -1,8 +1,10 @@
 #include "discinfo/options.h"
 
 #include <cstdio>
+#include <iterator>
 
 #include "app/log/logmessage.h"
+#include "discinfo/registryplace.h"
 #include "discinfo/registryvalues.h"
 
 const char* const OptionsKeyPath = "SOFTWARE\\Kestrow Software\\Tunova\\2.20\\Tunova";
@@ -74,15 +76,21 @@ std::vector<std::string> ReadNumberedList(RegistryKey key, const char* prefix) {
 void LoadProgramOptions() {
     LogMessage("Loading program options.");
     ProgramOptionsRecord& options = ProgramOptions();
-    {
+    // The machine's values first, then the user's own over them: a value the user's key
+    // lacks keeps the installation's.
+    bool found = false;
+    for (auto root = std::rbegin(RegistryReadOrder); root != std::rend(RegistryReadOrder); ++root) {
         RegistryKeyHold key;
-        if (Registry().OpenKey(RegistryLocalMachine, OptionsKeyPath, RegistryKeyRead, key.Out()) != RegistrySuccess)
-            return;
+        if (Registry().OpenKey(*root, OptionsKeyPath, RegistryKeyRead, key.Out()) != RegistrySuccess) continue;
+        found = true;
+        LogMessage("Reading program options under: ", RegistryPlace(*root, OptionsKeyPath).c_str());
         for (const OptionValue& value : OptionValues) {
             if (value.number) ReadRegistryDword(key.Get(), value.name, &(options.*value.number));
             else ReadRegistryText(key.Get(), value.name, value.text(options), value.textSize);
         }
     }
+    if (!found) return;
+    // The server and category lists are the installation's alone.
     RegistryKeyHold key;
     if (Registry().OpenKey(RegistryLocalMachine, CddbKeyPath, RegistryKeyRead, key.Out()) != RegistrySuccess) return;
     ReadRegistryText(key.Get(), "smtpSubmitAddress", options.smtpSubmitAddress, sizeof options.smtpSubmitAddress);
@@ -93,8 +101,8 @@ void LoadProgramOptions() {
 int SaveProgramOptions() {
     LogMessage("Saving program options to registry.");
     RegistryKeyHold key;
-    if (Registry().OpenKey(RegistryLocalMachine, OptionsKeyPath, RegistryKeyWrite, key.Out()) != RegistrySuccess)
-        return 0;
+    const RegistryKey root = OpenKeyForSaving(OptionsKeyPath, &key);
+    if (!root) return 0;
     ProgramOptionsRecord& options = ProgramOptions();
     for (const OptionValue& value : OptionValues) {
         if (value.number) {
@@ -105,5 +113,6 @@ int SaveProgramOptions() {
                                 static_cast<std::uint32_t>(value.textSize));
         }
     }
+    LogMessage("Saved program options under: ", RegistryPlace(root, OptionsKeyPath).c_str());
     return 1;
 }

@@ -47,11 +47,14 @@ struct ProgramOptionsRecord {
 // read the cddb and SMTP fields under DiscInfoLock.
 ProgramOptionsRecord& ProgramOptions();
 
-// The registry keys under HKEY_LOCAL_MACHINE.
+// The registry keys under HKEY_LOCAL_MACHINE; the first may also be the user's own,
+// under HKEY_CURRENT_USER (discinfo/registryplace.h).
 extern const char* const OptionsKeyPath;  // "SOFTWARE\Kestrow Software\Tunova\2.20\Tunova"
 extern const char* const CddbKeyPath;     // "SOFTWARE\Kestrow Software\Tunova\2.20\cddb"
 
-// Reads both keys into ProgramOptions(); a missing key or value leaves the field as it was.
+// Reads both keys into ProgramOptions(), the user's options over the machine's; a
+// missing key or value leaves the field as it was.
 void LoadProgramOptions();
-// Writes the first key's values; returns 1 when the key could be opened, else 0.
+// Writes the first key's values where this user's saves go; returns 1 when a key could
+// be opened, else 0.
 int SaveProgramOptions();

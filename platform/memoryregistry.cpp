@@ -32,6 +32,10 @@ constexpr std::uint32_t QueryRight = 0x0001;
 constexpr std::uint32_t SetRight = 0x0002;
 constexpr std::uint32_t CreateRight = 0x0004;
 constexpr long KeyDeleted = 1018;
+// Rights that change a key: set value, create sub-key, delete, write DAC, write owner.
+constexpr std::uint32_t ChangeRights = SetRight | CreateRight | 0x10000 | 0x40000 | 0x80000;
+constexpr std::uint32_t ReadRights = 0x20019;
+constexpr std::uint32_t AllRights = 0xF003F;
 
 bool IsTextType(std::uint32_t type) { return type == 1 || type == 2 || type == 7; }
 
@@ -43,7 +47,7 @@ struct MemoryRegistry::Node {
     bool deleted = false;
 };
 
-MemoryRegistry::MemoryRegistry() : root_(std::make_shared<Node>()) {}
+MemoryRegistry::MemoryRegistry() : machine_(std::make_shared<Node>()), user_(std::make_shared<Node>()) {}
 MemoryRegistry::~MemoryRegistry() = default;
 
 std::shared_ptr<MemoryRegistry::Node> MemoryRegistry::Find(const std::shared_ptr<Node>& from,
@@ -57,50 +61,69 @@ std::shared_ptr<MemoryRegistry::Node> MemoryRegistry::Find(const std::shared_ptr
     return node;
 }
 
-std::shared_ptr<MemoryRegistry::Node> MemoryRegistry::Resolve(RegistryKey key, std::uint32_t* access) const {
-    if (key == RegistryLocalMachine) {
-        *access = 0xF003F;
-        return root_;
+std::shared_ptr<MemoryRegistry::Node> MemoryRegistry::RootNode(RegistryKey root) const {
+    if (root == RegistryLocalMachine) return machine_;
+    if (root == RegistryCurrentUser) return user_;
+    return nullptr;
+}
+
+std::shared_ptr<MemoryRegistry::Node> MemoryRegistry::Resolve(RegistryKey key, std::uint32_t* access,
+                                                              RegistryKey* root) const {
+    if (std::shared_ptr<Node> node = RootNode(key)) {
+        *access = Refuses(key) ? ReadRights : AllRights;
+        *root = key;
+        return node;
     }
     auto handle = handles_.find(key);
     if (handle == handles_.end()) return nullptr;
     *access = handle->second.access;
+    *root = handle->second.root;
     return handle->second.node;
 }
 
-RegistryKey MemoryRegistry::NewHandle(std::shared_ptr<Node> node, std::uint32_t access) {
+RegistryKey MemoryRegistry::NewHandle(std::shared_ptr<Node> node, std::uint32_t access, RegistryKey root) {
     RegistryKey key = nextHandle_;
     nextHandle_ += 4;
-    handles_[key] = Handle{std::move(node), access};
+    handles_[key] = Handle{std::move(node), access, root};
     return key;
+}
+
+void MemoryRegistry::RefuseWrites(RegistryKey root) {
+    std::lock_guard<std::mutex> hold(mutex_);
+    refused_.insert(root);
 }
 
 long MemoryRegistry::OpenKey(RegistryKey parent, const char* path, std::uint32_t access, RegistryKey* key) {
     std::lock_guard<std::mutex> hold(mutex_);
     std::uint32_t parentAccess = 0;
-    std::shared_ptr<Node> from = Resolve(parent, &parentAccess);
+    RegistryKey root = 0;
+    std::shared_ptr<Node> from = Resolve(parent, &parentAccess, &root);
     if (!from) return RegistryInvalidHandle;
     if (from->deleted) return KeyDeleted;
     std::shared_ptr<Node> node = Find(from, path ? path : "");
     if (!node) return RegistryNotFound;
-    *key = NewHandle(node, access);
+    if (Refuses(root) && (access & ChangeRights)) return RegistryAccessDenied;
+    *key = NewHandle(node, access, root);
     return RegistrySuccess;
 }
 
 long MemoryRegistry::CreateKey(RegistryKey parent, const char* path, std::uint32_t access, RegistryKey* key) {
     std::lock_guard<std::mutex> hold(mutex_);
     std::uint32_t parentAccess = 0;
-    std::shared_ptr<Node> node = Resolve(parent, &parentAccess);
+    RegistryKey root = 0;
+    std::shared_ptr<Node> node = Resolve(parent, &parentAccess, &root);
     if (!node) return RegistryInvalidHandle;
     if (node->deleted) return KeyDeleted;
     std::vector<std::string> parts = SplitPath(path ? path : "");
-    if (!parts.empty() && !Find(node, path) && !(parentAccess & CreateRight)) return RegistryAccessDenied;
+    const bool exists = Find(node, path ? path : "") != nullptr;
+    if (!parts.empty() && !exists && !(parentAccess & CreateRight)) return RegistryAccessDenied;
+    if (Refuses(root) && (!exists || (access & ChangeRights))) return RegistryAccessDenied;
     for (const std::string& part : parts) {
         std::shared_ptr<Node>& child = node->children[part];
         if (!child) child = std::make_shared<Node>();
         node = child;
     }
-    *key = NewHandle(node, access);
+    *key = NewHandle(node, access, root);
     return RegistrySuccess;
 }
 
@@ -108,7 +131,8 @@ long MemoryRegistry::QueryValue(RegistryKey key, const char* name, std::uint32_t
                                 std::uint32_t* size) {
     std::lock_guard<std::mutex> hold(mutex_);
     std::uint32_t access = 0;
-    std::shared_ptr<Node> node = Resolve(key, &access);
+    RegistryKey root = 0;
+    std::shared_ptr<Node> node = Resolve(key, &access, &root);
     if (!node) return RegistryInvalidHandle;
     if (node->deleted) return KeyDeleted;
     if (!(access & QueryRight)) return RegistryAccessDenied;
@@ -141,7 +165,8 @@ long MemoryRegistry::SetValue(RegistryKey key, const char* name, std::uint32_t t
                               std::uint32_t size) {
     std::lock_guard<std::mutex> hold(mutex_);
     std::uint32_t access = 0;
-    std::shared_ptr<Node> node = Resolve(key, &access);
+    RegistryKey root = 0;
+    std::shared_ptr<Node> node = Resolve(key, &access, &root);
     if (!node) return RegistryInvalidHandle;
     if (node->deleted) return KeyDeleted;
     if (!(access & SetRight)) return RegistryAccessDenied;
@@ -155,7 +180,8 @@ long MemoryRegistry::SetValue(RegistryKey key, const char* name, std::uint32_t t
 long MemoryRegistry::DeleteValue(RegistryKey key, const char* name) {
     std::lock_guard<std::mutex> hold(mutex_);
     std::uint32_t access = 0;
-    std::shared_ptr<Node> node = Resolve(key, &access);
+    RegistryKey root = 0;
+    std::shared_ptr<Node> node = Resolve(key, &access, &root);
     if (!node) return RegistryInvalidHandle;
     if (node->deleted) return KeyDeleted;
     if (!(access & SetRight)) return RegistryAccessDenied;
@@ -165,7 +191,8 @@ long MemoryRegistry::DeleteValue(RegistryKey key, const char* name) {
 long MemoryRegistry::DeleteKey(RegistryKey parent, const char* path) {
     std::lock_guard<std::mutex> hold(mutex_);
     std::uint32_t access = 0;
-    std::shared_ptr<Node> from = Resolve(parent, &access);
+    RegistryKey root = 0;
+    std::shared_ptr<Node> from = Resolve(parent, &access, &root);
     if (!from) return RegistryInvalidHandle;
     if (from->deleted) return KeyDeleted;
     std::vector<std::string> parts = SplitPath(path ? path : "");
@@ -178,6 +205,7 @@ long MemoryRegistry::DeleteKey(RegistryKey parent, const char* path) {
     }
     auto target = owner->children.find(parts.back());
     if (target == owner->children.end()) return RegistryNotFound;
+    if (Refuses(root)) return RegistryAccessDenied;
     if (!target->second->children.empty()) return RegistryAccessDenied;
     target->second->deleted = true;
     owner->children.erase(target);
@@ -186,13 +214,13 @@ long MemoryRegistry::DeleteKey(RegistryKey parent, const char* path) {
 
 long MemoryRegistry::CloseKey(RegistryKey key) {
     std::lock_guard<std::mutex> hold(mutex_);
-    if (key == RegistryLocalMachine) return RegistrySuccess;
+    if (RootNode(key)) return RegistrySuccess;
     return handles_.erase(key) ? RegistrySuccess : RegistryInvalidHandle;
 }
 
-void MemoryRegistry::PutKey(const std::string& path) {
+void MemoryRegistry::PutKey(const std::string& path, RegistryKey root) {
     std::lock_guard<std::mutex> hold(mutex_);
-    std::shared_ptr<Node> node = root_;
+    std::shared_ptr<Node> node = RootNode(root);
     for (const std::string& part : SplitPath(path)) {
         std::shared_ptr<Node>& child = node->children[part];
         if (!child) child = std::make_shared<Node>();
@@ -201,51 +229,54 @@ void MemoryRegistry::PutKey(const std::string& path) {
 }
 
 void MemoryRegistry::PutValue(const std::string& path, const std::string& name, std::uint32_t type,
-                              const void* data, std::size_t size) {
-    PutKey(path);
+                              const void* data, std::size_t size, RegistryKey root) {
+    PutKey(path, root);
     std::lock_guard<std::mutex> hold(mutex_);
-    std::shared_ptr<Node> node = Find(root_, path);
+    std::shared_ptr<Node> node = Find(RootNode(root), path);
     StoredValue& value = node->values[Fold(name)];
     value.type = type;
     const auto* bytes = static_cast<const unsigned char*>(data);
     value.data.assign(bytes, bytes + size);
 }
 
-void MemoryRegistry::PutText(const std::string& path, const std::string& name, const std::string& text) {
-    PutValue(path, name, RegistryText, text.c_str(), text.size() + 1);
+void MemoryRegistry::PutText(const std::string& path, const std::string& name, const std::string& text,
+                             RegistryKey root) {
+    PutValue(path, name, RegistryText, text.c_str(), text.size() + 1, root);
 }
 
-void MemoryRegistry::PutDword(const std::string& path, const std::string& name, std::uint32_t value) {
-    PutValue(path, name, RegistryDword, &value, sizeof value);
+void MemoryRegistry::PutDword(const std::string& path, const std::string& name, std::uint32_t value,
+                              RegistryKey root) {
+    PutValue(path, name, RegistryDword, &value, sizeof value, root);
 }
 
-bool MemoryRegistry::HasKey(const std::string& path) const {
+bool MemoryRegistry::HasKey(const std::string& path, RegistryKey root) const {
     std::lock_guard<std::mutex> hold(mutex_);
-    return Find(root_, path) != nullptr;
+    return Find(RootNode(root), path) != nullptr;
 }
 
 std::optional<MemoryRegistry::StoredValue> MemoryRegistry::GetValue(const std::string& path,
-                                                                    const std::string& name) const {
+                                                                    const std::string& name,
+                                                                    RegistryKey root) const {
     std::lock_guard<std::mutex> hold(mutex_);
-    std::shared_ptr<Node> node = Find(root_, path);
+    std::shared_ptr<Node> node = Find(RootNode(root), path);
     if (!node) return std::nullopt;
     auto found = node->values.find(Fold(name));
     if (found == node->values.end()) return std::nullopt;
     return found->second;
 }
 
-std::vector<std::string> MemoryRegistry::ValueNames(const std::string& path) const {
+std::vector<std::string> MemoryRegistry::ValueNames(const std::string& path, RegistryKey root) const {
     std::lock_guard<std::mutex> hold(mutex_);
     std::vector<std::string> names;
-    if (std::shared_ptr<Node> node = Find(root_, path))
+    if (std::shared_ptr<Node> node = Find(RootNode(root), path))
         for (const auto& value : node->values) names.push_back(value.first);
     return names;
 }
 
-std::vector<std::string> MemoryRegistry::SubKeyNames(const std::string& path) const {
+std::vector<std::string> MemoryRegistry::SubKeyNames(const std::string& path, RegistryKey root) const {
     std::lock_guard<std::mutex> hold(mutex_);
     std::vector<std::string> names;
-    if (std::shared_ptr<Node> node = Find(root_, path))
+    if (std::shared_ptr<Node> node = Find(RootNode(root), path))
         for (const auto& child : node->children) names.push_back(child.first);
     return names;
 }

@@ -15,3 +15,7 @@ RegistryApi& Registry() {
     RegistryApi* registry = installedRegistry;
     return registry ? *registry : DefaultRegistry();
 }
+
+const char* RegistryRootName(RegistryKey root) {
+    return root == RegistryCurrentUser ? "HKEY_CURRENT_USER" : "HKEY_LOCAL_MACHINE";
+}

@@ -9,7 +9,14 @@
 // A key handle as portable code sees it (an HKEY in the Windows builds).
 using RegistryKey = std::uintptr_t;
 
+// The two roots the program uses: the machine's settings, written by the installation,
+// and the current user's, where options and records go when the machine's cannot be
+// written (a standard user on a system with access control).
+constexpr RegistryKey RegistryCurrentUser = 0x80000001u;
 constexpr RegistryKey RegistryLocalMachine = 0x80000002u;
+
+// "HKEY_LOCAL_MACHINE" or "HKEY_CURRENT_USER", for the log.
+const char* RegistryRootName(RegistryKey root);
 
 // Results, numerically the Windows error codes.
 constexpr long RegistrySuccess = 0;

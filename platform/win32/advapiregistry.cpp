@@ -5,7 +5,12 @@
 
 namespace {
 
-HKEY ToHkey(RegistryKey key) { return reinterpret_cast<HKEY>(key); }
+// The roots by the system's own handles: on 64-bit Windows they are sign-extended.
+HKEY ToHkey(RegistryKey key) {
+    if (key == RegistryLocalMachine) return HKEY_LOCAL_MACHINE;
+    if (key == RegistryCurrentUser) return HKEY_CURRENT_USER;
+    return reinterpret_cast<HKEY>(key);
+}
 
 class AdvapiRegistry : public RegistryApi {
 public:

@@ -9,6 +9,10 @@ from tunova_e2e import (MAIN_CAPTION, OPTIONS_KEY, TUNOVA_KEY, Tunova, driver, r
 
 ALBUM_KEY = "1062D1F"  # the album's media identity, as the Windows rule gives it
 RECORD_KEY = TUNOVA_KEY + r"\2.20\CD Information" + "\\" + ALBUM_KEY
+# The same paths under the user's own root, where a user without the right to change
+# the machine's keys keeps options and records.
+USER_KEY = r"HKCU\SOFTWARE\Kestrow Software\Tunova"
+USER_RECORD_KEY = USER_KEY + r"\2.20\CD Information" + "\\" + ALBUM_KEY
 WM_QUERYENDSESSION = 0x0011
 WM_ENDSESSION = 0x0016
 
@@ -24,11 +28,13 @@ def album():
 class StoreTest(unittest.TestCase):
     def setUp(self):
         reset_registry()
+        reg("delete", USER_KEY, "/f")
         self.ini = cdplayer_ini()
         if self.ini.exists():
             self.ini.unlink()
 
     def tearDown(self):
+        reg("delete", USER_KEY, "/f")
         if self.ini.exists():
             self.ini.unlink()
 
@@ -58,6 +64,27 @@ class StoreTest(unittest.TestCase):
         self.ini.unlink()
         lines = self.run_album_and_exit("Current CD found in registry:  " + ALBUM_KEY, 3)
         self.assertFalse(any(line.startswith("Checking cdplayer.ini") for line in lines))
+
+    def test_users_own_record_is_read_first_and_saved_where_it_was(self):
+        reg("add", RECORD_KEY, "/v", "Artist", "/d", "Machine Band", "/f")
+        reg("add", USER_RECORD_KEY, "/v", "Artist", "/d", "User Band", "/f")
+        reg("add", USER_RECORD_KEY, "/v", "Program", "/d", "2 1", "/f")
+        reg("add", USER_RECORD_KEY, "/v", "ProgramCount", "/t", "REG_DWORD", "/d", "2", "/f")
+        # The user's programmed order, not the machine's natural one, starts play.
+        lines = self.run_album_and_exit("Current CD found in registry:  " + ALBUM_KEY, 2)
+        self.assertIn("Saved CD information under:  HKEY_CURRENT_USER\\SOFTWARE\\Kestrow Software\\Tunova"
+                      "\\2.20\\CD Information\\" + ALBUM_KEY, lines)
+        # The machine's options key is writable here: the options stay there.
+        self.assertIn("Saved program options under:  HKEY_LOCAL_MACHINE\\SOFTWARE\\Kestrow Software"
+                      "\\Tunova\\2.20\\Tunova", lines)
+        code, record = reg("query", USER_RECORD_KEY)
+        self.assertRegex(record, r"Artist\s+REG_SZ\s+User Band")
+        self.assertRegex(record, r"cddbID\s+REG_SZ\s+\w{8} 12 ")
+        code, machine = reg("query", RECORD_KEY)
+        self.assertRegex(machine, r"Artist\s+REG_SZ\s+Machine Band")
+        self.assertNotIn("cddbID", machine)
+        code, _ = reg("query", USER_KEY + r"\2.20\Tunova")
+        self.assertNotEqual(code, 0)
 
     def test_options_are_saved_at_exit(self):
         reg("add", OPTIONS_KEY, "/v", "TimeDisplayMode", "/t", "REG_DWORD", "/d", "2", "/f")

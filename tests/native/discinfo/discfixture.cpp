@@ -62,6 +62,9 @@ void DiscInfoTest::SetUp() {
 }
 
 void DiscInfoTest::TearDown() {
+    if (userKeysForbidden) {
+        EXPECT_EQ(registry.SubKeyNames("", RegistryCurrentUser), std::vector<std::string>{});
+    }
     SetLogFilePath("");
     std::remove(logPath.c_str());
     ResetDiscInfo();

@@ -37,4 +37,7 @@ protected:
 
     MemoryRegistry registry;
     std::string logPath;
+    // With a writable machine key nothing may appear under HKEY_CURRENT_USER; tests of
+    // the per-user store clear this.
+    bool userKeysForbidden = true;
 };

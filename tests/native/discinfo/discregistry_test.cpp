@@ -36,12 +36,19 @@ TEST_F(DiscRegistryTest, UnknownDiscIsLoggedAndLeavesTheRecordEmpty) {
     EXPECT_EQ(LoadDiscFromRegistry(), 0);
     EXPECT_EQ(DiscInfo().foundKeyIndex, 0);
     EXPECT_STREQ(DiscInfo().artist, "");
+    // Newest version first; within a version the user's own record before the machine's.
     EXPECT_EQ(LogText(),
               "Checking registry for current CD:  3A5B1C02\r\n"
-              "Checking for CD under key: \r\n  HKEY_LOCAL_MACHINE\\ "
+              "Checking for CD under key: \r\n  HKEY_CURRENT_USER\\ "
               "SOFTWARE\\Kestrow Software\\Tunova\\2.20\\CD Information\\3A5B1C02\r\n"
               "Checking for CD under key: \r\n  HKEY_LOCAL_MACHINE\\ "
+              "SOFTWARE\\Kestrow Software\\Tunova\\2.20\\CD Information\\3A5B1C02\r\n"
+              "Checking for CD under key: \r\n  HKEY_CURRENT_USER\\ "
               "SOFTWARE\\Kestrow Software\\Tunova\\2.10\\CD Information\\3A5B1C02\r\n"
+              "Checking for CD under key: \r\n  HKEY_LOCAL_MACHINE\\ "
+              "SOFTWARE\\Kestrow Software\\Tunova\\2.10\\CD Information\\3A5B1C02\r\n"
+              "Checking for CD under key: \r\n  HKEY_CURRENT_USER\\ "
+              "SOFTWARE\\Kestrow Software\\Tunova\\2.00\\CD Information\\3A5B1C02\r\n"
               "Checking for CD under key: \r\n  HKEY_LOCAL_MACHINE\\ "
               "SOFTWARE\\Kestrow Software\\Tunova\\2.00\\CD Information\\3A5B1C02\r\n"
               "Current CD not in registry:  3A5B1C02\r\n");
@@ -66,6 +73,8 @@ TEST_F(DiscRegistryTest, RecordLoadsTextsByTrackNumber) {
     EXPECT_TRUE(DiscInfo().program.empty());
     EXPECT_EQ(LogText(),
               "Checking registry for current CD:  3A5B1C02\r\n"
+              "Checking for CD under key: \r\n  HKEY_CURRENT_USER\\ "
+              "SOFTWARE\\Kestrow Software\\Tunova\\2.20\\CD Information\\3A5B1C02\r\n"
               "Checking for CD under key: \r\n  HKEY_LOCAL_MACHINE\\ "
               "SOFTWARE\\Kestrow Software\\Tunova\\2.20\\CD Information\\3A5B1C02\r\n"
               "Current CD found in registry:  3A5B1C02\r\n");
@@ -178,7 +187,10 @@ TEST_F(DiscRegistryTest, TextsAreWrittenWithTheirTerminator) {
     EXPECT_EQ(artist->data.size(), 4u);
     EXPECT_EQ(StoredText(path, "cddbID"), "0200b201 1 150 180");
     EXPECT_EQ(StoredText(path, "Track #1"), "Only");
-    EXPECT_EQ(LogText(), "Saving CD information to registry.\r\n");
+    EXPECT_EQ(LogText(),
+              "Saving CD information to registry.\r\n"
+              "Saved CD information under:  HKEY_LOCAL_MACHINE\\"
+              "SOFTWARE\\Kestrow Software\\Tunova\\2.20\\CD Information\\3A5B1C02\r\n");
 }
 
 TEST_F(DiscRegistryTest, RecordUnder210MovesToTheCurrentKey) {

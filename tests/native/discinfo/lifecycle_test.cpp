@@ -164,7 +164,10 @@ TEST_F(LifecycleTest, FinishClosesTheChoiceThenSavesOnce) {
     ASSERT_TRUE(repeat);
     EXPECT_EQ(repeat->data[0], 1);
     const std::string log = LogText();
-    EXPECT_NE(log.find("Saving program options to registry.\r\nSaving CD information to registry.\r\n"),
+    EXPECT_NE(log.find("Saving program options to registry.\r\n"
+                       "Saved program options under:  HKEY_LOCAL_MACHINE\\"
+                       "SOFTWARE\\Kestrow Software\\Tunova\\2.20\\Tunova\r\n"
+                       "Saving CD information to registry.\r\n"),
               std::string::npos);
 
     // A session end followed by the window's destruction saves only once.

@@ -77,6 +77,40 @@ TEST_F(RegistryValuesTest, RightsAndKeyDeletionAreChecked) {
     registry.CloseKey(writable);
 }
 
+// A standard user under HKEY_LOCAL_MACHINE: reading works, every way of changing a
+// key that exists is refused, a missing key is still reported missing, and the user's
+// own root is untouched by the refusal.
+TEST_F(RegistryValuesTest, RefusedRootReadsButNeverChanges) {
+    registry.PutText(std::string(Key) + "\\Child", "v", "machine");
+    registry.RefuseWrites(RegistryLocalMachine);
+    RegistryKey opened = 0;
+    EXPECT_EQ(registry.OpenKey(RegistryLocalMachine, Key, RegistryKeyWrite, &opened), RegistryAccessDenied);
+    EXPECT_EQ(registry.OpenKey(RegistryLocalMachine, Key, RegistryKeySetValue, &opened), RegistryAccessDenied);
+    EXPECT_EQ(registry.OpenKey(RegistryLocalMachine, "SOFTWARE\\Missing", RegistryKeyWrite, &opened),
+              RegistryNotFound);
+    EXPECT_EQ(registry.CreateKey(RegistryLocalMachine, Key, RegistryKeySetValue, &opened), RegistryAccessDenied);
+    EXPECT_EQ(registry.CreateKey(RegistryLocalMachine, "SOFTWARE\\New", RegistryKeyRead, &opened),
+              RegistryAccessDenied);
+    EXPECT_FALSE(registry.HasKey("SOFTWARE\\New"));
+    EXPECT_EQ(registry.DeleteKey(key, "Child"), RegistryAccessDenied);
+    std::int32_t one = 1;
+    EXPECT_EQ(registry.SetValue(RegistryLocalMachine, "v", RegistryDword, &one, 4), RegistryAccessDenied);
+    char text[16] = {};
+    EXPECT_TRUE(ReadRegistryText(key, "missing", text, sizeof text) == false);
+    ASSERT_EQ(registry.OpenKey(RegistryLocalMachine, std::string(Key).append("\\Child").c_str(), RegistryKeyRead,
+                               &opened),
+              RegistrySuccess);
+    EXPECT_TRUE(ReadRegistryText(opened, "v", text, sizeof text));
+    EXPECT_STREQ(text, "machine");
+    registry.CloseKey(opened);
+
+    ASSERT_EQ(registry.CreateKey(RegistryCurrentUser, Key, RegistryKeyWrite, &opened), RegistrySuccess);
+    EXPECT_EQ(registry.SetValue(opened, "v", RegistryDword, &one, 4), RegistrySuccess);
+    registry.CloseKey(opened);
+    EXPECT_TRUE(registry.GetValue(Key, "v", RegistryCurrentUser));
+    EXPECT_FALSE(registry.GetValue(Key, "v"));
+}
+
 struct TextCase {
     const char* what;
     std::uint32_t type;

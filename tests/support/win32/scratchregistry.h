@@ -1,6 +1,6 @@
-// The system's registry with HKEY_LOCAL_MACHINE moved to a scratch key, so that tests
-// of the real adapter keep the player's options and disc records out of the machine's
-// own, and delete them again.
+// The system's registry with HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER moved to scratch
+// keys, so that tests of the real adapter keep the player's options and disc records out
+// of the machine's and the user's own, and delete them again.
 #pragma once
 
 #include <windows.h>
@@ -9,9 +9,10 @@
 
 #include "platform/registry.h"
 
+// Asks only for the rights deletion needs, so that keys a test made read-only go too.
 inline void DeleteKeyTree(HKEY parent, const std::string& path) {
     HKEY key;
-    if (RegOpenKeyExA(parent, path.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
+    if (RegOpenKeyExA(parent, path.c_str(), 0, KEY_READ | DELETE, &key) != ERROR_SUCCESS) return;
     char name[256];
     for (;;) {
         DWORD length = sizeof name;
@@ -24,7 +25,8 @@ inline void DeleteKeyTree(HKEY parent, const std::string& path) {
 
 class ScratchRegistry : public RegistryApi {
 public:
-    ScratchRegistry(RegistryApi& system, RegistryKey root) : system_(system), root_(root) {}
+    ScratchRegistry(RegistryApi& system, RegistryKey machineRoot, RegistryKey userRoot)
+        : system_(system), machineRoot_(machineRoot), userRoot_(userRoot) {}
     long OpenKey(RegistryKey parent, const char* path, std::uint32_t access, RegistryKey* key) override {
         return system_.OpenKey(Map(parent), path, access, key);
     }
@@ -43,39 +45,52 @@ public:
     long CloseKey(RegistryKey key) override { return system_.CloseKey(key); }
 
 private:
-    RegistryKey Map(RegistryKey key) const { return key == RegistryLocalMachine ? root_ : key; }
+    RegistryKey Map(RegistryKey key) const {
+        if (key == RegistryLocalMachine) return machineRoot_;
+        if (key == RegistryCurrentUser) return userRoot_;
+        return key;
+    }
     RegistryApi& system_;
-    RegistryKey root_;
+    RegistryKey machineRoot_;
+    RegistryKey userRoot_;
 };
 
-// A scratch key under HKEY_CURRENT_USER installed as the program's registry for the
-// object's life, and deleted again.
+// Two scratch keys under HKEY_CURRENT_USER, path for the machine's root and path +
+// " user" for the user's, installed as the program's registry for the object's life,
+// and deleted again.
 class InstalledScratchRegistry {
 public:
-    explicit InstalledScratchRegistry(const char* path) : path_(path) {
+    explicit InstalledScratchRegistry(const char* path) : path_(path), userPath_(std::string(path) + " user") {
         InstallRegistry(nullptr);
         DeleteKeyTree(HKEY_CURRENT_USER, path_);
+        DeleteKeyTree(HKEY_CURRENT_USER, userPath_);
         if (RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &root_, nullptr) !=
-            ERROR_SUCCESS) {
-            root_ = nullptr;
+                ERROR_SUCCESS ||
+            RegCreateKeyExA(HKEY_CURRENT_USER, userPath_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &userRoot_,
+                            nullptr) != ERROR_SUCCESS) {
             return;
         }
-        scratch_ = new ScratchRegistry(Registry(), reinterpret_cast<RegistryKey>(root_));
+        scratch_ = new ScratchRegistry(Registry(), reinterpret_cast<RegistryKey>(root_),
+                                       reinterpret_cast<RegistryKey>(userRoot_));
         InstallRegistry(scratch_);
     }
     ~InstalledScratchRegistry() {
         InstallRegistry(nullptr);
         delete scratch_;
         if (root_) RegCloseKey(root_);
+        if (userRoot_) RegCloseKey(userRoot_);
         DeleteKeyTree(HKEY_CURRENT_USER, path_);
+        DeleteKeyTree(HKEY_CURRENT_USER, userPath_);
     }
     InstalledScratchRegistry(const InstalledScratchRegistry&) = delete;
     InstalledScratchRegistry& operator=(const InstalledScratchRegistry&) = delete;
 
-    bool Ready() const { return root_ != nullptr; }
+    bool Ready() const { return scratch_ != nullptr; }
 
 private:
     std::string path_;
+    std::string userPath_;
     HKEY root_ = nullptr;
+    HKEY userRoot_ = nullptr;
     ScratchRegistry* scratch_ = nullptr;
 };

@@ -19,6 +19,7 @@
 namespace {
 
 const char* const ScratchPath = "Software\\Tunova Test\\discinfo";
+const char* const UserScratchPath = "Software\\Tunova Test\\discinfo user";
 const char* const TunovaKey = "SOFTWARE\\Kestrow Software\\Tunova";
 const char* const CurrentDiscKey = "SOFTWARE\\Kestrow Software\\Tunova\\2.20\\CD Information";
 const char* const Disc210Key = "SOFTWARE\\Kestrow Software\\Tunova\\2.10\\CD Information";
@@ -28,10 +29,15 @@ protected:
     void SetUp() override {
         InstallRegistry(nullptr);
         DeleteKeyTree(HKEY_CURRENT_USER, ScratchPath);
+        DeleteKeyTree(HKEY_CURRENT_USER, UserScratchPath);
         ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, ScratchPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &root,
                                   nullptr),
                   ERROR_SUCCESS);
-        scratch = new ScratchRegistry(Registry(), reinterpret_cast<RegistryKey>(root));
+        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, UserScratchPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                  &userRoot, nullptr),
+                  ERROR_SUCCESS);
+        scratch = new ScratchRegistry(Registry(), reinterpret_cast<RegistryKey>(root),
+                                      reinterpret_cast<RegistryKey>(userRoot));
         InstallRegistry(scratch);
         ResetDiscInfo();
         ProgramOptions() = ProgramOptionsRecord{};
@@ -40,7 +46,9 @@ protected:
         InstallRegistry(nullptr);
         delete scratch;
         RegCloseKey(root);
+        RegCloseKey(userRoot);
         DeleteKeyTree(HKEY_CURRENT_USER, ScratchPath);
+        DeleteKeyTree(HKEY_CURRENT_USER, UserScratchPath);
         ResetDiscInfo();
     }
     HKEY Create(const std::string& path) {
@@ -50,10 +58,10 @@ protected:
         keys.push_back(key);
         return key;
     }
-    // The raw stored bytes, or "<missing>".
-    std::string Stored(const std::string& path, const char* name, DWORD* type = nullptr) {
+    // The raw stored bytes, or "<missing>"; under the machine's scratch root unless told.
+    std::string Stored(const std::string& path, const char* name, DWORD* type = nullptr, HKEY under = nullptr) {
         HKEY key = nullptr;
-        if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return "<missing>";
+        if (RegOpenKeyExA(under ? under : root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return "<missing>";
         std::vector<char> data(1024);
         DWORD size = static_cast<DWORD>(data.size());
         const LONG result = RegQueryValueExA(key, name, nullptr, type, reinterpret_cast<BYTE*>(data.data()), &size);
@@ -65,6 +73,7 @@ protected:
         keys.clear();
     }
     HKEY root = nullptr;
+    HKEY userRoot = nullptr;
     ScratchRegistry* scratch = nullptr;
     std::vector<HKEY> keys;
 };
@@ -220,6 +229,79 @@ TEST_F(AdvapiStoreTest, DiscRecordMovesFromAnOlderKeyAndRoundTrips) {
     SaveDiscToRegistry();
     HKEY gone = nullptr;
     EXPECT_NE(RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &gone), ERROR_SUCCESS);
+}
+
+// Leaves a key readable, and deletable by the tests, but no longer changeable: the
+// access a standard user has to the machine's keys, enforced by the system itself.
+bool MakeReadOnly(HKEY under, const std::string& path) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(under, path.c_str(), 0, WRITE_DAC, &key) != ERROR_SUCCESS) return false;
+    SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+    PSID everyone = nullptr;
+    AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone);
+    alignas(DWORD) unsigned char aclBuffer[256];
+    ACL* acl = reinterpret_cast<ACL*>(aclBuffer);
+    InitializeAcl(acl, sizeof aclBuffer, ACL_REVISION);
+    AddAccessAllowedAce(acl, ACL_REVISION, KEY_READ | DELETE | WRITE_DAC, everyone);
+    SECURITY_DESCRIPTOR sd;
+    InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
+    SetSecurityDescriptorDacl(&sd, TRUE, acl, FALSE);
+    const LONG result = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &sd);
+    FreeSid(everyone);
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS;
+}
+
+// A standard user: the machine's keys refuse every change, checked by the system.
+TEST_F(AdvapiStoreTest, StandardUserKeepsOptionsAndRecordsUnderTheCurrentUser) {
+    const std::string optionsPath = std::string(TunovaKey) + "\\2.20\\Tunova";
+    const std::string oldRecord = std::string(Disc210Key) + "\\3A5B1C02";
+    const DWORD two = 2;
+    RegSetValueExA(Create(optionsPath), "TimeDisplayMode", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&two), 4);
+    RegSetValueExA(Create(std::string(TunovaKey) + "\\2.20\\cddb"), "cddbServer1", 0, REG_SZ,
+                   reinterpret_cast<const BYTE*>("cddb.example.org"), 17);
+    Create(CurrentDiscKey);
+    RegSetValueExA(Create(oldRecord), "Artist", 0, REG_SZ, reinterpret_cast<const BYTE*>("Older"), 6);
+    CloseKeys();
+    for (const std::string& path : {std::string("SOFTWARE"), std::string("SOFTWARE\\Kestrow Software"),
+                                    std::string(TunovaKey), std::string(TunovaKey) + "\\2.20", optionsPath,
+                                    std::string(TunovaKey) + "\\2.20\\cddb", std::string(CurrentDiscKey),
+                                    std::string(TunovaKey) + "\\2.10", std::string(Disc210Key), oldRecord})
+        ASSERT_TRUE(MakeReadOnly(root, path)) << path;
+    HKEY probe = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(root, optionsPath.c_str(), 0, KEY_WRITE, &probe), ERROR_ACCESS_DENIED);
+
+    LoadProgramOptions();
+    EXPECT_EQ(ProgramOptions().TimeDisplayMode, 2);
+    ProgramOptions().Shuffle = 1;
+    ASSERT_EQ(SaveProgramOptions(), 1);
+    EXPECT_EQ(Stored(optionsPath, "Shuffle", nullptr, userRoot), std::string("\1\0\0\0", 4));
+    EXPECT_EQ(Stored(optionsPath, "Shuffle"), "<missing>");
+    EXPECT_EQ(Stored(std::string(TunovaKey) + "\\2.20\\cddb", "cddbServer1", nullptr, userRoot), "<missing>");
+    ProgramOptions() = ProgramOptionsRecord{};
+    LoadProgramOptions();
+    EXPECT_EQ(ProgramOptions().Shuffle, 1);
+    EXPECT_EQ(ProgramOptions().TimeDisplayMode, 2);
+    EXPECT_EQ(ProgramOptions().cddbServerList, std::vector<std::string>{"cddb.example.org"});
+
+    // The older record is found, saved under the user's current key, and read from
+    // there next time; the machine's copy could not be removed and is still there.
+    InsertThreeTrackDisc();
+    ASSERT_EQ(LoadDiscFromRegistry(), 1);
+    EXPECT_EQ(DiscInfo().foundKeyIndex, 1);
+    DiscInfo().trackTitles[2] = "Third";
+    SaveDiscToRegistry();
+    const std::string userRecord = std::string(CurrentDiscKey) + "\\3A5B1C02";
+    EXPECT_EQ(Stored(userRecord, "Track #3", nullptr, userRoot), std::string("Third") + '\0');
+    EXPECT_EQ(Stored(oldRecord, "Artist"), std::string("Older") + '\0');
+    EXPECT_EQ(Stored(userRecord, "Artist"), "<missing>");
+    ResetDiscInfo();
+    InsertThreeTrackDisc();
+    ASSERT_EQ(LoadDiscFromRegistry(), 1);
+    EXPECT_EQ(DiscInfo().foundKeyIndex, 0);
+    EXPECT_EQ(DiscInfo().foundKeyRoot, RegistryCurrentUser);
+    EXPECT_STREQ(DiscInfo().artist, "Older");
+    EXPECT_EQ(DiscInfo().trackTitles[2], std::optional<std::string>("Third"));
 }
 
 } // namespace
