@@ -128,8 +128,10 @@ def reg(*args):
 
 
 def reset_registry():
-    """Back to what the installation creates: the sample registry data, no disc records."""
+    """Back to what the installation creates: the sample registry data, no disc records,
+    and no per-user options or records (read before the machine's)."""
     reg("delete", TUNOVA_KEY, "/f")
+    reg("delete", TUNOVA_KEY.replace("HKLM\\", "HKCU\\", 1), "/f")
     installation = SAMPLES / "tunova.reg"
     if installation.exists():
         subprocess.run([WINE, "regedit", "/S", windows_path(installation)], env=wine_env(),
