@@ -47,7 +47,6 @@ VIAddVersionKey "ProductName" "${PRODUCT}"
 VIAddVersionKey "ProductVersion" "${VERSION}"
 VIAddVersionKey "FileVersion" "${VERSION}"
 VIAddVersionKey "FileDescription" "${PRODUCT} setup"
-VIAddVersionKey "LegalCopyright" "Free to use, copy and change"
 
 Page components
 Page directory
