@@ -191,11 +191,20 @@ windows_disc_paths() {
     printf '%s' "$out"
 }
 
+# The run finds the sample disc's titles in the bundled local cddb copy, as a user
+# would set it on the cddb Query page: the local copy on, its root as a Windows path.
+use_sample_cddb_copy() {
+    local options='HKLM\SOFTWARE\Kestrow Software\Tunova\2.20\Tunova'
+    "$WINE" reg add "$options" /v cddbQueryLocal /t REG_DWORD /d 1 /f >/dev/null 2>&1
+    "$WINE" reg add "$options" /v cddbRootDirectory /d "$(windows_disc_paths samples/cddb)" /f >/dev/null 2>&1
+}
+
 run_program() {
     ensure_display
     wine_prepare_prefix
     wine_set_graphics x11
     [ -f samples/tunova.reg ] && "$WINE" regedit /S "samples\\tunova.reg" >/dev/null 2>&1
+    use_sample_cddb_copy
     export TUNOVA_VIRTUAL_CD="$(windows_disc_paths "${TUNOVA_VIRTUAL_CD:-samples/discs/album.disc}")"
     echo "== Running tunova.exe -d (virtual drive: $TUNOVA_VIRTUAL_CD)"
     "$WINE" build/win64/tunova.exe -d "$@"
