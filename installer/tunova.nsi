@@ -39,9 +39,13 @@ OutFile "${OUTFILE}"
 RequestExecutionLevel admin
 InstallDir "$PROGRAMFILES\Tunova"
 SetCompressor /SOLID lzma
+Icon "../resources/generated/110.ico"
+UninstallIcon "../resources/generated/110.ico"
 ShowInstDetails show
 ShowUninstDetails show
 
+; No copyright line: the program states none.
+!pragma warning disable 9100
 VIProductVersion "${VERSION}.0.0"
 VIAddVersionKey "ProductName" "${PRODUCT}"
 VIAddVersionKey "ProductVersion" "${VERSION}"
