@@ -77,7 +77,8 @@ class InstallerTest(unittest.TestCase):
 
         # The files, the Start menu entries and the uninstaller.
         installed = INSTALL_DIR / "tunova.exe"
-        self.assertEqual(installed.read_bytes(), (BUILD / "tunova.exe").read_bytes())
+        self.assertTrue(installed.read_bytes() == (BUILD / "tunova.exe").read_bytes(),
+                        f"{installed} is not the build's program: is {SETUP.name} older than it?")
         self.assertTrue((INSTALL_DIR / "uninstall.exe").exists())
         self.assertEqual(sorted(p.name for p in START_MENU.iterdir()),
                          ["Tunova.lnk", "Uninstall Tunova.lnk"])
