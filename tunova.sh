@@ -15,7 +15,7 @@ APT_PACKAGES=(
     cmake ninja-build g++ googletest libgtest-dev libgmock-dev
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
     wine wine64 fonts-wine xvfb xdotool x11-utils imagemagick python3 python3-aiosmtpd procps
-    clang libclang-rt-14-dev pulseaudio pulseaudio-utils
+    clang libclang-rt-14-dev pulseaudio pulseaudio-utils nsis
 )
 
 install_missing() {
@@ -65,6 +65,19 @@ build_all() {
     echo "== Building win32 (compile and link only)"
     build_one win32 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-win32.cmake -DCMAKE_BUILD_TYPE=Release \
         -DTUNOVA_WARNINGS_AS_ERRORS=ON -DTUNOVA_TESTS=OFF || return 1
+    build_installer || return 1
+}
+
+# tunova-setup.exe installs the 64-bit or the 32-bit program, whichever fits the machine.
+# tunova-setup-x64.exe, from the same script, is itself a 64-bit program: the only kind
+# this machine's Wine runs, so the end-to-end test installs that one.
+build_installer() {
+    echo "== Building the setup programs"
+    local win64="$ROOT/build/win64/tunova.exe" win32="$ROOT/build/win32/tunova.exe"
+    makensis -V2 -WX -DWIN64_EXE="$win64" -DWIN32_EXE="$win32" \
+        -DOUTFILE="$ROOT/build/win64/tunova-setup.exe" installer/tunova.nsi || return 1
+    makensis -V2 -WX -DTARGET_AMD64 -DWIN64_EXE="$win64" \
+        -DOUTFILE="$ROOT/build/win64/tunova-setup-x64.exe" installer/tunova.nsi || return 1
 }
 
 source "$ROOT/tools/wine/prefix.sh"
@@ -217,12 +230,21 @@ windows_disc_paths() {
     printf '%s' "$out"
 }
 
+# The run finds the sample disc's titles in the bundled local cddb copy, as a user
+# would set it on the cddb Query page: the local copy on, its root as a Windows path.
+use_sample_cddb_copy() {
+    local options='HKLM\SOFTWARE\Kestrow Software\Tunova\2.20\Tunova'
+    "$WINE" reg add "$options" /v cddbQueryLocal /t REG_DWORD /d 1 /f >/dev/null 2>&1
+    "$WINE" reg add "$options" /v cddbRootDirectory /d "$(windows_disc_paths samples/cddb)" /f >/dev/null 2>&1
+}
+
 run_program() {
     ensure_display
     wine_prepare_prefix
     wine_set_graphics x11
     wine_set_audio none
     [ -f samples/tunova.reg ] && "$WINE" regedit /S "samples\\tunova.reg" >/dev/null 2>&1
+    use_sample_cddb_copy
     export TUNOVA_VIRTUAL_CD="$(windows_disc_paths "${TUNOVA_VIRTUAL_CD:-samples/discs/album.disc}")"
     echo "== Running tunova.exe -d (virtual drive: $TUNOVA_VIRTUAL_CD)"
     "$WINE" build/win64/tunova.exe -d "$@"

@@ -24,7 +24,10 @@
 // Diagnostics window (dialog 142)
 #define IDC_LOG_TEXT 1093
 
-// Icons, 16 x 16
+// The program's icon: 16, 32 and 48 pixels
+#define IDI_PROGRAM 100
+
+// Icons, 16 x 16 (with 32 and 48 pixel images scaled from them)
 #define IDI_DISC_NOTE 108
 #define IDI_DISC_PAUSE 109
 #define IDI_DISC 110

@@ -9,6 +9,12 @@ Each file in resources/art/ is text:
     pixels
     ......kkkk......     one character a pixel, one line a row, top row first
 
+An icon drawn 16 pixels wide also carries 32 and 48 pixel images, so that Explorer,
+Alt+Tab and high-DPI screens find a size of their own. Each is the drawing scaled by
+a whole factor, so it stays as sharp as the drawing, and scaling it back down gives
+the drawing itself. A further "pixels" block drawn at 32 or 48 pixels takes the place
+of the scaled image of its size.
+
 The characters are the sixteen colours of the standard 16-colour palette; '.' is
 transparent in an icon and the button face (silver) in a bitmap. The generated files
 are committed with the art, so the pictures can be reviewed and changed as text:
@@ -28,13 +34,26 @@ INDEX = {ch: i for i, (ch, _) in enumerate(PALETTE)}
 SILVER = INDEX["s"]
 
 
+def check_rows(path, rows):
+    width = len(rows[0])
+    for n, row in enumerate(rows):
+        if len(row) != width:
+            raise SystemExit(f"{path}: row {n + 1} is {len(row)} pixels, not {width}")
+        for ch in row:
+            if ch != "." and ch not in INDEX:
+                raise SystemExit(f"{path}: row {n + 1} has unknown colour {ch!r}")
+
+
 def read_art(path):
-    kind, ident, rows, in_pixels = None, None, [], False
+    """kind, id and the drawings (lists of rows), the first one first."""
+    kind, ident, drawings = None, None, []
     for raw in path.read_text().splitlines():
         line = raw.rstrip()
-        if in_pixels:
-            if line:
-                rows.append(line)
+        if line == "pixels":
+            drawings.append([])
+            continue
+        if drawings and line and not line.startswith("#"):
+            drawings[-1].append(line)
             continue
         if not line or line.startswith("#"):
             continue
@@ -43,20 +62,38 @@ def read_art(path):
             kind = rest.strip()
         elif word == "id":
             ident = int(rest)
-        elif word == "pixels":
-            in_pixels = True
         else:
             raise SystemExit(f"{path}: unknown line {line!r}")
-    if kind not in ("icon", "bitmap") or ident is None or not rows:
+    if kind not in ("icon", "bitmap") or ident is None or not drawings or not all(drawings):
         raise SystemExit(f"{path}: needs kind, id and pixels")
-    width = len(rows[0])
-    for n, row in enumerate(rows):
-        if len(row) != width:
-            raise SystemExit(f"{path}: row {n + 1} is {len(row)} pixels, not {width}")
-        for ch in row:
-            if ch != "." and ch not in INDEX:
-                raise SystemExit(f"{path}: row {n + 1} has unknown colour {ch!r}")
-    return kind, ident, rows
+    for rows in drawings:
+        check_rows(path, rows)
+    if kind == "bitmap" and len(drawings) > 1:
+        raise SystemExit(f"{path}: a bitmap has one drawing")
+    return kind, ident, drawings
+
+
+def scaled(rows, factor):
+    return ["".join(ch * factor for ch in row) for row in rows for _ in range(factor)]
+
+
+ICON_SIZES = (16, 32, 48)
+
+
+def icon_images(path, drawings):
+    """The images of an icon, smallest first: the drawings, and for a 16-pixel drawing
+    the other sizes scaled from it."""
+    by_size = {}
+    for rows in drawings:
+        size = len(rows[0])
+        if size != len(rows) or size in by_size:
+            raise SystemExit(f"{path}: each drawing is square and of its own size")
+        by_size[size] = rows
+    base = drawings[0]
+    if len(base[0]) == ICON_SIZES[0]:
+        for size in ICON_SIZES[1:]:
+            by_size.setdefault(size, scaled(base, size // ICON_SIZES[0]))
+    return [by_size[size] for size in sorted(by_size)]
 
 
 def palette_bytes():
@@ -97,13 +134,19 @@ def info_header(width, height, image_size):
     return struct.pack("<IiiHHIIiiII", 40, width, height, 1, 4, 0, image_size, 0, 0, 16, 0)
 
 
-def make_icon(rows):
-    width, height = len(rows[0]), len(rows)
-    xor, mask = four_bit_rows(rows, 0), mask_rows(rows)
-    image = info_header(width, height * 2, len(xor) + len(mask)) + palette_bytes() + xor + mask
-    directory = struct.pack("<HHH", 0, 1, 1)
-    entry = struct.pack("<BBBBHHII", width, height, 16, 0, 1, 4, len(image), 6 + 16)
-    return directory + entry + image
+def make_icon(images):
+    """A .ico file with one 16-colour image and mask per entry of images."""
+    bodies = []
+    for rows in images:
+        width, height = len(rows[0]), len(rows)
+        xor, mask = four_bit_rows(rows, 0), mask_rows(rows)
+        bodies.append(info_header(width, height * 2, len(xor) + len(mask)) + palette_bytes() + xor + mask)
+    directory = struct.pack("<HHH", 0, 1, len(images))
+    offset = 6 + 16 * len(images)
+    for rows, body in zip(images, bodies):
+        directory += struct.pack("<BBBBHHII", len(rows[0]), len(rows), 16, 0, 1, 4, len(body), offset)
+        offset += len(body)
+    return directory + b"".join(bodies)
 
 
 def make_bitmap(rows):
@@ -119,8 +162,11 @@ def main():
     out_dir = root / "generated"
     out_dir.mkdir(exist_ok=True)
     for art in sorted((root / "art").glob("*.txt")):
-        kind, ident, rows = read_art(art)
-        data, ext = (make_icon(rows), "ico") if kind == "icon" else (make_bitmap(rows), "bmp")
+        kind, ident, drawings = read_art(art)
+        if kind == "icon":
+            data, ext = make_icon(icon_images(art, drawings)), "ico"
+        else:
+            data, ext = make_bitmap(drawings[0]), "bmp"
         target = out_dir / f"{ident}.{ext}"
         if not target.exists() or target.read_bytes() != data:
             target.write_bytes(data)
