@@ -41,9 +41,13 @@ int ReadResponseLine(ResponseReader& reader, SocketHandle connection) {
         if (reader.block[end++] == '\n') break;
     }
     const int taken = end - start;
-    // taken <= ReceiveSize, and the line buffer holds ReceiveSize + 1 bytes.
-    std::memcpy(reader.line, reader.block + start, static_cast<std::size_t>(taken));
-    int length = taken;
+    // taken <= ReceiveSize, and the line buffer holds ReceiveSize + 1 bytes. A NUL has
+    // no place in the protocol's text: kept, it would hide the rest of the line, its
+    // line end included, and so join the next line to this one.
+    int length = 0;
+    for (int i = start; i < end; ++i) {
+        if (reader.block[i] != '\0') reader.line[length++] = reader.block[i];
+    }
     if (length >= 2 && reader.line[length - 1] == '\n' && reader.line[length - 2] == '\r') {
         reader.line[length - 2] = '\n';
         --length;
