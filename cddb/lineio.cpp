@@ -89,7 +89,7 @@ bool EndsWithCrLf(const char* text, int length) {
 
 } // namespace
 
-char* ReadSmtpReply(char* reply, SocketHandle connection) {
+char* ReadSmtpReply(char* reply, SocketHandle connection, std::chrono::steady_clock::time_point deadline) {
     // A server that never stops sending continuation lines must not hold the thread
     // either; real replies have a handful of them.
     int continuationLines = 0;
@@ -100,6 +100,10 @@ char* ReadSmtpReply(char* reply, SocketHandle connection) {
             // Every receive waits by the same rule, so a reply that starts and never
             // ends gives up instead of holding the thread.
             if (held == ReceiveSize) return nullptr; // full without a final "\r\n"
+            if (std::chrono::steady_clock::now() >= deadline) {
+                LogMessage("SMTP conversation passed its time limit.");
+                return nullptr;
+            }
             if (!WaitForData(connection)) return nullptr;
             const int received = ReceiveSocket(connection, reply + held, ReceiveSize - held);
             if (received <= 0) return nullptr;

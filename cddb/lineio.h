@@ -3,6 +3,7 @@
 // fails with "Reached retry limit." in the log.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 
 #include "platform/sockets.h"
@@ -53,8 +54,11 @@ int CheckStatusLine(const char* line, ResponseReader& reader, SocketHandle conne
 // Reads a complete SMTP reply into reply (SmtpReplySize bytes) and returns its final
 // line, or null on failure. Continuation lines ("250-...") are logged and dropped; a
 // reply of SmtpReplyLineLimit of them counts as failed.
+// The reply is also given up once deadline has passed (checked before every receive),
+// so that a server trickling bytes inside the wait rule cannot hold the thread.
 constexpr int SmtpReplyLineLimit = 64;
-char* ReadSmtpReply(char* reply, SocketHandle connection);
+char* ReadSmtpReply(char* reply, SocketHandle connection,
+                    std::chrono::steady_clock::time_point deadline = std::chrono::steady_clock::time_point::max());
 
 // 1 when every byte went out, 0 at the first send error.
 int SendAll(SocketHandle connection, const char* bytes, int count);

@@ -1,5 +1,7 @@
 #include "cddb/submit.h"
 
+#include <atomic>
+#include <chrono>
 #include <cstring>
 #include <memory>
 
@@ -26,6 +28,8 @@ struct SmtpStep {
 };
 
 // The connection of one submission and how it ends.
+std::atomic<int> smtpConversationSeconds{SmtpConversationSecondsLimit};
+
 class SmtpTalk {
 public:
     ~SmtpTalk() { Close(); }
@@ -55,7 +59,7 @@ public:
 
     // A whole reply, logged; its final line, or null when none arrived in time.
     const char* Read() {
-        const char* final = ReadSmtpReply(reply_.get(), socket);
+        const char* final = ReadSmtpReply(reply_.get(), socket, deadline_);
         if (final) LogMessage("Received: ", reply_.get());
         return final;
     }
@@ -86,6 +90,9 @@ public:
 
 private:
     std::unique_ptr<char[]> reply_ = std::make_unique<char[]>(SmtpReplySize);
+    // The talk starts as the connection is made.
+    const std::chrono::steady_clock::time_point deadline_ =
+        std::chrono::steady_clock::now() + std::chrono::seconds(smtpConversationSeconds.load());
     bool closed_ = false;
 };
 
@@ -187,6 +194,10 @@ bool CollectSubmitRequest(std::int32_t categoryIndex, SubmitRequest* request) {
     request->disc.discId = ComputeDiscIdOf(device.toc.data(), device.trackCount);
     SetXmcdTable(device.toc.data(), device.trackCount, &request->disc);
     return true;
+}
+
+void SetSmtpConversationLimit(int seconds) {
+    smtpConversationSeconds = seconds > 0 ? seconds : SmtpConversationSecondsLimit;
 }
 
 void ConverseWithSmtpServer(const SubmitRequest& request, const HeloNameSources& helo) {

@@ -27,5 +27,11 @@ bool CollectSubmitRequest(std::int32_t categoryIndex, SubmitRequest* request);
 // last submit status. Ends the socket layer's use in every case.
 void ConverseWithSmtpServer(const SubmitRequest& request, const HeloNameSources& helo);
 
+// The whole exchange may last this long: a real server answers each command within
+// seconds, and a server that trickles its replies must not hold the submission.
+constexpr int SmtpConversationSecondsLimit = 120;
+// Tests shorten the limit; 0 restores the default.
+void SetSmtpConversationLimit(int seconds);
+
 // Collects the request for the chosen category and mails it.
 void SubmitEntry(std::int32_t categoryIndex);

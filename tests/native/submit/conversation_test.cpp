@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <regex>
 #include <string>
 #include <vector>
@@ -177,6 +178,29 @@ TEST_P(QuitFailureTest, AfterTheMailWasTakenTheEntryCountsAsSubmitted) {
 INSTANTIATE_TEST_SUITE_P(Quit, QuitFailureTest,
                          ::testing::Values(Refusal{Quit, "500 what\r\n", "Illegal QUIT response."},
                                            Refusal{Quit, "", "Error receiving QUIT response."}));
+
+// A server that sends its greeting a byte at a time, each within the wait rule, is
+// given up at the conversation's time limit instead of holding the submission.
+TEST_F(ConversationTest, TricklingServerIsGivenUpAtTheTimeLimit) {
+    std::vector<Step> steps;
+    for (const char c : std::string(100, 'x')) {
+        steps.push_back(Reply(std::string(1, c)));
+        steps.push_back({Step::Pause, "", 100});
+    }
+    loopback::Server server(std::move(steps));
+    request.port = server.Port();
+    SetSmtpConversationLimit(1);
+    const auto start = std::chrono::steady_clock::now();
+    ConverseWithSmtpServer(request, FixedHelo);
+    const auto took = std::chrono::steady_clock::now() - start;
+    SetSmtpConversationLimit(0);
+    server.Finish();
+    // The trickle alone would take 10 seconds.
+    EXPECT_LT(took, std::chrono::seconds(8));
+    EXPECT_EQ(SubmitStatusText(), "Unable to read SMTP server sign-on.");
+    const std::vector<std::string> log = LogLines();
+    EXPECT_NE(std::find(log.begin(), log.end(), "SMTP conversation passed its time limit."), log.end());
+}
 
 TEST_F(ConversationTest, ServerThatCannotBeReachedOrFoundEndsEarly) {
     request.port = UnusedPort();
