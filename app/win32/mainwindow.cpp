@@ -2,6 +2,7 @@
 #include <windowsx.h>
 
 #include "app/commands.h"
+#include "app/mediakeys.h"
 #include "app/mixer.h"
 #include "app/sequencing.h"
 #include "app/shellstate.h"
@@ -159,6 +160,9 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return TRUE;
     case mixer::ControlChangeMessage:
         MixerControlChanged(static_cast<MixerHandle>(wParam), static_cast<std::uint32_t>(lParam));
+        return TRUE;
+    case WM_HOTKEY:
+        RunMediaKey(static_cast<unsigned>(wParam));
         return TRUE;
     case TrayCallbackMessage:
         OnTrayMessage(window, static_cast<UINT>(lParam));

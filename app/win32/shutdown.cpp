@@ -10,6 +10,7 @@
 
 void Shutdown() {
     StopStatusTimer();
+    UnregisterMediaKeys(MainWindow());
     if (ProgramOptions().StopAtExit) StopPlay();
     CloseMixer();
     RemoveTrayIcon();

@@ -83,6 +83,7 @@ void RunStartSequence(HWND window) {
     if (shell.panelVisible) UpdatePanelButtons();
     StatusTick();
     StartStatusTimer();
+    RegisterMediaKeys(window);
     if (shell.panelVisible) {
         StartScanTimer(ScanTimerIdleMs);
         StartVolumeRepeatTimer();

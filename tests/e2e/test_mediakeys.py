@@ -1,0 +1,73 @@
+"""The keyboard's media keys under Wine: hot keys of the main window, and a key another
+program holds.
+
+The keys reach the player as WM_HOTKEY with the key's code as the hot key id. The tests
+run Wine's null graphics driver, which has no keyboard: a key pressed on the X display
+(xdotool key XF86AudioNext) cannot reach it, so the tests post the hot key message the
+system would post."""
+import subprocess
+import unittest
+
+from tunova_e2e import BUILD, MAIN_CAPTION, WINE, Tunova, driver, played_tracks, reset_registry, sample_disc, wine_env
+
+WM_HOTKEY = 0x0312
+VK_MEDIA_NEXT_TRACK = 0xB0
+VK_MEDIA_PREV_TRACK = 0xB1
+VK_MEDIA_STOP = 0xB2
+VK_MEDIA_PLAY_PAUSE = 0xB3
+
+
+def press(key):
+    # lParam: no modifiers, the key in the high word, as the system posts it.
+    return driver("post", MAIN_CAPTION, WM_HOTKEY, key, key << 16)[0]
+
+
+class MediaKeysTest(unittest.TestCase):
+    def setUp(self):
+        reset_registry()
+
+    def test_media_keys_step_pause_resume_and_stop(self):
+        with Tunova(env={"TUNOVA_VIRTUAL_CD": sample_disc("album.disc")}) as tunova:
+            tunova.wait_for_log("Starting play on track:  1")
+            self.assertEqual(driver("wait", MAIN_CAPTION, 10)[0], 0)
+            self.assertEqual(press(VK_MEDIA_NEXT_TRACK), 0)
+            tunova.wait_for_log("Starting play on track:  2")
+            self.assertTrue(any(line.startswith("D: play from 2") for line in tunova.trace_lines()),
+                            "\n".join(tunova.trace_lines()))
+            press(VK_MEDIA_PLAY_PAUSE)
+            tunova.wait_for_log("Pausing CD player.")
+            press(VK_MEDIA_PLAY_PAUSE)
+            tunova.wait_for_log("Resuming play on track:  2")
+            press(VK_MEDIA_PREV_TRACK)
+            tunova.wait_for_log("Starting play on track:  1", count=2)
+            press(VK_MEDIA_STOP)
+            tunova.wait_for_log("Stopping play.")
+            self.assertEqual(played_tracks(tunova), [1, 2, 1])
+            self.assertFalse([line for line in tunova.log_lines() if line.startswith("Media key")])
+            driver("command", MAIN_CAPTION, 40019)
+            self.assertEqual(tunova.wait_exit(), 0)
+
+    def test_a_key_another_program_holds_is_logged_and_left_to_it(self):
+        holder = subprocess.Popen([WINE, str(BUILD / "tunova_driver.exe"), "holdkey", str(VK_MEDIA_NEXT_TRACK), "60"],
+                                  env=wine_env(), stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+        try:
+            self.assertEqual(holder.stdout.readline().strip(), b"held")
+            with Tunova(env={"TUNOVA_VIRTUAL_CD": sample_disc("album.disc")}) as tunova:
+                tunova.wait_for_log("Starting play on track:  1")
+                tunova.wait_for_log("Media key in use by another program:  Next Track")
+                self.assertEqual(driver("wait", MAIN_CAPTION, 10)[0], 0)
+                # The player runs on, and the keys it holds still work.
+                press(VK_MEDIA_PLAY_PAUSE)
+                tunova.wait_for_log("Pausing CD player.")
+                self.assertEqual(
+                    [line for line in tunova.log_lines() if line.startswith("Media key")],
+                    ["Media key in use by another program:  Next Track"])
+                driver("command", MAIN_CAPTION, 40019)
+                self.assertEqual(tunova.wait_exit(), 0)
+        finally:
+            holder.kill()
+            holder.wait()
+
+
+if __name__ == "__main__":
+    unittest.main()
