@@ -4,6 +4,7 @@
 #include "app/commands.h"
 #include "app/mediakeys.h"
 #include "app/mixer.h"
+#include "app/resume.h"
 #include "app/sequencing.h"
 #include "app/shellstate.h"
 #include "app/trayicon.h"
@@ -119,7 +120,10 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return TRUE;
     case WM_ENDSESSION:
         // The session ends the process without a destroy: save as an exit does.
-        if (wParam) FinishDiscInfo();
+        if (wParam) {
+            NoteResumePoint();
+            FinishDiscInfo();
+        }
         return TRUE;
     case WM_COMMAND: {
         const int command = LOWORD(wParam);
