@@ -1,14 +1,17 @@
 """The keyboard's media keys under Wine: hot keys of the main window, and a key another
 program holds.
 
-The keys reach the player as WM_HOTKEY with the key's code as the hot key id. The tests
-run Wine's null graphics driver, which has no keyboard: a key pressed on the X display
-(xdotool key XF86AudioNext) cannot reach it, so the tests post the hot key message the
-system would post."""
+The keys reach the player as WM_HOTKEY with the key's code as the hot key id. One test
+presses a real key on the X display (xdotool), where Wine's X11 driver maps XF86AudioNext
+to VK_MEDIA_NEXT_TRACK; the others run Wine's null graphics driver, which has no
+keyboard, and post the hot key message the system would post."""
+import os
+import shutil
 import subprocess
 import unittest
 
-from tunova_e2e import BUILD, MAIN_CAPTION, WINE, Tunova, driver, played_tracks, reset_registry, sample_disc, wine_env
+from tunova_e2e import (BUILD, MAIN_CAPTION, WINE, Tunova, X11Graphics, driver, played_tracks, reset_registry,
+                        sample_disc, wait_until, wine_env)
 
 WM_HOTKEY = 0x0312
 VK_MEDIA_NEXT_TRACK = 0xB0
@@ -47,6 +50,22 @@ class MediaKeysTest(unittest.TestCase):
             driver("command", MAIN_CAPTION, 40019)
             self.assertEqual(tunova.wait_exit(), 0)
 
+    @unittest.skipUnless(os.environ.get("DISPLAY") and shutil.which("xdotool"), "needs an X display and xdotool")
+    def test_the_next_track_key_pressed_on_the_display_moves_to_the_next_track(self):
+        # No window of the player has the focus: the panel stays hidden.
+        with X11Graphics():
+            with Tunova(env={"TUNOVA_VIRTUAL_CD": sample_disc("album.disc")}) as tunova:
+                tunova.wait_for_log("Starting play on track:  1")
+                self.assertEqual(driver("wait", MAIN_CAPTION, 10)[0], 0)
+                # The key may come before the program holds it: press until it moves on.
+                def pressed():
+                    subprocess.run(["xdotool", "key", "XF86AudioNext"], capture_output=True, timeout=10)
+                    return wait_until(lambda: "Starting play on track:  2" in tunova.log_lines(), timeout=2)
+                self.assertTrue(wait_until(pressed, timeout=20), "\n".join(tunova.log_lines()))
+                self.assertTrue(any(line.startswith("D: play from 2") for line in tunova.trace_lines()))
+                driver("command", MAIN_CAPTION, 40019)
+                self.assertEqual(tunova.wait_exit(), 0)
+
     def test_a_key_another_program_holds_is_logged_and_left_to_it(self):
         holder = subprocess.Popen([WINE, str(BUILD / "tunova_driver.exe"), "holdkey", str(VK_MEDIA_NEXT_TRACK), "60"],
                                   env=wine_env(), stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
@@ -67,6 +86,7 @@ class MediaKeysTest(unittest.TestCase):
         finally:
             holder.kill()
             holder.wait()
+            holder.stdout.close()
 
 
 if __name__ == "__main__":

@@ -155,3 +155,35 @@ def wait_until(predicate, timeout=20, interval=0.05):
             return True
         time.sleep(interval)
     return predicate()
+
+
+WINESERVER = "/usr/lib/wine/wineserver64"
+
+
+def restart_wineserver():
+    """Stops the server and starts a warm one, as tools/wine/prefix.sh does. No pipes: the
+    server and Wine's services outlive the call and would hold them open."""
+    quiet = {"env": wine_env(), "stdin": subprocess.DEVNULL, "stdout": subprocess.DEVNULL,
+             "stderr": subprocess.DEVNULL, "timeout": 60}
+    subprocess.run([WINESERVER, "-k"], **quiet)
+    subprocess.run([WINESERVER, "-w"], **quiet)
+    subprocess.run([WINESERVER, "-p"], **quiet)
+    subprocess.run([WINE, "cmd", "/c", "exit"], **quiet)
+
+
+class X11Graphics:
+    """Runs Wine with its X11 driver on the display for a while (the tests otherwise use
+    the null driver, which has no keyboard), then puts the null driver back. The same
+    switch as wine_set_graphics in tools/wine/prefix.sh."""
+
+    def __enter__(self):
+        reg("delete", r"HKCU\Software\Wine\Drivers", "/v", "Graphics", "/f")
+        reg("add", r"HKCU\Software\Wine\Explorer", "/v", "Desktop", "/d", "Default", "/f")
+        reg("add", r"HKCU\Software\Wine\Explorer\Desktops", "/v", "Default", "/d", "1024x768", "/f")
+        restart_wineserver()
+        return self
+
+    def __exit__(self, *exc):
+        reg("add", r"HKCU\Software\Wine\Drivers", "/v", "Graphics", "/d", "null", "/f")
+        reg("delete", r"HKCU\Software\Wine\Explorer", "/v", "Desktop", "/f")
+        restart_wineserver()
