@@ -226,8 +226,8 @@ TEST_F(SheetTest, PagesAreLaidOutAsTheirTemplates) {
             EXPECT_EQ(style & (UDS_SETBUDDYINT | UDS_NOTHOUSANDS | UDS_ARROWKEYS | UDS_ALIGNRIGHT),
                       UDS_SETBUDDYINT | UDS_NOTHOUSANDS | UDS_ARROWKEYS | UDS_ALIGNRIGHT);
         }
-        ExpectSpinField(page, IDC_OPT_INTRO_START, IDC_OPT_INTRO_START_SPIN, 62, 68, 24, 12);
-        ExpectSpinField(page, IDC_OPT_INTRO_LENGTH, IDC_OPT_INTRO_LENGTH_SPIN, 104, 82, 24, 12);
+        ExpectSpinField(page, IDC_OPT_INTRO_START, IDC_OPT_INTRO_START_SPIN, 62, 82, 24, 12);
+        ExpectSpinField(page, IDC_OPT_INTRO_LENGTH, IDC_OPT_INTRO_LENGTH_SPIN, 104, 96, 24, 12);
         int low = 0, high = 0;
         SendDlgItemMessageA(page, IDC_OPT_INTRO_LENGTH_SPIN, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low),
                             reinterpret_cast<LPARAM>(&high));
