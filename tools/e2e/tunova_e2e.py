@@ -5,6 +5,7 @@ every path handed to the program is turned into its Windows form.
 """
 import os
 import pathlib
+import shutil
 import signal
 import subprocess
 import tempfile
@@ -187,3 +188,36 @@ class X11Graphics:
         reg("add", r"HKCU\Software\Wine\Drivers", "/v", "Graphics", "/d", "null", "/f")
         reg("delete", r"HKCU\Software\Wine\Explorer", "/v", "Desktop", "/f")
         restart_wineserver()
+
+
+class OwnDisplay:
+    """The X display to use: DISPLAY as it is, else an Xvfb of its own for the while (the
+    test runner starts none). Sets DISPLAY for Wine and X tools; None-valued when there is
+    no display and no Xvfb."""
+
+    def __enter__(self):
+        self.server = None
+        self.previous = os.environ.get("DISPLAY")
+        if self.previous or not shutil.which("Xvfb"):
+            self.display = self.previous
+            return self
+        number = 131
+        while os.path.exists(f"/tmp/.X11-unix/X{number}") or os.path.exists(f"/tmp/.X{number}-lock"):
+            number += 1
+        self.server = subprocess.Popen(["Xvfb", f":{number}", "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+                                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        if not wait_until(lambda: os.path.exists(f"/tmp/.X11-unix/X{number}"), timeout=10):
+            self.__exit__()
+            self.display = None
+            return self
+        self.display = f":{number}"
+        os.environ["DISPLAY"] = self.display
+        return self
+
+    def __exit__(self, *exc):
+        if self.server:
+            if self.previous is None:
+                os.environ.pop("DISPLAY", None)
+            self.server.terminate()
+            self.server.wait()
+            self.server = None
