@@ -16,6 +16,7 @@ void ResetDiscInfo() {
     disc.title[0] = 0;
     disc.trackTitles.clear();
     disc.program.clear();
+    disc.resumePoint = ResumePoint();
     disc.foundKeyIndex = 0;
     disc.foundKeyRoot = RegistryLocalMachine;
     disc.discReady = false;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "discinfo/resumepoint.h"
 #include "platform/registry.h"
 #include "platform/uinotify.h"
 
@@ -30,6 +31,8 @@ struct DiscInfoRecord {
     std::vector<std::optional<std::string>> trackTitles;
     // The programmed order, 1-based track numbers; empty means no program.
     std::vector<std::int32_t> program;
+    // Where play was at the end of the last run, when the user wants it kept.
+    ResumePoint resumePoint;
     // Index in the disc key table under which the record was found; 0 for the current
     // key or when it was not found.
     std::int32_t foundKeyIndex = 0;
@@ -103,10 +106,11 @@ struct PropertiesCopy {
     std::int32_t RepeatAll = 0;
     std::int32_t ControlsVisibleAtStart = 0;
     std::int32_t ControlsOnTop = 0;
+    std::int32_t ResumeWhereStopped = 0;
 
-    // The ten play options above as the sheet opened with them, in that order; the
+    // The play options above as the sheet opened with them, in that order; the
     // sheet's acceptance commits only those its pages changed.
-    std::int32_t playOptionsAtOpening[10] = {};
+    std::int32_t playOptionsAtOpening[11] = {};
 };
 constexpr std::size_t PlayOptionCount = sizeof PropertiesCopy::playOptionsAtOpening / sizeof(std::int32_t);
 

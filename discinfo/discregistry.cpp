@@ -74,6 +74,7 @@ void WriteRecord(RegistryKey key, const DiscInfoRecord& disc) {
         Registry().DeleteValue(key, "Program");
         Registry().DeleteValue(key, "ProgramCount");
     }
+    WriteResumePoint(key, disc.resumePoint);
 }
 
 } // namespace
@@ -127,6 +128,7 @@ int LoadDiscFromRegistry() {
         if (ReadRegistryTextCut(key.Get(), TrackValueName(i + 1).c_str(), title, sizeof title)) disc.trackTitles[i] = title;
     }
     disc.program = ReadStoredProgram(key.Get(), static_cast<std::int32_t>(disc.trackTitles.size()));
+    ReadResumePoint(key.Get(), disc.resumePoint);
 
     key.Close();
     LogMessage("Current CD found in registry: ", identity.c_str());
@@ -142,7 +144,7 @@ void SaveDiscToRegistry() {
     // The texts count even while a lookup runs: the lookup replaces them under this
     // lock in one step, so what is there is whole.
     const bool hasTexts = disc.artist[0] || disc.title[0] || HasAnyTrackTitle(disc);
-    const bool somethingToStore = hasTexts || !disc.program.empty();
+    const bool somethingToStore = hasTexts || !disc.program.empty() || disc.resumePoint.Set();
     const int foundIndex = disc.foundKeyIndex >= 0 && disc.foundKeyIndex < DiscKeyCount ? disc.foundKeyIndex : 0;
     const RegistryKey foundRoot =
         disc.foundKeyRoot == RegistryCurrentUser ? RegistryCurrentUser : RegistryLocalMachine;

@@ -55,6 +55,7 @@ const OptionValue OptionValues[] = {
     {"cddbProxyPort", &R::cddbProxyPort, nullptr, 0},
     {"smtpReturnAddress", nullptr, ReturnAddress, OptionTextSize},
     {"smtpServerName", nullptr, ServerName, OptionTextSize},
+    {"ResumeWhereStopped", &R::ResumeWhereStopped, nullptr, 0},
 };
 
 // Reads "<prefix>1", "<prefix>2", ... up to the first number that is missing (or too

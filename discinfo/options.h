@@ -36,6 +36,7 @@ struct ProgramOptionsRecord {
     std::int32_t cddbProxyPort = 0;
     char smtpReturnAddress[OptionTextSize] = {};
     char smtpServerName[OptionTextSize] = {};
+    std::int32_t ResumeWhereStopped = 0; // each disc starts where it was left
 
     // Key "cddb", read only.
     char smtpSubmitAddress[OptionTextSize] = {};

@@ -54,6 +54,7 @@ PropertiesCopy* CreatePropertiesCopy() {
     copy->RepeatAll = options.RepeatAll;
     copy->ControlsVisibleAtStart = options.ControlsVisibleAtStart;
     copy->ControlsOnTop = options.ControlsOnTop;
+    copy->ResumeWhereStopped = options.ResumeWhereStopped;
     return copy;
 }
 

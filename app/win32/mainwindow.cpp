@@ -2,7 +2,9 @@
 #include <windowsx.h>
 
 #include "app/commands.h"
+#include "app/mediakeys.h"
 #include "app/mixer.h"
+#include "app/resume.h"
 #include "app/sequencing.h"
 #include "app/shellstate.h"
 #include "app/trayicon.h"
@@ -118,7 +120,10 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return TRUE;
     case WM_ENDSESSION:
         // The session ends the process without a destroy: save as an exit does.
-        if (wParam) FinishDiscInfo();
+        if (wParam) {
+            NoteResumePoint();
+            FinishDiscInfo();
+        }
         return TRUE;
     case WM_COMMAND: {
         const int command = LOWORD(wParam);
@@ -159,6 +164,9 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return TRUE;
     case mixer::ControlChangeMessage:
         MixerControlChanged(static_cast<MixerHandle>(wParam), static_cast<std::uint32_t>(lParam));
+        return TRUE;
+    case WM_HOTKEY:
+        RunMediaKey(static_cast<unsigned>(wParam));
         return TRUE;
     case TrayCallbackMessage:
         OnTrayMessage(window, static_cast<UINT>(lParam));

@@ -20,3 +20,8 @@ void Shutdown();
 
 // The process entry's work: returns the exit code of the quit message.
 int RunTunova(HINSTANCE instance, const char* cmdLine);
+
+// The media keys as hot keys of the window; a key another program holds is logged and
+// left to it.
+void RegisterMediaKeys(HWND window);
+void UnregisterMediaKeys(HWND window);

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "app/mixer.h"
+#include "app/resume.h"
 #include "app/trayicon.h"
 #include "app/win32/shell.h"
 #include "app/win32/timers.h"
@@ -10,6 +11,9 @@
 
 void Shutdown() {
     StopStatusTimer();
+    UnregisterMediaKeys(MainWindow());
+    // Before the stop at exit: the point is where the user left the disc.
+    NoteResumePoint();
     if (ProgramOptions().StopAtExit) StopPlay();
     CloseMixer();
     RemoveTrayIcon();

@@ -5,6 +5,7 @@
 
 #include "app/commands.h"
 #include "app/log/logmessage.h"
+#include "app/resume.h"
 #include "app/sequencing.h"
 #include "app/shellstate.h"
 #include "app/startsequence.h"
@@ -72,8 +73,7 @@ void RunStartSequence(HWND window) {
     StartDiscInfo(window, DiscInfoChangedMessage);
     PlacePanelWindow(window);
     PrepareTrackMarks();
-    shell.currentTrack = ChooseTrack(ChooseFirst);
-    shell.playState = PlayFrom(PlayRequest{shell.currentTrack, 0, 0, 0, toTrackEnd()});
+    shell.playState = StartFirstPlay();
 
     LoadPanelFaces();
     StartMixer(window);
@@ -83,6 +83,7 @@ void RunStartSequence(HWND window) {
     if (shell.panelVisible) UpdatePanelButtons();
     StatusTick();
     StartStatusTimer();
+    RegisterMediaKeys(window);
     if (shell.panelVisible) {
         StartScanTimer(ScanTimerIdleMs);
         StartVolumeRepeatTimer();

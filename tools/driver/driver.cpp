@@ -19,6 +19,8 @@
 //   hold CAPTION ID 1|0               holds a button down or lets it go (BM_SETSTATE), as a
 //                                     mouse held on it would, without clicking it
 //   pick CAPTION ID INDEX             selects line INDEX (from 0) of list box ID
+//   holdkey VK SECONDS                holds virtual key VK as a hot key, as another program
+//                                     would; prints "held" once it is, exit 1 if refused
 //
 // CAPTION is matched exactly against top-level windows of every process.
 #include <windows.h>
@@ -35,7 +37,8 @@ HWND Find(const char* caption) { return FindWindowA(nullptr, caption); }
 long Number(const char* text) { return std::strtol(text, nullptr, 0); }
 
 int Usage() {
-    std::fputs("usage: tunova_driver find|wait|gone|text|click|command|post|send|close|visible|enabled|hold|pick CAPTION ...\n",
+    std::fputs("usage: tunova_driver find|wait|gone|text|click|command|post|send|close|visible|enabled|hold|pick|holdkey CAPTION ...
+",
                stderr);
     return 2;
 }
@@ -55,6 +58,15 @@ int main(int argc, char** argv) {
     if (argc < 3) return Usage();
     const std::string verb = argv[1];
     const char* caption = argv[2];
+
+    if (verb == "holdkey" && argc > 3) {
+        const UINT key = static_cast<UINT>(Number(argv[2]));
+        if (!RegisterHotKey(nullptr, static_cast<int>(key), 0, key)) return 1;
+        std::puts("held");
+        std::fflush(stdout);
+        Sleep(static_cast<DWORD>(Number(argv[3]) * 1000));
+        return 0;
+    }
 
     if (verb == "find") {
         HWND window = Require(caption);

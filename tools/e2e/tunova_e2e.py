@@ -5,6 +5,7 @@ every path handed to the program is turned into its Windows form.
 """
 import os
 import pathlib
+import shutil
 import signal
 import subprocess
 import tempfile
@@ -157,3 +158,68 @@ def wait_until(predicate, timeout=20, interval=0.05):
             return True
         time.sleep(interval)
     return predicate()
+
+
+WINESERVER = "/usr/lib/wine/wineserver64"
+
+
+def restart_wineserver():
+    """Stops the server and starts a warm one, as tools/wine/prefix.sh does. No pipes: the
+    server and Wine's services outlive the call and would hold them open."""
+    quiet = {"env": wine_env(), "stdin": subprocess.DEVNULL, "stdout": subprocess.DEVNULL,
+             "stderr": subprocess.DEVNULL, "timeout": 60}
+    subprocess.run([WINESERVER, "-k"], **quiet)
+    subprocess.run([WINESERVER, "-w"], **quiet)
+    subprocess.run([WINESERVER, "-p"], **quiet)
+    subprocess.run([WINE, "cmd", "/c", "exit"], **quiet)
+
+
+class X11Graphics:
+    """Runs Wine with its X11 driver on the display for a while (the tests otherwise use
+    the null driver, which has no keyboard), then puts the null driver back. The same
+    switch as wine_set_graphics in tools/wine/prefix.sh."""
+
+    def __enter__(self):
+        reg("delete", r"HKCU\Software\Wine\Drivers", "/v", "Graphics", "/f")
+        reg("add", r"HKCU\Software\Wine\Explorer", "/v", "Desktop", "/d", "Default", "/f")
+        reg("add", r"HKCU\Software\Wine\Explorer\Desktops", "/v", "Default", "/d", "1024x768", "/f")
+        restart_wineserver()
+        return self
+
+    def __exit__(self, *exc):
+        reg("add", r"HKCU\Software\Wine\Drivers", "/v", "Graphics", "/d", "null", "/f")
+        reg("delete", r"HKCU\Software\Wine\Explorer", "/v", "Desktop", "/f")
+        restart_wineserver()
+
+
+class OwnDisplay:
+    """The X display to use: DISPLAY as it is, else an Xvfb of its own for the while (the
+    test runner starts none). Sets DISPLAY for Wine and X tools; None-valued when there is
+    no display and no Xvfb."""
+
+    def __enter__(self):
+        self.server = None
+        self.previous = os.environ.get("DISPLAY")
+        if self.previous or not shutil.which("Xvfb"):
+            self.display = self.previous
+            return self
+        number = 131
+        while os.path.exists(f"/tmp/.X11-unix/X{number}") or os.path.exists(f"/tmp/.X{number}-lock"):
+            number += 1
+        self.server = subprocess.Popen(["Xvfb", f":{number}", "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+                                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        if not wait_until(lambda: os.path.exists(f"/tmp/.X11-unix/X{number}"), timeout=10):
+            self.__exit__()
+            self.display = None
+            return self
+        self.display = f":{number}"
+        os.environ["DISPLAY"] = self.display
+        return self
+
+    def __exit__(self, *exc):
+        if self.server:
+            if self.previous is None:
+                os.environ.pop("DISPLAY", None)
+            self.server.terminate()
+            self.server.wait()
+            self.server = None

@@ -21,6 +21,7 @@ OptionsPageValues OptionsPageFromCopy(const PropertiesCopy& copy) {
     page.repeatAll = copy.RepeatAll != 0;
     page.visibleAtStart = copy.ControlsVisibleAtStart != 0;
     page.onTop = copy.ControlsOnTop != 0;
+    page.resumeWhereStopped = copy.ResumeWhereStopped != 0;
     page.atMiddle = copy.IntroPlayStart < 0;
     page.introStartText =
         std::to_string(page.atMiddle ? 0 : Limit(copy.IntroPlayStart, IntroStartLow, IntroStartHigh));
@@ -47,6 +48,7 @@ void StoreOptionsPage(const OptionsPageValues& page, PropertiesCopy& copy) {
     copy.RepeatAll = page.repeatAll;
     copy.ControlsVisibleAtStart = page.visibleAtStart;
     copy.ControlsOnTop = page.onTop;
+    copy.ResumeWhereStopped = page.resumeWhereStopped;
 }
 
 int ReadSpinValue(const std::string& text, int low, int high, int previous) {

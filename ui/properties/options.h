@@ -1,5 +1,5 @@
 // The Options page's controls as plain values, and the rules that move them to and
-// from the copy's ten play options.
+// from the copy's play options.
 #pragma once
 
 #include <string>
@@ -22,6 +22,7 @@ struct OptionsPageValues {
     bool repeatAll = false;
     bool visibleAtStart = false;
     bool onTop = false;
+    bool resumeWhereStopped = false;
     bool atMiddle = false;           // "at middle of track"
     std::string introStartText;      // the start field's text
     std::string introLengthText;     // the length field's text

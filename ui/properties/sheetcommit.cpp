@@ -24,6 +24,7 @@ constexpr PlayOptionField PlayOptionFields[PlayOptionCount] = {
     {&PropertiesCopy::RepeatAll, &ProgramOptionsRecord::RepeatAll},
     {&PropertiesCopy::ControlsVisibleAtStart, &ProgramOptionsRecord::ControlsVisibleAtStart},
     {&PropertiesCopy::ControlsOnTop, &ProgramOptionsRecord::ControlsOnTop},
+    {&PropertiesCopy::ResumeWhereStopped, &ProgramOptionsRecord::ResumeWhereStopped},
 };
 
 // Only what the pages changed is committed: an option the user switched from the menu

@@ -16,7 +16,7 @@ const std::vector<std::string> ValueOrder = {
     "EjectAtEnd", "EjectAtExit", "StopAtExit", "Shuffle", "IntroPlayStart", "IntroPlayLength", "RepeatAll",
     "TimeDisplayMode", "ControlsVisibleAtStart", "ControlsOnTop", "ControlsX", "ControlsY", "cddbQueryLocal",
     "cddbRootDirectory", "cddbQueryServerAtStartup", "cddbUseProxy", "cddbServerNum", "cddbProxyName",
-    "cddbProxyPort", "smtpReturnAddress", "smtpServerName"};
+    "cddbProxyPort", "smtpReturnAddress", "smtpServerName", "ResumeWhereStopped"};
 
 // Notes the names of the values read and written, in order.
 class RecordingRegistry : public MemoryRegistry {

@@ -37,6 +37,8 @@ TEST_F(SheetTest, OptionsPageShowsTheOptionsAndOkCommitsTheEditedOnes) {
         EXPECT_FALSE(Checked(page, IDC_OPT_REPEAT_ALL));
         EXPECT_FALSE(Checked(page, IDC_OPT_VISIBLE_AT_START));
         EXPECT_TRUE(Checked(page, IDC_OPT_ON_TOP));
+        EXPECT_EQ(ItemText(page, IDC_OPT_RESUME_WHERE_STOPPED), "Resume Where Stopped");
+        EXPECT_FALSE(Checked(page, IDC_OPT_RESUME_WHERE_STOPPED));
         EXPECT_FALSE(Checked(page, IDC_OPT_AT_MIDDLE));
         EXPECT_EQ(ItemText(page, IDC_OPT_INTRO_START), "15");
         EXPECT_EQ(SpinPosition(page, IDC_OPT_INTRO_START_SPIN), 15);
@@ -48,6 +50,7 @@ TEST_F(SheetTest, OptionsPageShowsTheOptionsAndOkCommitsTheEditedOnes) {
         Click(page, IDC_OPT_SHUFFLE);
         Click(page, IDC_OPT_REPEAT_ALL);
         Click(page, IDC_OPT_EJECT_AT_END);
+        Click(page, IDC_OPT_RESUME_WHERE_STOPPED);
         Type(page, IDC_OPT_INTRO_LENGTH, "1");
         LeaveAndReturn(sheet);
         EXPECT_FALSE(Checked(page, IDC_OPT_TRACK_REMAINING));
@@ -66,6 +69,7 @@ TEST_F(SheetTest, OptionsPageShowsTheOptionsAndOkCommitsTheEditedOnes) {
     EXPECT_EQ(o.IntroPlayStart, 15);
     EXPECT_EQ(o.IntroPlayLength, 25);
     EXPECT_EQ(o.ControlsOnTop, 1);
+    EXPECT_EQ(o.ResumeWhereStopped, 1);
 }
 
 TEST_F(SheetTest, OptionsPageLimitsTheStartAndAtMiddleOfTrackDisablesIt) {

@@ -97,31 +97,32 @@ const std::vector<Control> SubmitEntry = {
 // Each spin places itself inside its edit's right end and narrows the edit: their
 // places are checked apart.
 const std::vector<Control> Options = {
-    {-1, "Button", "CD Control Panel", 8, 6, 100, 42, Group},
+    {-1, "Button", "CD Control Panel", 8, 6, 100, 56, Group},
     {IDC_OPT_VISIBLE_AT_START, "Button", "Show at Startup", 18, 20, 70, 10, Check},
     {IDC_OPT_ON_TOP, "Button", "Always Visible", 18, 34, 70, 10, Check},
-    {-1, "Button", "Play", 118, 6, 102, 42, Group},
+    {-1, "Button", "Play", 118, 6, 102, 56, Group},
     {IDC_OPT_SHUFFLE, "Button", "Random Track Order", 128, 20, 88, 10, Check},
     {IDC_OPT_REPEAT_ALL, "Button", "Repeat All Tracks", 128, 34, 88, 10, Check},
-    {-1, "Button", "Introduction Play", 8, 54, 212, 44, Group},
-    {-1, "Static", "Start after", 18, 70, 40, 8, Right},
+    {IDC_OPT_RESUME_WHERE_STOPPED, "Button", "Resume Where Stopped", 128, 48, 90, 10, Check},
+    {-1, "Button", "Introduction Play", 8, 68, 212, 44, Group},
+    {-1, "Static", "Start after", 18, 84, 40, 8, Right},
     {IDC_OPT_INTRO_START, "Edit", nullptr, 0, 0, 0, 0, Any},
     {IDC_OPT_INTRO_START_SPIN, "msctls_updown32", nullptr, 0, 0, 0, 0, Any},
-    {-1, "Static", "seconds or", 86, 70, 46, 8, Centred},
-    {IDC_OPT_AT_MIDDLE, "Button", "at middle of track", 134, 70, 72, 8, Check},
-    {-1, "Static", "and play for", 46, 84, 54, 8, Right},
+    {-1, "Static", "seconds or", 86, 84, 46, 8, Centred},
+    {IDC_OPT_AT_MIDDLE, "Button", "at middle of track", 134, 84, 72, 8, Check},
+    {-1, "Static", "and play for", 46, 98, 54, 8, Right},
     {IDC_OPT_INTRO_LENGTH, "Edit", nullptr, 0, 0, 0, 0, Any},
     {IDC_OPT_INTRO_LENGTH_SPIN, "msctls_updown32", nullptr, 0, 0, 0, 0, Any},
-    {-1, "Static", "seconds.", 132, 84, 40, 8, Left},
-    {-1, "Button", "Time Display", 8, 104, 212, 42, Group},
-    {IDC_OPT_TRACK_ELAPSED, "Button", "Track Time Elapsed", 18, 118, 94, 10, Radio},
-    {IDC_OPT_TRACK_REMAINING, "Button", "Track Time Remaining", 18, 132, 94, 10, Radio},
-    {IDC_OPT_DISC_ELAPSED, "Button", "Disc Time Elapsed", 118, 118, 98, 10, Radio},
-    {IDC_OPT_DISC_REMAINING, "Button", "Disc Time Remaining", 118, 132, 98, 10, Radio},
-    {-1, "Button", "Eject And Exit", 8, 152, 212, 56, Group},
-    {IDC_OPT_EJECT_AT_END, "Button", "Eject at End of Track Play", 18, 166, 106, 10, Check},
-    {IDC_OPT_EJECT_AT_EXIT, "Button", "Eject When Exiting Tunova", 18, 180, 110, 10, Check},
-    {IDC_OPT_STOP_AT_EXIT, "Button", "Stop CD Player When Exiting Tunova", 18, 194, 148, 10, Check},
+    {-1, "Static", "seconds.", 132, 98, 40, 8, Left},
+    {-1, "Button", "Time Display", 8, 118, 212, 42, Group},
+    {IDC_OPT_TRACK_ELAPSED, "Button", "Track Time Elapsed", 18, 132, 94, 10, Radio},
+    {IDC_OPT_TRACK_REMAINING, "Button", "Track Time Remaining", 18, 146, 94, 10, Radio},
+    {IDC_OPT_DISC_ELAPSED, "Button", "Disc Time Elapsed", 118, 132, 98, 10, Radio},
+    {IDC_OPT_DISC_REMAINING, "Button", "Disc Time Remaining", 118, 146, 98, 10, Radio},
+    {-1, "Button", "Eject And Exit", 8, 166, 212, 56, Group},
+    {IDC_OPT_EJECT_AT_END, "Button", "Eject at End of Track Play", 18, 180, 106, 10, Check},
+    {IDC_OPT_EJECT_AT_EXIT, "Button", "Eject When Exiting Tunova", 18, 194, 110, 10, Check},
+    {IDC_OPT_STOP_AT_EXIT, "Button", "Stop CD Player When Exiting Tunova", 18, 208, 148, 10, Check},
 };
 
 RECT DialogUnits(HWND page, int x, int y, int width, int height) {
@@ -225,8 +226,8 @@ TEST_F(SheetTest, PagesAreLaidOutAsTheirTemplates) {
             EXPECT_EQ(style & (UDS_SETBUDDYINT | UDS_NOTHOUSANDS | UDS_ARROWKEYS | UDS_ALIGNRIGHT),
                       UDS_SETBUDDYINT | UDS_NOTHOUSANDS | UDS_ARROWKEYS | UDS_ALIGNRIGHT);
         }
-        ExpectSpinField(page, IDC_OPT_INTRO_START, IDC_OPT_INTRO_START_SPIN, 62, 68, 24, 12);
-        ExpectSpinField(page, IDC_OPT_INTRO_LENGTH, IDC_OPT_INTRO_LENGTH_SPIN, 104, 82, 24, 12);
+        ExpectSpinField(page, IDC_OPT_INTRO_START, IDC_OPT_INTRO_START_SPIN, 62, 82, 24, 12);
+        ExpectSpinField(page, IDC_OPT_INTRO_LENGTH, IDC_OPT_INTRO_LENGTH_SPIN, 104, 96, 24, 12);
         int low = 0, high = 0;
         SendDlgItemMessageA(page, IDC_OPT_INTRO_LENGTH_SPIN, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low),
                             reinterpret_cast<LPARAM>(&high));
