@@ -37,8 +37,7 @@ HWND Find(const char* caption) { return FindWindowA(nullptr, caption); }
 long Number(const char* text) { return std::strtol(text, nullptr, 0); }
 
 int Usage() {
-    std::fputs("usage: tunova_driver find|wait|gone|text|click|command|post|send|close|visible|enabled|hold|pick|holdkey CAPTION ...
-",
+    std::fputs("usage: tunova_driver find|wait|gone|text|click|command|post|send|close|visible|enabled|hold|pick|holdkey CAPTION ...\n",
                stderr);
     return 2;
 }
