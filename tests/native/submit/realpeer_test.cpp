@@ -14,15 +14,19 @@ namespace {
 
 using namespace submittest;
 
+// Mails the request to a real SMTP peer that stores what it receives in mailbox; false
+// when the peer did not start.
+bool SubmitToRealPeer(SubmitRequest request, const fs::path& mailbox) {
+    SmtpPeerProcess peer(mailbox.string());
+    if (peer.Port() == 0) return false;
+    request.port = peer.Port();
+    ConverseWithSmtpServer(request, FixedHelo);
+    return true;
+}
+
 TEST_F(SubmitTest, RealSmtpServerReceivesTheEntryWithItsHeaders) {
     const fs::path mailbox = workDirectory / "mailbox.txt";
-    SubmitRequest request = Request(0);
-    {
-        SmtpPeerProcess peer(mailbox.string());
-        ASSERT_NE(peer.Port(), 0) << "the SMTP peer did not start";
-        request.port = peer.Port();
-        ConverseWithSmtpServer(request, FixedHelo);
-    }
+    ASSERT_TRUE(SubmitToRealPeer(Request(0), mailbox)) << "the SMTP peer did not start";
     EXPECT_EQ(SubmitStatusText(), "Successfuly submitted entry.");
 
     const std::string mail = ReadAll(mailbox);
@@ -55,13 +59,8 @@ TEST_F(SubmitTest, AccentedEntryReachesTheReaderInItsCharacterSetWithTheDatesZon
     DiscInfo().trackTitles[0] = std::string("M\xfcnchen = Home");
     DiscInfo().trackTitles[4] = std::string(70, '\xe9');
     const fs::path mailbox = workDirectory / "mailbox.txt";
-    SubmitRequest request = Request(0);
-    {
-        SmtpPeerProcess peer(mailbox.string());
-        ASSERT_NE(peer.Port(), 0) << "the SMTP peer did not start";
-        request.port = peer.Port();
-        ConverseWithSmtpServer(request, FixedHelo);
-    }
+    const SubmitRequest request = Request(0);
+    ASSERT_TRUE(SubmitToRealPeer(request, mailbox)) << "the SMTP peer did not start";
     ASSERT_EQ(SubmitStatusText(), "Successfuly submitted entry.");
     // Every byte on the wire is 7-bit: the dialogue began with HELO.
     for (const char c : ReadAll(mailbox)) ASSERT_LT(static_cast<unsigned char>(c), 128u);
@@ -75,13 +74,7 @@ TEST_F(SubmitTest, AccentedEntryReachesTheReaderInItsCharacterSetWithTheDatesZon
     CopyText(DiscInfo().artist, sizeof DiscInfo().artist, "Plain");
     DiscInfo().trackTitles[0] = std::string("Munich");
     DiscInfo().trackTitles[4] = std::string("Long");
-    request = Request(0);
-    {
-        SmtpPeerProcess peer(mailbox.string());
-        ASSERT_NE(peer.Port(), 0);
-        request.port = peer.Port();
-        ConverseWithSmtpServer(request, FixedHelo);
-    }
+    ASSERT_TRUE(SubmitToRealPeer(Request(0), mailbox));
     EXPECT_EQ(ReadAll(mailbox).find("MIME-Version"), std::string::npos);
     const std::string plain = AsReadByAMailProgram(mailbox);
     EXPECT_TRUE(std::regex_match(plain, parts, std::regex("zone: [+-]\\d{4}\r\ncharset: [^]*"))) << plain.substr(0, 80);
