@@ -6,12 +6,15 @@
 
 namespace {
 
-// Large enough that the skip over a big local database file costs few reads.
-constexpr std::size_t BufferSize = 1 << 20;
+// A piece needs only a few hundred bytes; the skip over a big local database file grows
+// the buffer up to the largest size, so that it costs few reads. Most entries are read
+// whole within the first size.
+constexpr std::size_t FirstBufferSize = 16 << 10;
+constexpr std::size_t LargestBufferSize = 1 << 20;
 
 } // namespace
 
-XmcdPieceReader::XmcdPieceReader(std::FILE* file) : file_(file), buffer_(BufferSize) {}
+XmcdPieceReader::XmcdPieceReader(std::FILE* file) : file_(file), buffer_(FirstBufferSize) {}
 
 void XmcdPieceReader::Fill(std::size_t want) {
     if (end_ - begin_ >= want || atEnd_) return;
@@ -67,7 +70,7 @@ bool XmcdPieceReader::SkipToPiece(const char* prefix, std::size_t prefixLength) 
     // this is a multiple of 255.
     std::size_t column = 0;
     for (;;) {
-        Fill(BufferSize);
+        Fill(buffer_.size());
         const char* base = buffer_.data() + begin_;
         const char* limit = buffer_.data() + end_;
         const char* from = base;
@@ -96,5 +99,6 @@ bool XmcdPieceReader::SkipToPiece(const char* prefix, std::size_t prefixLength) 
         while (lastNewline > base && lastNewline[-1] != '\n') --lastNewline;
         column = static_cast<std::size_t>(newBegin - lastNewline) + (lastNewline == base ? column : 0);
         begin_ = static_cast<std::size_t>(newBegin - buffer_.data());
+        if (buffer_.size() < LargestBufferSize) buffer_.resize(buffer_.size() * 2);
     }
 }
