@@ -4,7 +4,7 @@
 
 #include <atomic>
 
-#include "app/log/logmessage.h"
+#include "log/logmessage.h"
 #include "cddb/matchchoice.h"
 #include "discinfo/discinfo.h"
 #include "resources/lookupids.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/log/logfile.h"
+#include "log/logfile.h"
 
 class LogCapture {
 public:

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "cdaudio/cddevice.h"
-#include "cddb/querystatus.h"
+#include "discinfo/querystatus.h"
 #include "cddb/server.h"
 #include "cddb/xmcd.h"
 #include "discinfo/discinfo.h"

@@ -7,7 +7,7 @@
 #include <iterator>
 #include <string>
 
-#include "app/log/logfile.h"
+#include "log/logfile.h"
 #include "cddb/lineio.h"
 #include "tests/native/cddb/loopbackserver.h"
 

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "app/log/logfile.h"
+#include "log/logfile.h"
 #include "cdaudio/cddevice.h"
 #include "cddb/localdb.h"
-#include "cddb/querystatus.h"
+#include "discinfo/querystatus.h"
 #include "discinfo/discinfo.h"
 
 namespace fs = std::filesystem;

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "app/log/logfile.h"
+#include "log/logfile.h"
 #include "cdaudio/cddevice.h"
-#include "cddb/querystatus.h"
+#include "discinfo/querystatus.h"
 #include "cddb/server.h"
 #include "discinfo/options.h"
 #include "platform/sockets.h"

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "cdaudio/toc.h"
-#include "cddb/querystatus.h"
+#include "discinfo/querystatus.h"
 #include "cddb/server.h"
 #include "cddb/serverreplies.h"
 #include "discinfo/options.h"

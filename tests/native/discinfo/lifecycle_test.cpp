@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "cddb/querystatus.h"
+#include "discinfo/querystatus.h"
 #include "discfixture.h"
 #include "discinfo/discinfo.h"
 #include "discinfo/lifecycle.h"

@@ -1,4 +1,4 @@
-#include "app/log/logmailbox.h"
+#include "log/logmailbox.h"
 
 #include <gtest/gtest.h>
 
@@ -11,8 +11,8 @@
 #include <thread>
 #include <vector>
 
-#include "app/log/logfile.h"
-#include "app/log/logmessage.h"
+#include "log/logfile.h"
+#include "log/logmessage.h"
 
 namespace {
 

@@ -19,11 +19,11 @@
 #include <string>
 #include <vector>
 
-#include "app/log/logfile.h"
+#include "log/logfile.h"
 #include "cdaudio/cddevice.h"
 #include "cddb/lookup.h"
 #include "cddb/matchchoice.h"
-#include "cddb/querystatus.h"
+#include "discinfo/querystatus.h"
 #include "cddb/server.h"
 #include "discinfo/discinfo.h"
 #include "discinfo/lookup.h"

@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "app/log/logfile.h"
+#include "log/logfile.h"
 #include "cdaudio/cddevice.h"
 #include "cddb/submit.h"
-#include "cddb/submitstatus.h"
+#include "discinfo/submitstatus.h"
 #include "discinfo/discinfo.h"
 #include "discinfo/options.h"
 #include "platform/virtualcd/virtualcd.h"

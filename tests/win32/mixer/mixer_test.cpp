@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "app/log/logfile.h"
+#include "log/logfile.h"
 #include "app/mixer.h"
 #include "app/win32/mixerwindow.h"
 #include "platform/fakemixer.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <thread>
 
-#include "cddb/querystatus.h"
+#include "discinfo/querystatus.h"
 #include "cddb/submitstate.h"
 #include "discinfo/lookup.h"
 #include "resources/propertiesids.h"

@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "cddb/submitstate.h"
-#include "cddb/submitstatus.h"
+#include "discinfo/submitstatus.h"
 #include "resources/propertiesids.h"
 #include "sheetfixture.h"
 

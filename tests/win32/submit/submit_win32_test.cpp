@@ -15,7 +15,7 @@
 #include "cdaudio/cddevice.h"
 #include "cddb/submit.h"
 #include "cddb/submitstate.h"
-#include "cddb/submitstatus.h"
+#include "discinfo/submitstatus.h"
 #include "cddb/submitthread.h"
 #include "discinfo/discinfo.h"
 #include "discinfo/options.h"

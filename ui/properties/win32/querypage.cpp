@@ -5,7 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "cddb/querystatus.h"
+#include "discinfo/querystatus.h"
 #include "cddb/submitstate.h"
 #include "discinfo/discinfo.h"
 #include "discinfo/lookup.h"

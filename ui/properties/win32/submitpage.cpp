@@ -5,7 +5,7 @@
 #include <commctrl.h>
 
 #include "cddb/submitstate.h"
-#include "cddb/submitstatus.h"
+#include "discinfo/submitstatus.h"
 #include "cddb/submitthread.h"
 #include "discinfo/discinfo.h"
 #include "platform/uinotify.h"

@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "app/log/diagnostics.h"
-#include "app/log/logfile.h"
-#include "app/log/logmailbox.h"
-#include "app/log/logmessage.h"
+#include "log/diagnostics.h"
+#include "log/logfile.h"
+#include "log/logmailbox.h"
+#include "log/logmessage.h"
 #include "app/win32/shell.h"
 #include "resources/resource.h"
 
