@@ -6,7 +6,7 @@
 #include "log/logfile.h"
 #include "log/logmailbox.h"
 #include "log/logmessage.h"
-#include "app/win32/shell.h"
+#include "platform/win32/shellhandles.h"
 #include "resources/resource.h"
 
 namespace {

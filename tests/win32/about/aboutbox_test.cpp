@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/win32/shell.h"
+#include "platform/win32/shellhandles.h"
 #include "resources/aboutids.h"
 #include "ui/about/aboutbox.h"
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/win32/shell.h"
+#include "platform/win32/shellhandles.h"
 #include "cdaudio/cddevice.h"
 #include "discinfo/discinfo.h"
 #include "discinfo/options.h"

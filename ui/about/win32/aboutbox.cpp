@@ -2,7 +2,7 @@
 // the dialog's modal loop, from the one statistics set.
 #include <windows.h>
 
-#include "app/win32/shell.h"
+#include "platform/win32/shellhandles.h"
 #include "platform/dynamicdatastats.h"
 #include "platform/win32/processorstats.h"
 #include "resources/aboutids.h"

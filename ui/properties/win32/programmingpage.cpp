@@ -4,7 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/win32/shell.h"
+#include "platform/win32/shellhandles.h"
 #include "discinfo/discinfo.h"
 #include "resources/propertiesids.h"
 #include "ui/properties/pages.h"

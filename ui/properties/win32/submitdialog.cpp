@@ -2,7 +2,7 @@
 // the disc is not fully titled.
 #include <windows.h>
 
-#include "app/win32/shell.h"
+#include "platform/win32/shellhandles.h"
 #include "cdaudio/cddevice.h"
 #include "cddb/submitstate.h"
 #include "discinfo/discinfo.h"
