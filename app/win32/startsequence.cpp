@@ -18,6 +18,7 @@
 #include "discinfo/lifecycle.h"
 #include "discinfo/options.h"
 #include "platform/cdaudiodriver.h"
+#include "resources/messageids.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 #include "log/logmessage.h"
 #include "platform/win32/shellhandles.h"
 #include "resources/resource.h"
+#include "resources/messageids.h"
 
 namespace {
 
-constexpr UINT LogPendingMessage = 0xA711;
 // How long StartDiagnostics waits for a window that does not come.
 constexpr DWORD DiagnosticsStartLimitMs = 5000;
 constexpr DWORD DiagnosticsPollMs = 100;

@@ -17,6 +17,7 @@
 #include "discinfo/lookup.h"
 #include "discinfo/options.h"
 #include "platform/inireader.h"
+#include "resources/messageids.h"
 
 namespace {
 
@@ -139,7 +140,7 @@ TEST_F(LifecycleTest, UnknownDiscStartsTheLookupWhichHandsOver) {
     const std::vector<SentMessage> sent = recorder.WaitForMessages(1);
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_EQ(sent[0].window, MainWindow);
-    EXPECT_EQ(sent[0].message, 0xA711u);
+    EXPECT_EQ(sent[0].message, DiscInfoChangedMessage);
     EXPECT_FALSE(sent[0].lookupRunning);
     EXPECT_TRUE(sent[0].lockFree);
     EXPECT_EQ(events, std::vector<std::string>{"page"});

@@ -31,6 +31,7 @@
 #include "fakecddbprocess.h"
 #include "platform/sysnames.h"
 #include "platform/virtualcd/virtualcd.h"
+#include "resources/messageids.h"
 #include "tests/support/posix/unusedport.h"
 
 namespace {
@@ -39,7 +40,7 @@ namespace fs = std::filesystem;
 
 const std::string Root = TUNOVA_SOURCE_DIR;
 WindowHandle const MainWindow = reinterpret_cast<WindowHandle>(0x1234);
-constexpr unsigned ChangedMessage = 0xA711;
+constexpr unsigned ChangedMessage = DiscInfoChangedMessage;
 
 std::string ReadAll(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);

@@ -131,15 +131,15 @@ TEST_F(SheetCommitTest, OpeningClearsTheAcceptedFlagOfTheLastSheet) {
 TEST(PageNotices, LookupEndReachesTheCdInformationPageFirstThenTheFirstActiveOther) {
     PageNotice n = ChooseLookupEndNotice(Window(1), Window(2), Window(3), Window(4));
     EXPECT_EQ(n.window, Window(1));
-    EXPECT_EQ(n.message, 0xA710u);
+    EXPECT_EQ(n.message, LookupEndedCdInfoMessage);
     n = ChooseLookupEndNotice(nullptr, Window(2), Window(3), nullptr);
     EXPECT_EQ(n.window, Window(2));
-    EXPECT_EQ(n.message, 0xA711u);
+    EXPECT_EQ(n.message, WorkEndedPageMessage);
     n = ChooseLookupEndNotice(nullptr, nullptr, Window(3), Window(4));
     EXPECT_EQ(n.window, Window(3));
     n = ChooseLookupEndNotice(nullptr, nullptr, nullptr, Window(4));
     EXPECT_EQ(n.window, Window(4));
-    EXPECT_EQ(n.message, 0xA711u);
+    EXPECT_EQ(n.message, WorkEndedPageMessage);
     EXPECT_EQ(ChooseLookupEndNotice(nullptr, nullptr, nullptr, nullptr).window, nullptr);
 }
 
@@ -147,7 +147,7 @@ TEST(PageNotices, SubmitEndReachesTheSubmitPageElseTheQueryPage) {
     EXPECT_EQ(ChooseSubmitEndNotice(Window(4), Window(3)).window, Window(4));
     const PageNotice n = ChooseSubmitEndNotice(nullptr, Window(3));
     EXPECT_EQ(n.window, Window(3));
-    EXPECT_EQ(n.message, 0xA711u);
+    EXPECT_EQ(n.message, WorkEndedPageMessage);
     EXPECT_EQ(ChooseSubmitEndNotice(nullptr, nullptr).window, nullptr);
 }
 
@@ -181,7 +181,7 @@ TEST_F(PropertiesTest, TheLookupsEndTellsTheRecordedPageThenTheMainWindowKeeping
     FinishDiscLookup();
     ASSERT_EQ(sender.sent.size(), 2u);
     EXPECT_EQ(sender.sent[0].window, Window(2));
-    EXPECT_EQ(sender.sent[0].message, 0xA711u);
+    EXPECT_EQ(sender.sent[0].message, WorkEndedPageMessage);
     EXPECT_EQ(sender.sent[1].window, Window(9));
 
     sender.sent.clear();

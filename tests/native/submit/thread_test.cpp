@@ -81,7 +81,7 @@ TEST_F(SubmitThreadTest, EndClearsTheFlagThenTellsTheSubmitPageFirst) {
     EXPECT_EQ(recorder.sent[0].window, SubmitPage);
     EXPECT_EQ(recorder.sent[1].window, QueryPage);
     for (const Sent& sent : recorder.sent) {
-        EXPECT_EQ(sent.message, 0xA711u);
+        EXPECT_EQ(sent.message, WorkEndedPageMessage);
         EXPECT_EQ(sent.runningWhenSent, 0);
     }
     EXPECT_EQ(Submission().submitRunning, 0);

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/win32/shellhandles.h"
-#include "resources/aboutids.h"
+#include "resources/resource.h"
 #include "ui/about/aboutbox.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "cddb/matchchoice.h"
-#include "resources/lookupids.h"
+#include "resources/resource.h"
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include "app/commands.h"
 #include "app/trayicon.h"
 #include "discinfo/lifecycle.h"
+#include "resources/messageids.h"
 #include "tests/win32/panel/panelfixture.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <commctrl.h>
 
 #include "app/commands.h"
-#include "resources/propertiesids.h"
+#include "resources/resource.h"
 #include "tests/win32/panel/panelfixture.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "discinfo/querystatus.h"
 #include "cddb/submitstate.h"
 #include "discinfo/lookup.h"
-#include "resources/propertiesids.h"
+#include "resources/resource.h"
 #include "sheetfixture.h"
 
 namespace {

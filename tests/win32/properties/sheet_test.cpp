@@ -2,7 +2,7 @@
 #include <thread>
 
 #include "discinfo/lookup.h"
-#include "resources/propertiesids.h"
+#include "resources/resource.h"
 #include "sheetfixture.h"
 
 namespace {

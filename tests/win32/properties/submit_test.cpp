@@ -7,7 +7,7 @@
 
 #include "cddb/submitstate.h"
 #include "discinfo/submitstatus.h"
-#include "resources/propertiesids.h"
+#include "resources/resource.h"
 #include "sheetfixture.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // id, kind, text, place and size.
 #include <cstring>
 
-#include "resources/propertiesids.h"
+#include "resources/resource.h"
 #include "sheetfixture.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include "platform/win32/shellhandles.h"
 #include "platform/dynamicdatastats.h"
 #include "platform/win32/processorstats.h"
-#include "resources/aboutids.h"
+#include "resources/resource.h"
 #include "ui/about/aboutbox.h"
 #include "ui/about/systemstatsset.h"
 

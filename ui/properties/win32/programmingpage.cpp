@@ -6,7 +6,7 @@
 
 #include "platform/win32/shellhandles.h"
 #include "discinfo/discinfo.h"
-#include "resources/propertiesids.h"
+#include "resources/resource.h"
 #include "ui/properties/pages.h"
 #include "ui/properties/programming.h"
 #include "ui/properties/trackitems.h"

@@ -5,7 +5,6 @@
 #include <iterator>
 
 #include "platform/win32/shellhandles.h"
-#include "resources/propertiesids.h"
 #include "resources/resource.h"
 #include "ui/properties/pages.h"
 #include "ui/properties/properties.h"

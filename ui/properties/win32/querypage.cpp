@@ -11,7 +11,7 @@
 #include "discinfo/lookup.h"
 #include "discinfo/options.h"
 #include "platform/uinotify.h"
-#include "resources/propertiesids.h"
+#include "resources/resource.h"
 #include "ui/properties/pages.h"
 #include "ui/properties/query.h"
 #include "ui/properties/win32/pagewindow.h"

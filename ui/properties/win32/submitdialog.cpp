@@ -7,7 +7,7 @@
 #include "cddb/submitstate.h"
 #include "discinfo/discinfo.h"
 #include "discinfo/options.h"
-#include "resources/propertiesids.h"
+#include "resources/resource.h"
 #include "ui/properties/submit.h"
 #include "ui/properties/win32/pagewindow.h"
 

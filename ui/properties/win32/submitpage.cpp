@@ -9,7 +9,7 @@
 #include "cddb/submitthread.h"
 #include "discinfo/discinfo.h"
 #include "platform/uinotify.h"
-#include "resources/propertiesids.h"
+#include "resources/resource.h"
 #include "ui/properties/pages.h"
 #include "ui/properties/query.h"
 #include "ui/properties/submit.h"
