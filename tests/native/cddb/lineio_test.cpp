@@ -9,7 +9,7 @@
 
 #include "log/logfile.h"
 #include "cddb/lineio.h"
-#include "tests/native/cddb/loopbackserver.h"
+#include "tests/support/loopbackserver.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 
 #include "cddb/submit.h"
 #include "submitsetup.h"
-#include "tests/native/cddb/loopbackserver.h"
+#include "tests/support/loopbackserver.h"
 #include "tests/support/posix/unusedport.h"
 
 namespace {

@@ -20,7 +20,7 @@
 #include "app/win32/mixerwindow.h"
 #include "platform/fakemixer.h"
 #include "resources/commandids.h"
-#include "tests/win32/panel/panelfixture.h"
+#include "tests/support/win32/panelfixture.h"
 
 namespace {
 

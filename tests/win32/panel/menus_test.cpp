@@ -9,7 +9,7 @@
 #include "app/trayicon.h"
 #include "discinfo/lifecycle.h"
 #include "resources/messageids.h"
-#include "tests/win32/panel/panelfixture.h"
+#include "tests/support/win32/panelfixture.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/sequencing.h"
-#include "tests/win32/panel/panelfixture.h"
+#include "tests/support/win32/panelfixture.h"
 
 namespace {
 

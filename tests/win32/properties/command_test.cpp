@@ -6,7 +6,7 @@
 
 #include "app/commands.h"
 #include "resources/resource.h"
-#include "tests/win32/panel/panelfixture.h"
+#include "tests/support/win32/panelfixture.h"
 
 namespace {
 

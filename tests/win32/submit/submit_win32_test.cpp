@@ -21,7 +21,7 @@
 #include "discinfo/options.h"
 #include "platform/sockets.h"
 #include "platform/virtualcd/virtualcd.h"
-#include "tests/native/cddb/loopbackserver.h"
+#include "tests/support/loopbackserver.h"
 #include "ui/properties/pages.h"
 
 namespace {

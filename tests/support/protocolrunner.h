@@ -16,7 +16,7 @@
 #include "discinfo/options.h"
 #include "platform/sockets.h"
 #include "platform/sysnames.h"
-#include "tests/native/cddb/protocolcase.h"
+#include "tests/support/protocolcase.h"
 
 struct ProtocolOutcome {
     int result = 99;
