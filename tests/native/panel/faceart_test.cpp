@@ -38,7 +38,8 @@ Art ReadArt(const std::filesystem::path& path) {
 // Normal faces keep the full margin; pushed and grey faces move or shadow their
 // picture one pixel right and down, into the inner half of those margins.
 bool IsNormalFace(int id) {
-    for (int control : {IDC_PLAY, IDC_PAUSE, IDC_STOP, IDC_NEXT, IDC_PREVIOUS, IDC_EJECT, IDC_VOLUME_UP, IDC_VOLUME_DOWN}) {
+    for (int control :
+         {IDC_PLAY, IDC_PAUSE, IDC_STOP, IDC_NEXT, IDC_PREVIOUS, IDC_EJECT, IDC_VOLUME_UP, IDC_VOLUME_DOWN}) {
         if (PanelFaceFor(control, false, false) == id) return true;
     }
     return false;
