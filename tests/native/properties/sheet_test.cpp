@@ -6,6 +6,7 @@
 
 #include "propertiesfixture.h"
 #include "ui/properties/sheetcommit.h"
+#include "tests/support/messagerecorder.h"
 
 namespace {
 
@@ -151,22 +152,8 @@ TEST(PageNotices, SubmitEndReachesTheSubmitPageElseTheQueryPage) {
     EXPECT_EQ(ChooseSubmitEndNotice(nullptr, nullptr).window, nullptr);
 }
 
-struct SentMessage {
-    WindowHandle window;
-    unsigned message;
-};
-
-class RecordingSender : public WindowMessageSender {
-public:
-    std::intptr_t Send(WindowHandle window, unsigned message, std::uintptr_t, std::intptr_t) override {
-        sent.push_back({window, message});
-        return 0;
-    }
-    std::vector<SentMessage> sent;
-};
-
 TEST_F(PropertiesTest, TheLookupsEndTellsTheRecordedPageThenTheMainWindowKeepingTheOtherHooks) {
-    RecordingSender sender;
+    MessageRecorder<> sender;
     InstallWindowMessageSender(&sender);
     static bool searched = false;
     SetDiscLookupHooks(DiscLookupHooks{[] { searched = true; }, nullptr, nullptr});
@@ -179,15 +166,15 @@ TEST_F(PropertiesTest, TheLookupsEndTellsTheRecordedPageThenTheMainWindowKeeping
 
     DiscInfo().lookupRunning = true;
     FinishDiscLookup();
-    ASSERT_EQ(sender.sent.size(), 2u);
-    EXPECT_EQ(sender.sent[0].window, Window(2));
-    EXPECT_EQ(sender.sent[0].message, WorkEndedPageMessage);
-    EXPECT_EQ(sender.sent[1].window, Window(9));
+    ASSERT_EQ(sender.All().size(), 2u);
+    EXPECT_EQ(sender.All()[0].window, Window(2));
+    EXPECT_EQ(sender.All()[0].message, WorkEndedPageMessage);
+    EXPECT_EQ(sender.All()[1].window, Window(9));
 
-    sender.sent.clear();
+    sender.Clear();
     ClearActivePages();
     FinishDiscLookup();
-    ASSERT_EQ(sender.sent.size(), 1u) << "no page is active: only the main window hears of it";
+    ASSERT_EQ(sender.All().size(), 1u) << "no page is active: only the main window hears of it";
     GetDiscLookupHooks().search();
     EXPECT_TRUE(searched);
 }

@@ -11,16 +11,11 @@
 #include "platform/win32/shellhandles.h"
 #include "resources/resource.h"
 #include "ui/about/aboutbox.h"
+#include "tests/support/win32/windowtext.h"
 
 namespace {
 
 const char* const Caption = "About Tunova2";
-
-std::string ControlText(HWND control) {
-    char text[256] = {};
-    GetWindowTextA(control, text, sizeof text);
-    return text;
-}
 
 // Steps run one after another from a thread timer while the box's modal loop runs; a
 // step returns false to be run again on the next tick.
@@ -59,13 +54,13 @@ bool ClickOk(HWND box) {
 }
 
 void ExpectSaneFigures(HWND box) {
-    const std::string cpu = ControlText(GetDlgItem(box, IDC_CPU_USAGE));
+    const std::string cpu = WindowText(GetDlgItem(box, IDC_CPU_USAGE));
     ASSERT_GE(cpu.size(), 2u) << cpu;
     EXPECT_EQ(cpu[0], '%');
     const std::string number = cpu.substr(1);
     EXPECT_EQ(number.find_first_not_of("0123456789"), std::string::npos) << cpu;
     EXPECT_LE(std::stoi(number), 100);
-    const std::string threads = ControlText(GetDlgItem(box, IDC_THREAD_COUNT));
+    const std::string threads = WindowText(GetDlgItem(box, IDC_THREAD_COUNT));
     ASSERT_FALSE(threads.empty());
     EXPECT_EQ(threads.find_first_not_of("0123456789"), std::string::npos) << threads;
     EXPECT_GT(std::stoi(threads), 0);
@@ -127,7 +122,7 @@ void ExpectTemplate(HWND box, HWND owner) {
         EXPECT_EQ(static_cast<int>(static_cast<short>(GetDlgCtrlID(child))), want.id) << "child " << index;
         // The figures vary; an icon's text is the resource number.
         if (want.id != IDC_CPU_USAGE && want.id != IDC_THREAD_COUNT && want.staticStyle != SS_ICON) {
-            EXPECT_EQ(ControlText(child), want.text) << "child " << index;
+            EXPECT_EQ(WindowText(child), want.text) << "child " << index;
         }
         const LONG style = GetWindowLongA(child, GWL_STYLE);
         if (want.staticStyle >= 0) {
@@ -196,7 +191,7 @@ TEST_F(AboutBox, RefreshesTheFiguresTwiceASecondAndCancelCloses) {
             return true;
         },
         [&](HWND box) {
-            const bool refreshed = !ControlText(GetDlgItem(box, IDC_THREAD_COUNT)).empty();
+            const bool refreshed = !WindowText(GetDlgItem(box, IDC_THREAD_COUNT)).empty();
             if (!refreshed && GetTickCount() - cleared < 2000) return false;
             EXPECT_TRUE(refreshed);
             EXPECT_LT(GetTickCount() - cleared, 900u) << "within one period and some slack";

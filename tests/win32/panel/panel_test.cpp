@@ -97,10 +97,10 @@ TEST_F(PanelWindowTest, StatusLineShowsEachTimeDisplayMode) {
                           Case{3, "Paused 46:42"}}) {
         ProgramOptions().TimeDisplayMode = c.mode;
         StatusTick();
-        EXPECT_EQ(ControlText(window_, IDC_STATUS), c.line) << c.mode;
+        EXPECT_EQ(ItemText(window_, IDC_STATUS), c.line) << c.mode;
     }
     Command(IDM_STOP);
-    EXPECT_EQ(ControlText(window_, IDC_STATUS), "Stopped");
+    EXPECT_EQ(ItemText(window_, IDC_STATUS), "Stopped");
 }
 
 // A 32-bit canvas to draw a button into, white to start with.
@@ -214,7 +214,7 @@ TEST_F(PanelWindowTest, DraggingFollowsTheMouseLeftOfTheScreenToo) {
     EXPECT_EQ(GetCapture(), window_);
     SetDlgItemTextA(window_, IDC_STATUS, "held");
     StatusTick();
-    EXPECT_EQ(ControlText(window_, IDC_STATUS), "held") << "the line keeps its text while dragging";
+    EXPECT_EQ(ItemText(window_, IDC_STATUS), "held") << "the line keeps its text while dragging";
 
     struct Case {
         int clientX, clientY; // relative to the panel's client area, as the captured mouse reports
@@ -238,7 +238,7 @@ TEST_F(PanelWindowTest, DraggingFollowsTheMouseLeftOfTheScreenToo) {
     EXPECT_FALSE(Shell().dragging);
     EXPECT_EQ(GetCapture(), nullptr);
     StatusTick();
-    EXPECT_NE(ControlText(window_, IDC_STATUS), "held");
+    EXPECT_NE(ItemText(window_, IDC_STATUS), "held");
 
     // A drag whose capture is taken away ends with it.
     SendMessageA(window_, WM_LBUTTONDOWN, 0, MAKELPARAM(3, 3));
@@ -289,7 +289,7 @@ TEST_F(PanelWindowTest, HeldNextButtonScansForwardAndPlayResumesWhereTheScanEnde
     EXPECT_GT(Shell().scanCount, 0);
     EXPECT_EQ(Shell().playState, Playing);
     EXPECT_EQ(Shell().currentTrack, 1);
-    const std::string line = ControlText(window_, IDC_STATUS);
+    const std::string line = ItemText(window_, IDC_STATUS);
     EXPECT_EQ(line.rfind("Playing (1) 0:", 0), 0u) << line;
 
     SendMessageA(next, BM_SETSTATE, FALSE, 0);
@@ -323,7 +323,7 @@ TEST_F(PanelWindowTest, AScanOffTheEndOfTheDiscLeavesEveryViewStopped) {
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(window_, IDC_PLAY)));
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window_, IDC_PAUSE)));
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window_, IDC_STOP)));
-    EXPECT_EQ(ControlText(window_, IDC_STATUS), "Stopped");
+    EXPECT_EQ(ItemText(window_, IDC_STATUS), "Stopped");
     EXPECT_FALSE(::Grey(TrayMenu(), IDM_PLAY));
     EXPECT_TRUE(::Grey(TrayMenu(), IDM_PAUSE));
 }

@@ -41,22 +41,6 @@ protected:
     DiscLookupHooks savedHooks_;
 };
 
-// Runs the work on another thread while this one answers what it sends, as the modal
-// loop would.
-void RunElsewhere(void (*work)()) {
-    std::atomic<bool> done{false};
-    std::thread other([&] {
-        work();
-        done = true;
-    });
-    MSG message;
-    while (!done) {
-        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
-        Sleep(1);
-    }
-    other.join();
-}
-
 HWND ShowQueryPage(HWND sheet) {
     ShowTab(sheet, QueryTab);
     return CurrentPage(sheet);

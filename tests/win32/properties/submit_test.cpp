@@ -47,20 +47,6 @@ void ClickLater(HWND page, int id) {
     PostMessageA(page, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(page, id)));
 }
 
-void RunElsewhere(void (*work)()) {
-    std::atomic<bool> done{false};
-    std::thread other([&] {
-        work();
-        done = true;
-    });
-    MSG message;
-    while (!done) {
-        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
-        Sleep(1);
-    }
-    other.join();
-}
-
 std::vector<std::string> ComboLines(HWND dialog, int id) {
     std::vector<std::string> lines;
     const int count = static_cast<int>(SendDlgItemMessageA(dialog, id, CB_GETCOUNT, 0, 0));
