@@ -11,6 +11,7 @@
 #include "platform/win32/shellhandles.h"
 #include "resources/resource.h"
 #include "ui/about/aboutbox.h"
+#include "tests/support/win32/layout.h"
 #include "tests/support/win32/windowtext.h"
 
 namespace {
@@ -66,34 +67,8 @@ void ExpectSaneFigures(HWND box) {
     EXPECT_GT(std::stoi(threads), 0);
 }
 
-// Where a control lies in the box's client area, in pixels.
-RECT ClientRectOf(HWND box, HWND control) {
-    RECT rect;
-    GetWindowRect(control, &rect);
-    MapWindowPoints(nullptr, box, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
-// As the dialog manager places a control: position and size are converted separately.
-RECT DialogUnits(HWND box, int x, int y, int width, int height) {
-    RECT origin{x, y, 0, 0}, size{width, height, 0, 0};
-    MapDialogRect(box, &origin);
-    MapDialogRect(box, &size);
-    return RECT{origin.left, origin.top, origin.left + size.left, origin.top + size.top};
-}
-
-void ExpectPlacedAt(HWND box, int id, int x, int y, int width, int height) {
-    const RECT actual = ClientRectOf(box, GetDlgItem(box, id));
-    const RECT expected = DialogUnits(box, x, y, width, height);
-    EXPECT_TRUE(EqualRect(&actual, &expected)) << "control " << id;
-}
-
 void ExpectTemplate(HWND box, HWND owner) {
     EXPECT_EQ(GetWindow(box, GW_OWNER), owner);
-    RECT client;
-    GetClientRect(box, &client);
-    const RECT size = DialogUnits(box, 0, 0, 194, 181);
-    EXPECT_TRUE(EqualRect(&client, &size));
 
     // The children in template order: text, id and static style.
     struct Child {
@@ -131,9 +106,7 @@ void ExpectTemplate(HWND box, HWND owner) {
     }
     EXPECT_EQ(index, expected.size());
     EXPECT_EQ(GetWindowLongA(GetDlgItem(box, IDOK), GWL_STYLE) & 0x0F, BS_DEFPUSHBUTTON);
-    ExpectPlacedAt(box, IDOK, 146, 162, 42, 14);
-    ExpectPlacedAt(box, IDC_CPU_USAGE, 130, 138, 19, 8);
-    ExpectPlacedAt(box, IDC_THREAD_COUNT, 130, 148, 19, 8);
+    ExpectLaidOutApart(box);
     const HWND icon = GetWindow(GetWindow(box, GW_CHILD), GW_HWNDNEXT);
     EXPECT_NE(SendMessageA(icon, STM_GETICON, 0, 0), 0) << "icon 104 is loaded";
 }

@@ -4,6 +4,7 @@
 
 #include "resources/resource.h"
 #include "sheetfixture.h"
+#include "tests/support/win32/layout.h"
 
 namespace {
 
@@ -116,59 +117,6 @@ const std::vector<Control> Options = {
     {IDC_OPT_EJECT_AT_EXIT, "Button", "Eject When Exiting Tunova", Check},
     {IDC_OPT_STOP_AT_EXIT, "Button", "Stop CD Player When Exiting Tunova", Check},
 };
-
-RECT PlaceOf(HWND page, HWND control) {
-    RECT rect;
-    GetWindowRect(control, &rect);
-    MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
-RECT PlaceOf(HWND page, int id) { return PlaceOf(page, GetDlgItem(page, id)); }
-
-bool IsOfClass(HWND control, const char* name) {
-    char className[64] = {};
-    GetClassNameA(control, className, sizeof className);
-    return lstrcmpiA(className, name) == 0;
-}
-
-bool IsGroupBox(HWND control) {
-    return IsOfClass(control, "Button") && (GetWindowLongA(control, GWL_STYLE) & 0x0F) == BS_GROUPBOX;
-}
-
-bool IsSpinOf(HWND spin, HWND edit) {
-    return IsOfClass(spin, UPDOWN_CLASSA) && reinterpret_cast<HWND>(SendMessageA(spin, UDM_GETBUDDY, 0, 0)) == edit;
-}
-
-bool Holds(const RECT& outer, const RECT& inner) {
-    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
-           inner.bottom <= outer.bottom;
-}
-
-// Every control lies inside the page, and no two cover each other: a group box holds
-// its controls whole, and a spin sits on its own edit. Places are mapped from dialog
-// units one edge at a time, so neighbours may share a pixel.
-void ExpectLaidOutApart(HWND page) {
-    RECT client;
-    GetClientRect(page, &client);
-    std::vector<HWND> controls;
-    for (HWND child = GetWindow(page, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        controls.push_back(child);
-    }
-    for (size_t i = 0; i < controls.size(); ++i) {
-        const RECT a = PlaceOf(page, controls[i]);
-        EXPECT_TRUE(Holds(client, a)) << "child " << i << " reaches out of the page";
-        for (size_t j = i + 1; j < controls.size(); ++j) {
-            const RECT b = PlaceOf(page, controls[j]);
-            if ((IsGroupBox(controls[i]) && Holds(a, b)) || (IsGroupBox(controls[j]) && Holds(b, a))) continue;
-            if (IsSpinOf(controls[i], controls[j]) || IsSpinOf(controls[j], controls[i])) continue;
-            const RECT shrunk{a.left, a.top, a.right - 1, a.bottom - 1};
-            const RECT other{b.left, b.top, b.right - 1, b.bottom - 1};
-            RECT common;
-            EXPECT_FALSE(IntersectRect(&common, &shrunk, &other)) << "children " << i << " and " << j << " overlap";
-        }
-    }
-}
 
 void ExpectTemplate(HWND page, const std::vector<Control>& expected) {
     size_t index = 0;
