@@ -177,6 +177,15 @@ run_tests() {
     local status=0 logs="$ROOT/build/test-logs"
     mkdir -p "$logs"
 
+    echo "== Layers: no folder includes from a folder above it"
+    if python3 tools/layers/check_layers.py >"$logs/layers.log" 2>&1; then
+        PASSED=$((PASSED + 1)); echo "   layers: 1 passed, 0 failed"
+    else
+        status=1; FAILED=$((FAILED + 1))
+        grep -a -E ':[0-9]+: ' "$logs/layers.log" | sed 's/^/   /'
+        echo "   layers: 0 passed, 1 failed"
+    fi
+
     echo "== Native tests"
     run_gtest_programs "$logs/native.log" native build/native/native_* || status=1
 

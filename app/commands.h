@@ -3,32 +3,35 @@
 // brings every view up to date.
 #pragma once
 
+#include "resources/commandids.h"
+#include "resources/controlids.h"
+
 // Command ids shared by a panel button and a menu item run the same code.
 enum PlayerCommand {
-    CommandPlayButton = 1047,
-    CommandPauseButton = 1048,
-    CommandStopButton = 1049,
-    CommandNextButton = 1050,
-    CommandPreviousButton = 1053,
-    CommandEjectButton = 1054,
-    CommandPlay = 40014,
-    CommandPause = 40015,
-    CommandNextTrack = 40016,
-    CommandPreviousTrack = 40017,
-    CommandAbout = 40018,
-    CommandExit = 40019,
-    CommandRandomOrder = 40020,
-    CommandStop = 40021,
-    CommandEject = 40038,
-    CommandProperties = 40040,
-    CommandIntroPlay = 40041,
-    CommandRepeatAll = 40043,
-    CommandRepeatCurrent = 40044,
-    CommandShowControls = 40046,
-    CommandHideControls = 40048,
-    CommandFirstTrackItem = 32869, // Select Track items: 32868 + track, tracks 1 to 20
-    CommandLastTrackItem = 32888,
-    CommandCompleteTrackList = 32889,
+    CommandPlayButton = IDC_PLAY,
+    CommandPauseButton = IDC_PAUSE,
+    CommandStopButton = IDC_STOP,
+    CommandNextButton = IDC_NEXT,
+    CommandPreviousButton = IDC_PREVIOUS,
+    CommandEjectButton = IDC_EJECT,
+    CommandPlay = IDM_PLAY,
+    CommandPause = IDM_PAUSE,
+    CommandNextTrack = IDM_NEXT_TRACK,
+    CommandPreviousTrack = IDM_PREVIOUS_TRACK,
+    CommandAbout = IDM_ABOUT,
+    CommandExit = IDM_EXIT,
+    CommandRandomOrder = IDM_RANDOM_ORDER,
+    CommandStop = IDM_STOP,
+    CommandEject = IDM_EJECT,
+    CommandProperties = IDM_PROPERTIES,
+    CommandIntroPlay = IDM_INTRO_PLAY,
+    CommandRepeatAll = IDM_REPEAT_ALL,
+    CommandRepeatCurrent = IDM_REPEAT_CURRENT,
+    CommandShowControls = IDM_SHOW_CONTROLS,
+    CommandHideControls = IDM_HIDE_CONTROLS,
+    CommandFirstTrackItem = IDM_TRACK_FIRST, // Select Track items, tracks 1 to 20
+    CommandLastTrackItem = IDM_TRACK_LAST,
+    CommandCompleteTrackList = IDM_COMPLETE_TRACK_LIST,
 };
 
 // The most tracks that have a Select Track menu item.

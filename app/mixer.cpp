@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/log/logmessage.h"
+#include "log/logmessage.h"
 #include "app/shellstate.h"
 
 namespace {

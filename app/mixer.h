@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "platform/mixer.h"
+#include "resources/controlids.h"
 
 // The process-wide mixer record of the user-interface thread.
 struct MixerRecord {
@@ -29,7 +30,7 @@ void ResetMixerState();
 class VolumeView {
 public:
     virtual ~VolumeView() = default;
-    // Invalidates and erases the volume bar (1097) so that it is drawn again.
+    // Invalidates and erases the volume bar so that it is drawn again.
     virtual void RedrawVolumeBar() = 0;
     // No mixer: the volume buttons and the bar stay disabled for the run.
     virtual void DisableVolumeControls() = 0;
@@ -38,9 +39,9 @@ public:
 };
 void InstallVolumeView(VolumeView* view);
 
-constexpr int VolumeUpButton = 1090;
-constexpr int VolumeDownButton = 1091;
-constexpr int VolumeBar = 1097;
+constexpr int VolumeUpButton = IDC_VOLUME_UP;
+constexpr int VolumeDownButton = IDC_VOLUME_DOWN;
+constexpr int VolumeBar = IDC_VOLUME_BAR;
 constexpr int VolumeRepeatPeriodMs = 100;
 
 enum VolumeAction { VolumeRefresh = 0, VolumeUp = 1, VolumeDown = 2 };
@@ -60,7 +61,7 @@ void CloseMixer();
 void AdjustVolume(VolumeAction action);
 void SetMute(MuteAction action);
 
-// A click on 1090, 1091 or 1097; false for any other control.
+// A click on a volume button or the volume bar; false for any other control.
 bool VolumeButtonClicked(int controlId);
 // The 100 ms volume-repeat timer: a held volume button changes the volume every tick.
 void VolumeRepeatTick();

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "cdaudio/cddevice.h"
+#include "resources/controlids.h"
 
 enum ChooseMode {
     ChooseFirst = 1,    // start of play, restart of the disc
@@ -40,7 +41,7 @@ bool HasProgram();
 void MarkCurrentTrackPlayed();
 
 // The panel's scan buttons.
-constexpr int ScanPreviousButton = 1053;
-constexpr int ScanNextButton = 1050;
+constexpr int ScanPreviousButton = IDC_PREVIOUS;
+constexpr int ScanNextButton = IDC_NEXT;
 constexpr int ScanTimerIdleMs = 250;
 constexpr int ScanTimerActiveMs = 100;

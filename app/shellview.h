@@ -16,7 +16,7 @@ public:
     virtual void RefreshMenus(bool rebuildTitles) = 0;
     // The enabled state of the panel's play buttons for the current play state.
     virtual void UpdatePanelButtons() = 0;
-    // The panel's status line (control 1051).
+    // The panel's status line (IDC_STATUS).
     virtual void SetStatusLine(const std::string& text) = 0;
     // Destroys the main window: the program ends through its shutdown.
     virtual void EndProgram() = 0;

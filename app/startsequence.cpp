@@ -5,7 +5,7 @@
 #include <thread>
 
 #include "app/commands.h"
-#include "app/log/logmessage.h"
+#include "log/logmessage.h"
 #include "app/shellstate.h"
 #include "platform/virtualcd/virtualcd.h"
 

@@ -4,17 +4,18 @@
 #include <string>
 
 #include "cdaudio/cddevice.h"
+#include "resources/messageids.h"
+#include "resources/resource.h"
 
 // Icon resources, 16 x 16.
 enum TrayIconId {
-    TrayIconDisc = 110,       // start-up, until the first state is known
-    TrayIconPlaying = 108,    // disc with a musical note
-    TrayIconPaused = 109,     // disc with pause bars
-    TrayIconStopped = 112,    // disc with a square
-    TrayIconError = 133,      // disc with a red cross
+    TrayIconDisc = IDI_DISC,             // start-up, until the first state is known
+    TrayIconPlaying = IDI_DISC_NOTE,     // disc with a musical note
+    TrayIconPaused = IDI_DISC_PAUSE,     // disc with pause bars
+    TrayIconStopped = IDI_DISC_SQUARE,   // disc with a square
+    TrayIconError = IDI_DISC_CROSS,      // disc with a red cross
 };
 
-constexpr unsigned TrayCallbackMessage = 0xA710;
 constexpr unsigned TrayIconUid = 1001;
 
 int TrayIconFor(PlayState state);

@@ -1,6 +1,6 @@
 #include "cdaudio/cddevice.h"
 
-#include "app/log/logmessage.h"
+#include "log/logmessage.h"
 #include "cdaudio/mcireport.h"
 #include "platform/cdaudiodriver.h"
 

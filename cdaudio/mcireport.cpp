@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "app/log/logmessage.h"
+#include "log/logmessage.h"
 #include "platform/cdaudiodriver.h"
 
 void LogMciError(const char* literal, std::uint32_t code) {

@@ -1,4 +1,4 @@
-#include "app/log/logmessage.h"
+#include "log/logmessage.h"
 #include "cdaudio/cddevice.h"
 #include "cdaudio/mcireport.h"
 #include "platform/cdaudiodriver.h"

@@ -1,6 +1,6 @@
 #include <cstdio>
 
-#include "app/log/logmessage.h"
+#include "log/logmessage.h"
 #include "cdaudio/cddevice.h"
 #include "platform/cdaudiodriver.h"
 

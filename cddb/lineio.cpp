@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/log/logmessage.h"
+#include "log/logmessage.h"
 
 const char* SkipSeparators(const char* text) {
     while (*text && IsSeparator(static_cast<unsigned char>(*text))) ++text;

@@ -7,8 +7,8 @@
 #include <system_error>
 #include <vector>
 
-#include "app/log/logmessage.h"
-#include "cddb/querystatus.h"
+#include "log/logmessage.h"
+#include "discinfo/querystatus.h"
 #include "cddb/xmcd.h"
 #include "discinfo/discinfo.h"
 #include "discinfo/options.h"

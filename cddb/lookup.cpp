@@ -3,11 +3,11 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "app/log/logmessage.h"
+#include "log/logmessage.h"
 #include "cdaudio/toc.h"
 #include "cddb/localdb.h"
 #include "cddb/matchchoice.h"
-#include "cddb/querystatus.h"
+#include "discinfo/querystatus.h"
 #include "cddb/server.h"
 #include "cddb/xmcd.h"
 #include "discinfo/discinfo.h"

@@ -3,7 +3,7 @@
 #include <atomic>
 #include <cstring>
 
-#include "app/log/logmessage.h"
+#include "log/logmessage.h"
 #include "cddb/lineio.h"
 #include "cddb/textencoding.h"
 

@@ -5,11 +5,11 @@
 #include <cstring>
 #include <memory>
 
-#include "app/log/logmessage.h"
+#include "log/logmessage.h"
 #include "cdaudio/cddevice.h"
 #include "cdaudio/toc.h"
 #include "cddb/lineio.h"
-#include "cddb/submitstatus.h"
+#include "discinfo/submitstatus.h"
 #include "discinfo/discinfo.h"
 #include "discinfo/options.h"
 #include "platform/sockets.h"

@@ -3,7 +3,7 @@
 #include <system_error>
 #include <thread>
 
-#include "app/log/logmessage.h"
+#include "log/logmessage.h"
 #include "cddb/submit.h"
 #include "cddb/submitstate.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/log/logmessage.h"
+#include "log/logmessage.h"
 #include "cdaudio/cddevice.h"
 #include "discinfo/discinfo.h"
 #include "discinfo/tracklist.h"

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/log/logmessage.h"
+#include "log/logmessage.h"
 #include "cdaudio/cddevice.h"
 #include "discinfo/discinfo.h"
 #include "discinfo/registryplace.h"

@@ -1,8 +1,8 @@
 #include "discinfo/lifecycle.h"
 
 #include "cdaudio/cddevice.h"
-#include "cddb/querystatus.h"
-#include "cddb/submitstatus.h"
+#include "discinfo/querystatus.h"
+#include "discinfo/submitstatus.h"
 #include "discinfo/cdplayerini.h"
 #include "discinfo/commoncontrols.h"
 #include "discinfo/discinfo.h"

@@ -3,9 +3,6 @@
 
 #include "platform/uinotify.h"
 
-// The message the main window receives when the disc information has changed.
-constexpr unsigned DiscInfoChangedMessage = 0xA711;
-
 // Runs once, on the user-interface thread, right after the device was opened: loads
 // the options, fills DiscInfo from the registry or Cdplayer.ini, and starts the lookup
 // thread when neither knows the disc.

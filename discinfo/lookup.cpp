@@ -3,7 +3,7 @@
 #include <system_error>
 #include <thread>
 
-#include "app/log/logmessage.h"
+#include "log/logmessage.h"
 #include "discinfo/discinfo.h"
 #include "platform/uinotify.h"
 

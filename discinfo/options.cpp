@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <iterator>
 
-#include "app/log/logmessage.h"
+#include "log/logmessage.h"
 #include "discinfo/registryplace.h"
 #include "discinfo/registryvalues.h"
 

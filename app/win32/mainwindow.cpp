@@ -14,6 +14,7 @@
 #include "discinfo/lifecycle.h"
 #include "discinfo/options.h"
 #include "resources/resource.h"
+#include "resources/messageids.h"
 #include "ui/about/aboutbox.h"
 #include "ui/properties/pages.h"
 #include "ui/properties/properties.h"
@@ -131,7 +132,7 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return FALSE;
     }
     case WM_DRAWITEM: {
-        // The volume bar (1097) has no face: the mixer draws it while one is open.
+        // The volume bar has no face: the mixer draws it while one is open.
         const DRAWITEMSTRUCT& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
         return DrawVolumeBar(item) || DrawPanelButton(item) ? TRUE : FALSE;
     }

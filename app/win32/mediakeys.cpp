@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/log/logmessage.h"
+#include "log/logmessage.h"
 #include "app/mediakeys.h"
 #include "app/win32/shell.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/commands.h"
-#include "app/log/logmessage.h"
+#include "log/logmessage.h"
 #include "app/menus.h"
 #include "app/sequencing.h"
 #include "app/shellstate.h"

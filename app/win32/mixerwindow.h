@@ -6,6 +6,6 @@
 // Installs the panel as the volume view and finds the mixer; its change notices go to
 // the window.
 void StartMixer(HWND window);
-// Draws the volume bar (1097) while a mixer is open; false otherwise (then the control
+// Draws the volume bar while a mixer is open; false otherwise (then the control
 // is left to the panel's buttons).
 bool DrawVolumeBar(const DRAWITEMSTRUCT& item);

@@ -3,7 +3,7 @@
 
 #include <map>
 
-#include "app/log/logmessage.h"
+#include "log/logmessage.h"
 #include "app/paneldraw.h"
 #include "app/win32/panel.h"
 #include "app/win32/shell.h"

@@ -2,7 +2,7 @@
 #include <windows.h>
 
 #include "app/commands.h"
-#include "app/log/logmessage.h"
+#include "log/logmessage.h"
 #include "app/menus.h"
 #include "app/shellstate.h"
 #include "app/win32/panel.h"

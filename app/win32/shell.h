@@ -1,15 +1,9 @@
-// Process-wide handles of the user-interface thread.
+// The shell on the user-interface thread: the main window procedure, start and shutdown.
 #pragma once
 
 #include <windows.h>
 
-// The module instance, for every resource lookup.
-HINSTANCE AppInstance();
-void SetAppInstance(HINSTANCE instance);
-
-// The main window (the control panel dialog), set by its initialisation.
-HWND MainWindow();
-void SetMainWindow(HWND window);
+#include "platform/win32/shellhandles.h"
 
 // The main window's procedure: the program's command dispatcher.
 INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app/commands.h"
-#include "app/log/logmessage.h"
+#include "log/logmessage.h"
 #include "app/resume.h"
 #include "app/sequencing.h"
 #include "app/shellstate.h"
@@ -18,6 +18,7 @@
 #include "discinfo/lifecycle.h"
 #include "discinfo/options.h"
 #include "platform/cdaudiodriver.h"
+#include "resources/messageids.h"
 
 namespace {
 

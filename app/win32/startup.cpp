@@ -4,8 +4,8 @@
 #include <ctime>
 
 #include "app/commandline.h"
-#include "app/log/diagnostics.h"
-#include "app/log/logmessage.h"
+#include "log/diagnostics.h"
+#include "log/logmessage.h"
 #include "app/random.h"
 #include "app/shellstate.h"
 #include "app/win32/shell.h"

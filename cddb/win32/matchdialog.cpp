@@ -4,15 +4,14 @@
 
 #include <atomic>
 
-#include "app/log/logmessage.h"
+#include "log/logmessage.h"
 #include "cddb/matchchoice.h"
 #include "discinfo/discinfo.h"
-#include "resources/lookupids.h"
+#include "resources/resource.h"
+#include "resources/messageids.h"
 
 namespace {
 
-// Sent from outside: end the dialog without a choice.
-constexpr UINT EndChoiceMessage = 0xA712;
 // How long the shutdown waits for an ended dialog to go away.
 constexpr DWORD AbandonWaitMs = 5000;
 

@@ -9,6 +9,7 @@ import subprocess
 import tempfile
 import unittest
 
+import tunova_ids as ids
 from tunova_e2e import (BUILD, MAIN_CAPTION, SAMPLES, TUNOVA_KEY, WINE, Tunova, driver, reg, reset_registry,
                         sample_disc, wait_until, wine_env, windows_path)
 
@@ -130,7 +131,7 @@ class InstallerTest(unittest.TestCase):
             tunova.wait_for_log("Starting play on track:  1")
             tunova.wait_for_log("Found CD in local cddb:  9c0b330c")
             self.assertEqual(driver("wait", MAIN_CAPTION, 10)[0], 0)
-            driver("command", MAIN_CAPTION, 40019)
+            driver("command", MAIN_CAPTION, ids.IDM_EXIT)
             self.assertEqual(tunova.wait_exit(), 0)
         self.assertEqual(values(options)["StopAtExit"], ("REG_DWORD", "0x1"))
         record_key = SETTINGS_KEY + r"\CD Information" + "\\" + ALBUM_KEY

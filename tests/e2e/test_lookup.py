@@ -7,13 +7,14 @@ import sys
 import tempfile
 import unittest
 
+import tunova_ids as ids
 from tunova_e2e import (MAIN_CAPTION, OPTIONS_KEY, ROOT, SAMPLES, TUNOVA_KEY, Tunova, driver, reg,
                         reset_registry, sample_disc, set_option, wine_env, windows_path)
 
 ALBUM_KEY = "1062D1F"
 RECORD_KEY = TUNOVA_KEY + r"\2.20\CD Information" + "\\" + ALBUM_KEY
 MATCH_CAPTION = "Fuzzy Search Results"
-EXIT = 40019
+EXIT = ids.IDM_EXIT
 CDDB_KEY = TUNOVA_KEY + r"\2.20\cddb"
 SERVER_ENTRIES = ROOT / "tests" / "data" / "cddb" / "server"
 ALBUM_QUERY = "cddb query 9c0b330c 12 150 18395 35730 55800 70205 92840 109973 129110 142530 163838 180013 198703 2869"
@@ -238,7 +239,7 @@ class LookupTest(unittest.TestCase):
             relay_to(server)
             with Tunova(env=eleven()) as tunova:
                 self.wait_for_choice(tunova)
-                self.assertEqual(driver("pick", MATCH_CAPTION, 1085, 1)[0], 0)
+                self.assertEqual(driver("pick", MATCH_CAPTION, ids.IDC_MATCH_LIST, 1)[0], 0)
                 driver("click", MATCH_CAPTION, 1)
                 tunova.wait_for_log("Found current CD with exact match.", timeout=60)
                 self.exit_program(tunova)

@@ -9,6 +9,7 @@ import shutil
 import subprocess
 import unittest
 
+import tunova_ids as ids
 from tunova_e2e import (BUILD, MAIN_CAPTION, WINE, OwnDisplay, Tunova, X11Graphics, driver, played_tracks,
                         reset_registry, sample_disc, wait_until, wine_env)
 
@@ -46,7 +47,7 @@ class MediaKeysTest(unittest.TestCase):
             tunova.wait_for_log("Stopping play.")
             self.assertEqual(played_tracks(tunova), [1, 2, 1])
             self.assertFalse([line for line in tunova.log_lines() if line.startswith("Media key")])
-            driver("command", MAIN_CAPTION, 40019)
+            driver("command", MAIN_CAPTION, ids.IDM_EXIT)
             self.assertEqual(tunova.wait_exit(), 0)
 
     @unittest.skipUnless(shutil.which("xdotool"), "needs xdotool")
@@ -68,7 +69,7 @@ class MediaKeysTest(unittest.TestCase):
                     return wait_until(lambda: "Starting play on track:  2" in tunova.log_lines(), timeout=2)
                 self.assertTrue(wait_until(pressed, timeout=20), "\n".join(tunova.log_lines()))
                 self.assertTrue(any(line.startswith("D: play from 2") for line in tunova.trace_lines()))
-                driver("command", MAIN_CAPTION, 40019)
+                driver("command", MAIN_CAPTION, ids.IDM_EXIT)
                 self.assertEqual(tunova.wait_exit(), 0)
 
     def test_a_key_another_program_holds_is_logged_and_left_to_it(self):
@@ -86,7 +87,7 @@ class MediaKeysTest(unittest.TestCase):
                 self.assertEqual(
                     [line for line in tunova.log_lines() if line.startswith("Media key")],
                     ["Media key in use by another program:  Next Track"])
-                driver("command", MAIN_CAPTION, 40019)
+                driver("command", MAIN_CAPTION, ids.IDM_EXIT)
                 self.assertEqual(tunova.wait_exit(), 0)
         finally:
             holder.kill()

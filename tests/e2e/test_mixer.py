@@ -4,11 +4,12 @@ import os
 import subprocess
 import unittest
 
+import tunova_ids as ids
 from tunova_e2e import MAIN_CAPTION, ROOT, Tunova, driver, reset_registry, sample_disc, set_option, wine_env
 
-VOLUME_UP = 1090
-VOLUME_DOWN = 1091
-VOLUME_BAR = 1097
+VOLUME_UP = ids.IDC_VOLUME_UP
+VOLUME_DOWN = ids.IDC_VOLUME_DOWN
+VOLUME_BAR = ids.IDC_VOLUME_BAR
 MIXER_CONTROL_CHANGE = 0x3D1
 
 
@@ -40,7 +41,7 @@ class MixerTest(unittest.TestCase):
             driver("click", MAIN_CAPTION, VOLUME_BAR)
             self.assertEqual(driver("send", MAIN_CAPTION, MIXER_CONTROL_CHANGE, 0, 0)[0], 0)
             self.assertTrue(tunova.running())
-            driver("command", MAIN_CAPTION, 40019)
+            driver("command", MAIN_CAPTION, ids.IDM_EXIT)
             self.assertEqual(tunova.wait_exit(), 0)
             log = "\n".join(tunova.log_lines())
             self.assertNotIn("Found mixer control: ", log)
@@ -80,7 +81,7 @@ class PulseAudioMixerTest(unittest.TestCase):
             tunova.wait_for_log("Mute set to:  1")
             driver("click", MAIN_CAPTION, VOLUME_BAR)
             tunova.wait_for_log("Mute set to:  0")
-            driver("command", MAIN_CAPTION, 40019)
+            driver("command", MAIN_CAPTION, ids.IDM_EXIT)
             self.assertEqual(tunova.wait_exit(), 0)
 
 

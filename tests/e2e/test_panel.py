@@ -2,11 +2,12 @@
 import time
 import unittest
 
+import tunova_ids as ids
 from tunova_e2e import MAIN_CAPTION, Tunova, driver, reset_registry, sample_disc, set_option, wait_until
 
-STATUS_LINE = 1051
-NEXT_BUTTON = 1050
-TRACK_LIST = 1034
+STATUS_LINE = ids.IDC_STATUS
+NEXT_BUTTON = ids.IDC_NEXT
+TRACK_LIST = ids.IDC_TRACK_LIST
 
 
 def disc(name):
@@ -35,11 +36,11 @@ class PanelTest(unittest.TestCase):
             self.assertTrue(wait_until(lambda: driver("text", MAIN_CAPTION, STATUS_LINE)[1].startswith(
                 "Playing (1) 0:0")), driver("text", MAIN_CAPTION, STATUS_LINE)[1])
             self.assertEqual(driver("visible", MAIN_CAPTION)[1], "1\n")
-            driver("command", MAIN_CAPTION, 40048)  # Hide Controls
+            driver("command", MAIN_CAPTION, ids.IDM_HIDE_CONTROLS)
             self.assertTrue(wait_until(lambda: driver("visible", MAIN_CAPTION)[1] == "0\n"))
-            driver("command", MAIN_CAPTION, 40046)  # Show Controls
+            driver("command", MAIN_CAPTION, ids.IDM_SHOW_CONTROLS)
             self.assertTrue(wait_until(lambda: driver("visible", MAIN_CAPTION)[1] == "1\n"))
-            driver("command", MAIN_CAPTION, 40019)
+            driver("command", MAIN_CAPTION, ids.IDM_EXIT)
             self.assertEqual(tunova.wait_exit(), 0)
 
     def test_held_next_button_scans_forward_and_play_resumes_there(self):
@@ -56,29 +57,29 @@ class PanelTest(unittest.TestCase):
             self.assertEqual(track, 1)
             self.assertGreaterEqual(minute * 60 + second, 10, "play resumes at the scanned position")
             self.assertTrue(tunova.running())
-            driver("command", MAIN_CAPTION, 40019)
+            driver("command", MAIN_CAPTION, ids.IDM_EXIT)
             self.assertEqual(tunova.wait_exit(), 0)
 
     def test_track_beyond_the_menu_is_chosen_through_the_dialog(self):
         with Tunova(env=disc("tracks25.disc")) as tunova:
             tunova.wait_for_log("Starting play on track:  1")
             self.assertEqual(driver("wait", MAIN_CAPTION, 10)[0], 0)
-            driver("command", MAIN_CAPTION, 32889)  # Complete Track List...
+            driver("command", MAIN_CAPTION, ids.IDM_COMPLETE_TRACK_LIST)
             self.assertEqual(driver("shown", "Select Track", 10)[0], 0)
             self.assertEqual(driver("pick", "Select Track", TRACK_LIST, 21)[0], 0)
             driver("click", "Select Track", 1)
             tunova.wait_for_log("Starting play on track:  22")
             self.assertEqual(driver("gone", "Select Track", 5)[0], 0)
-            driver("command", MAIN_CAPTION, 40019)
+            driver("command", MAIN_CAPTION, ids.IDM_EXIT)
             self.assertEqual(tunova.wait_exit(), 0)
 
     def test_short_disc_has_no_track_list_dialog(self):
         with Tunova(env=disc("album.disc")) as tunova:
             tunova.wait_for_log("Starting play on track:  1")
             self.assertEqual(driver("wait", MAIN_CAPTION, 10)[0], 0)
-            driver("command", MAIN_CAPTION, 32889)
+            driver("command", MAIN_CAPTION, ids.IDM_COMPLETE_TRACK_LIST)
             self.assertNotEqual(driver("shown", "Select Track", 2)[0], 0)
-            driver("command", MAIN_CAPTION, 40019)
+            driver("command", MAIN_CAPTION, ids.IDM_EXIT)
             self.assertEqual(tunova.wait_exit(), 0)
 
 

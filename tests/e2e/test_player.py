@@ -1,10 +1,11 @@
 """The player under Wine on virtual discs: start, commands, icon clicks, end of disc."""
 import unittest
 
+import tunova_ids as ids
 from tunova_e2e import (MAIN_CAPTION, SAMPLES, Tunova, driver, played_tracks, reset_registry, sample_disc,
                         set_option, wait_until, write_disc)
 
-TRAY_MESSAGE = 0xA710
+TRAY_MESSAGE = ids.TrayCallbackMessage
 WM_LBUTTONDOWN = 0x0201
 WM_LBUTTONDBLCLK = 0x0203
 
@@ -27,24 +28,24 @@ class PlayerTest(unittest.TestCase):
         with Tunova(env=album()) as tunova:
             self.start(tunova)
             self.assertIn("D: play from 1 to 1d28030c -> 0", tunova.trace_lines())
-            driver("command", MAIN_CAPTION, 40016)  # Next Track
+            driver("command", MAIN_CAPTION, ids.IDM_NEXT_TRACK)
             tunova.wait_for_log("Starting play on track:  2")
-            driver("command", MAIN_CAPTION, 40015)  # Pause
+            driver("command", MAIN_CAPTION, ids.IDM_PAUSE)
             tunova.wait_for_log("Pausing CD player.")
-            driver("command", MAIN_CAPTION, 40014)  # Play resumes
+            driver("command", MAIN_CAPTION, ids.IDM_PLAY)
             tunova.wait_for_log("Resuming play on track:  2")
-            driver("command", MAIN_CAPTION, 40017)  # Previous Track
+            driver("command", MAIN_CAPTION, ids.IDM_PREVIOUS_TRACK)
             tunova.wait_for_log("Starting play on track:  1", count=2)
-            driver("command", MAIN_CAPTION, 40021)  # Stop
+            driver("command", MAIN_CAPTION, ids.IDM_STOP)
             tunova.wait_for_log("Stopping play.")
-            driver("command", MAIN_CAPTION, 40019)
+            driver("command", MAIN_CAPTION, ids.IDM_EXIT)
             self.assertEqual(tunova.wait_exit(), 0)
             self.assertIn("Clossing connection to CD player.", tunova.log_lines())
 
     def test_icon_clicks_pause_resume_and_three_clicks_go_back(self):
         with Tunova(env=album()) as tunova:
             self.start(tunova)
-            driver("command", MAIN_CAPTION, 40016)
+            driver("command", MAIN_CAPTION, ids.IDM_NEXT_TRACK)
             tunova.wait_for_log("Starting play on track:  2")
             # Three quick clicks: the previous track at once, no pause. They are posted by
             # one driver run: three runs may lie further apart than the click time.
@@ -59,7 +60,7 @@ class PlayerTest(unittest.TestCase):
             tunova.wait_for_log("Pausing CD player.")
             driver("post", MAIN_CAPTION, TRAY_MESSAGE, 0, WM_LBUTTONDOWN)
             tunova.wait_for_log("Resuming play on track:  1")
-            driver("command", MAIN_CAPTION, 40019)
+            driver("command", MAIN_CAPTION, ids.IDM_EXIT)
             tunova.wait_exit()
 
     def test_disc_plays_to_its_end_and_stops(self):
@@ -68,7 +69,7 @@ class PlayerTest(unittest.TestCase):
             tunova.wait_for_log("Starting play on track:  1")
             tunova.wait_for_log("Stopping play.", timeout=20)
             self.assertTrue(tunova.running())
-            driver("command", MAIN_CAPTION, 40019)
+            driver("command", MAIN_CAPTION, ids.IDM_EXIT)
             self.assertEqual(tunova.wait_exit(), 0)
 
     def test_eject_at_end_ejects_and_ends_the_program(self):
@@ -103,7 +104,7 @@ class PlayerTest(unittest.TestCase):
             self.assertFalse([line for line in tunova.log_lines() if line.startswith("MCI Error")],
                              "\n".join(tunova.log_lines()))
             self.assertTrue(tunova.running())
-            driver("command", MAIN_CAPTION, 40019)
+            driver("command", MAIN_CAPTION, ids.IDM_EXIT)
             self.assertEqual(tunova.wait_exit(), 0)
 
     def test_a_drive_not_ready_for_two_seconds_at_start_still_plays(self):
@@ -117,7 +118,7 @@ class PlayerTest(unittest.TestCase):
                 self.assertTrue(any("The device driver is not ready." in line for line in lines),
                                 "the drive was waited for:\n" + "\n".join(lines))
                 self.assertEqual(driver("find", "Tunova Error")[0], 1)
-                driver("command", MAIN_CAPTION, 40019)
+                driver("command", MAIN_CAPTION, ids.IDM_EXIT)
                 self.assertEqual(tunova.wait_exit(), 0)
 
     def test_random_order_plays_each_track_to_its_end(self):
@@ -127,7 +128,7 @@ class PlayerTest(unittest.TestCase):
                             "\n".join(tunova.log_lines()))
             tracks = played_tracks(tunova)
             self.assertEqual(len(set(tracks)), len(tracks), "no track repeats before all have played")
-            driver("command", MAIN_CAPTION, 40019)
+            driver("command", MAIN_CAPTION, ids.IDM_EXIT)
             tunova.wait_exit()
 
 

@@ -2,11 +2,12 @@
 import time
 import unittest
 
+import tunova_ids as ids
 from tunova_e2e import MAIN_CAPTION, Tunova, driver, reset_registry, sample_disc
 
 SHEET_CAPTION = "Tunova Properties"
-PROPERTIES = 40040
-EXIT = 40019
+PROPERTIES = ids.IDM_PROPERTIES
+EXIT = ids.IDM_EXIT
 IDOK, IDCANCEL = 1, 2
 
 

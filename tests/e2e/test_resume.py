@@ -1,6 +1,7 @@
 """Resume Where Stopped under Wine: a disc left in its third track starts there next run."""
 import unittest
 
+import tunova_ids as ids
 from tunova_e2e import MAIN_CAPTION, Tunova, driver, reset_registry, sample_disc, set_option, wait_until
 
 SELECT_TRACK_3 = 32871
@@ -41,9 +42,9 @@ class ResumeTest(unittest.TestCase):
                 position = last_position(tunova)
                 return position is not None and position[0] == 3 and position[1] * 60 + position[2] >= seconds
             self.assertTrue(wait_until(reached, timeout=40), last_position(tunova))
-            driver("command", MAIN_CAPTION, 40015)  # Pause
+            driver("command", MAIN_CAPTION, ids.IDM_PAUSE)
             tunova.wait_for_log("Pausing CD player.")
-            driver("command", MAIN_CAPTION, 40019)
+            driver("command", MAIN_CAPTION, ids.IDM_EXIT)
             self.assertEqual(tunova.wait_exit(), 0)
 
     def test_a_disc_left_in_its_third_track_at_1_10_starts_there_next_run(self):
@@ -56,7 +57,7 @@ class ResumeTest(unittest.TestCase):
             # The point is the last second the player saw before the pause: the drive
             # moves 5 s a second here, so some seconds past 1:08.
             self.assertTrue(68 <= minute * 60 + second <= 85, (minute, second))
-            driver("command", MAIN_CAPTION, 40019)
+            driver("command", MAIN_CAPTION, ids.IDM_EXIT)
             self.assertEqual(tunova.wait_exit(), 0)
 
     def test_without_the_option_the_next_run_starts_at_track_one(self):
@@ -64,7 +65,7 @@ class ResumeTest(unittest.TestCase):
         with Tunova(env=album(1)) as tunova:
             tunova.wait_for_log("Starting play on track:  1")
             self.assertEqual(play_positions(tunova)[0], (1, 0, 0))
-            driver("command", MAIN_CAPTION, 40019)
+            driver("command", MAIN_CAPTION, ids.IDM_EXIT)
             self.assertEqual(tunova.wait_exit(), 0)
 
 

@@ -1,6 +1,7 @@
 """The program starts, logs, shows its diagnostics window and ends cleanly."""
 import unittest
 
+import tunova_ids as ids
 from tunova_e2e import DIAGNOSTICS_CAPTION, MAIN_CAPTION, Tunova, driver, reset_registry, sample_disc
 
 
@@ -17,7 +18,7 @@ class StartupTest(unittest.TestCase):
             tunova.wait_for_log("Starting general initialization.")
             code, _ = driver("wait", MAIN_CAPTION, 10)
             self.assertEqual(code, 0)
-            driver("command", MAIN_CAPTION, 40019)
+            driver("command", MAIN_CAPTION, ids.IDM_EXIT)
             self.assertEqual(tunova.wait_exit(), 0)
 
     def test_diagnostics_window_shows_what_the_log_file_holds(self):
@@ -28,7 +29,7 @@ class StartupTest(unittest.TestCase):
             # Other threads may still be logging: compare while the file stands still.
             for _ in range(50):
                 before = tunova.log_lines()
-                code, text = driver("text", DIAGNOSTICS_CAPTION, 1093)
+                code, text = driver("text", DIAGNOSTICS_CAPTION, ids.IDC_LOG_TEXT)
                 self.assertEqual(code, 0)
                 if tunova.log_lines() == before:
                     break
@@ -42,7 +43,7 @@ class StartupTest(unittest.TestCase):
             driver("wait", MAIN_CAPTION, 10)
             code, _ = driver("find", DIAGNOSTICS_CAPTION)
             self.assertEqual(code, 1)
-            driver("command", MAIN_CAPTION, 40019)
+            driver("command", MAIN_CAPTION, ids.IDM_EXIT)
             tunova.wait_exit()
 
 

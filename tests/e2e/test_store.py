@@ -4,6 +4,7 @@ import os
 import pathlib
 import unittest
 
+import tunova_ids as ids
 from tunova_e2e import (MAIN_CAPTION, OPTIONS_KEY, TUNOVA_KEY, Tunova, driver, reg, reset_registry,
                         sample_disc, wine_env)
 
@@ -42,7 +43,7 @@ class StoreTest(unittest.TestCase):
         with Tunova(env=album()) as tunova:
             tunova.wait_for_log(wait_for)
             tunova.wait_for_log("Starting play on track:  %d" % first_track)
-            driver("command", MAIN_CAPTION, 40019)
+            driver("command", MAIN_CAPTION, ids.IDM_EXIT)
             self.assertEqual(tunova.wait_exit(), 0)
             return tunova.log_lines()
 
@@ -90,8 +91,8 @@ class StoreTest(unittest.TestCase):
         reg("add", OPTIONS_KEY, "/v", "TimeDisplayMode", "/t", "REG_DWORD", "/d", "2", "/f")
         with Tunova(env=album()) as tunova:
             tunova.wait_for_log("Starting play on track:  1")
-            driver("command", MAIN_CAPTION, 40020)  # Random Order on
-            driver("command", MAIN_CAPTION, 40019)
+            driver("command", MAIN_CAPTION, ids.IDM_RANDOM_ORDER)
+            driver("command", MAIN_CAPTION, ids.IDM_EXIT)
             tunova.wait_exit()
         code, options = reg("query", OPTIONS_KEY)
         self.assertRegex(options, r"Shuffle\s+REG_DWORD\s+0x1")

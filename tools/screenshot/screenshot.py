@@ -18,12 +18,13 @@ import time
 ROOT = pathlib.Path(__file__).resolve().parents[2]
 sys.path.insert(0, str(ROOT / "tools" / "e2e"))
 
+import tunova_ids as ids  # noqa: E402
 from tunova_e2e import (MAIN_CAPTION, OPTIONS_KEY, SAMPLES, Tunova, driver, reg,  # noqa: E402
                         reset_registry, sample_disc, wait_until, windows_path)
 
-SHOW_CONTROLS = 40046
-EXIT = 40019
-TRAY_MESSAGE = 0xA710
+SHOW_CONTROLS = ids.IDM_SHOW_CONTROLS
+EXIT = ids.IDM_EXIT
+TRAY_MESSAGE = ids.TrayCallbackMessage
 WM_RBUTTONDOWN = 0x204
 DESKTOP_KEY = r"HKCU\Control Panel\Desktop"
 

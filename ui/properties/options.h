@@ -4,10 +4,13 @@
 
 #include <string>
 
+#include "resources/controlids.h"
+
 struct PropertiesCopy;
 
 // Control ids of the Time Display radio buttons, in the order of their modes 0 to 3.
-constexpr int TimeDisplayRadios[4] = {1108, 1106, 1107, 1109};
+constexpr int TimeDisplayRadios[4] = {IDC_OPT_TRACK_ELAPSED, IDC_OPT_TRACK_REMAINING, IDC_OPT_DISC_ELAPSED,
+                                       IDC_OPT_DISC_REMAINING};
 
 constexpr int IntroStartLow = 0;
 constexpr int IntroStartHigh = 1000;

@@ -5,10 +5,7 @@
 #include <atomic>
 
 #include "platform/uinotify.h"
-
-// Sent synchronously to the active page when a worker thread has ended.
-constexpr unsigned LookupEndedCdInfoMessage = 0xA710;
-constexpr unsigned WorkEndedPageMessage = 0xA711;
+#include "resources/messageids.h"
 
 // Each slot holds its page's window while that page is the active page of an open
 // sheet. The user-interface thread writes them; worker threads read them.

@@ -4,8 +4,6 @@
 
 namespace {
 
-std::vector<TrackSpec> Album(int tracks, int seconds = 240) { return std::vector<TrackSpec>(tracks, {'a', seconds}); }
-
 TEST_F(PlayerTest, CommandsThatDoNotApplyChangeNothingButRefresh) {
     LoadDisc(Album(3));
     Start(2);

@@ -4,8 +4,6 @@
 
 namespace {
 
-std::vector<TrackSpec> Album(int tracks) { return std::vector<TrackSpec>(tracks, {'a', 240}); }
-
 TEST(MediaKeyCommandTest, EachKeyRunsItsMenuCommandAndPlayPauseFollowsThePlayState) {
     EXPECT_EQ(MediaKeyCommand(MediaPlayPauseKey, Playing), CommandPause);
     EXPECT_EQ(MediaKeyCommand(MediaPlayPauseKey, Paused), CommandPlay);

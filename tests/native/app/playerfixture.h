@@ -46,6 +46,11 @@ struct TrackSpec {
     int seconds;
 };
 
+// An all-audio disc of equal tracks, four minutes each unless said otherwise.
+inline std::vector<TrackSpec> Album(int tracks, int seconds = 240) {
+    return std::vector<TrackSpec>(static_cast<std::size_t>(tracks), {'a', seconds});
+}
+
 inline std::string DiscText(const std::vector<TrackSpec>& tracks) {
     std::string text;
     int frame = 150;

@@ -5,8 +5,6 @@
 
 namespace {
 
-std::vector<TrackSpec> Album(int tracks) { return std::vector<TrackSpec>(tracks, {'a', 240}); }
-
 TEST(ResumePointAtEndTest, KeptOnlyWhilePlayingOrPausedWithTheOptionOn) {
     const ResumePoint point = ResumePointAtEnd(true, true, 3, 1, 10, 0);
     EXPECT_EQ(point.track, 3);

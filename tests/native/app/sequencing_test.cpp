@@ -5,8 +5,6 @@
 
 namespace {
 
-std::vector<TrackSpec> Album(int tracks, int seconds = 240) { return std::vector<TrackSpec>(tracks, {'a', seconds}); }
-
 // Follows the chooser through a whole sequence as the status tick would.
 std::vector<int> AutoSequence() {
     std::vector<int> order;

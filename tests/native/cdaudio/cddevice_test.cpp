@@ -9,7 +9,7 @@
 #include "platform/cdaudiodriver.h"
 #include "platform/virtualcd/mcierrortext.h"
 #include "platform/virtualcd/virtualcd.h"
-#include "tests/native/cdaudio/logcapture.h"
+#include "tests/support/logcapture.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "cdaudio/cddevice.h"
 #include "platform/cdaudiodriver.h"
-#include "tests/native/cdaudio/logcapture.h"
+#include "tests/support/logcapture.h"
 
 namespace {
 

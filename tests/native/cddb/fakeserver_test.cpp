@@ -11,13 +11,15 @@
 #include <vector>
 
 #include "cdaudio/cddevice.h"
-#include "cddb/querystatus.h"
+#include "discinfo/querystatus.h"
 #include "cddb/server.h"
 #include "cddb/xmcd.h"
 #include "discinfo/discinfo.h"
 #include "discinfo/options.h"
 #include "platform/sysnames.h"
 #include "platform/virtualcd/virtualcd.h"
+#include "tests/support/filetext.h"
+#include "tests/support/statusrecorder.h"
 
 namespace {
 
@@ -43,21 +45,15 @@ private:
     int port_ = 0;
 };
 
-std::vector<std::string>* statuses = nullptr;
-void Record(const char* text) { statuses->push_back(text); }
-
 class FakeServerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::ifstream in(Root + "/samples/discs/album.disc");
-        std::stringstream text;
-        text << in.rdbuf();
-        InstallVirtualCdText(text.str());
+        InstallVirtualCdText(FileText(Root + "/samples/discs/album.disc"));
         ASSERT_GT(OpenCdDevice("D:"), 0);
         DiscInfo().trackTitles.assign(12, std::nullopt);
         SetFixedSystemNames("tester", "TESTPC", nullptr);
-        statuses = &statuses_;
-        SetQueryStatusListener(Record);
+        ClearRecordedStatuses();
+        SetQueryStatusListener(RecordStatus);
         output_ = std::tmpfile();
     }
     void TearDown() override {
@@ -87,12 +83,11 @@ protected:
     }
 
     std::FILE* output_ = nullptr;
-    std::vector<std::string> statuses_;
 };
 
 TEST_F(FakeServerTest, ExactMatchFillsTheDiscRecord) {
     ASSERT_EQ(Query("", ComputeDiscId()), 1);
-    EXPECT_EQ(statuses_.back(), "Reading CD information.");
+    EXPECT_EQ(RecordedStatuses().back(), "Reading CD information.");
     EXPECT_EQ(Output().substr(0, 26), "#FILENAME=9c0b330c\n# xmcd\n");
     ASSERT_EQ(ReadXmcdEntry(ComputeDiscId(), output_), 1);
     EXPECT_STREQ(DiscInfo().artist, "The Lanterns");
@@ -110,7 +105,7 @@ TEST_F(FakeServerTest, LinesSplitAcrossSegmentsArriveWhole) {
 
 TEST_F(FakeServerTest, UnknownDiscIsNoMatch) {
     EXPECT_EQ(Query("--db " + Root + "/tests/data/cddb/protocol", 0x01020304), 0); // no category holds it
-    EXPECT_EQ(statuses_.back(), "Sending query request.");
+    EXPECT_EQ(RecordedStatuses().back(), "Sending query request.");
     EXPECT_EQ(Output(), "");
 }
 
@@ -158,11 +153,12 @@ TEST_F(FakeServerTest, RefusalsAndMisbehaviour) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments);
-        statuses_.clear();
+        ClearRecordedStatuses();
         std::rewind(output_);
         EXPECT_EQ(Query(c.arguments, ComputeDiscId()), c.result);
-        ASSERT_FALSE(statuses_.empty());
-        EXPECT_EQ(statuses_.back().substr(0, std::strlen(c.status)), c.status);
+        const std::vector<std::string> statuses = RecordedStatuses();
+        ASSERT_FALSE(statuses.empty());
+        EXPECT_EQ(statuses.back().substr(0, std::strlen(c.status)), c.status);
     }
 }
 

@@ -7,9 +7,9 @@
 #include <iterator>
 #include <string>
 
-#include "app/log/logfile.h"
+#include "log/logfile.h"
 #include "cddb/lineio.h"
-#include "tests/native/cddb/loopbackserver.h"
+#include "tests/support/loopbackserver.h"
 
 namespace {
 

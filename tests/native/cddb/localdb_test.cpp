@@ -8,18 +8,16 @@
 #include <string>
 #include <vector>
 
-#include "app/log/logfile.h"
+#include "log/logfile.h"
 #include "cdaudio/cddevice.h"
 #include "cddb/localdb.h"
-#include "cddb/querystatus.h"
+#include "discinfo/querystatus.h"
 #include "discinfo/discinfo.h"
+#include "tests/support/statusrecorder.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::vector<std::string>* recordedStatuses = nullptr;
-void RecordStatus(const char* text) { recordedStatuses->push_back(text); }
 
 std::string Entry(const char* id, const char* title) {
     return std::string("#FILENAME=") + id + "\n# xmcd CD database file\nDISCID=" + id + "\nDTITLE=" + title +
@@ -36,7 +34,7 @@ protected:
         logPath_ = (root_.parent_path() / "cddb-localdb.log").string();
         std::remove(logPath_.c_str());
         SetLogFilePath(logPath_);
-        recordedStatuses = &statuses_;
+        ClearRecordedStatuses();
         SetQueryStatusListener(RecordStatus);
         CdDevice().trackCount = 1;
         DiscInfo().trackTitles.assign(1, std::nullopt);
@@ -77,7 +75,6 @@ protected:
 
     fs::path root_;
     std::string logPath_;
-    std::vector<std::string> statuses_;
 };
 
 TEST_F(LocalDatabaseTest, FindsTheEntryInTheCoveringFileOfItsCategory) {
@@ -98,7 +95,8 @@ TEST_F(LocalDatabaseTest, FindsTheEntryInTheCoveringFileOfItsCategory) {
     }
     expected.push_back("Found CD in local cddb:  1a2b3c01");
     EXPECT_EQ(Log(), expected);
-    EXPECT_EQ(statuses_, (std::vector<std::string>{"Looking in local cddb database.", "Found current CD in local database."}));
+    EXPECT_EQ(RecordedStatuses(),
+              (std::vector<std::string>{"Looking in local cddb database.", "Found current CD in local database."}));
 }
 
 TEST_F(LocalDatabaseTest, NoFileCoversTheFirstByte) {
@@ -107,7 +105,7 @@ TEST_F(LocalDatabaseTest, NoFileCoversTheFirstByte) {
     EXPECT_EQ(Search(0x40000001), 0);
     EXPECT_EQ(Log(), (std::vector<std::string>{"Checking local cddb for id:  40000001", "Looking in:  " + Path("rock") + "/*",
                                               "Unable to find CD in local cddb:  40000001"}));
-    EXPECT_EQ(statuses_, (std::vector<std::string>{"Looking in local cddb database.",
+    EXPECT_EQ(RecordedStatuses(), (std::vector<std::string>{"Looking in local cddb database.",
                                                    "Current CD not found in local cddb database."}));
     EXPECT_STREQ(DiscInfo().title, "");
 }
@@ -134,10 +132,11 @@ TEST_F(LocalDatabaseTest, ARootWithoutCategoriesIsNoDatabase) {
     Write("00to3f", Entry("1a2b3c01", "In / The Root"));
     EXPECT_EQ(Search(0x1a2b3c01), 0);
     EXPECT_EQ(Log(), (std::vector<std::string>{"Checking local cddb for id:  1a2b3c01"}));
-    EXPECT_EQ(statuses_, (std::vector<std::string>{"Looking in local cddb database.", "Illegal cddb database format."}));
-    statuses_.clear();
+    EXPECT_EQ(RecordedStatuses(),
+              (std::vector<std::string>{"Looking in local cddb database.", "Illegal cddb database format."}));
+    ClearRecordedStatuses();
     EXPECT_EQ(SearchLocalDatabaseAt(Path("missing").c_str(), 0x1a2b3c01), 0);
-    EXPECT_EQ(statuses_.back(), "Illegal cddb database format.");
+    EXPECT_EQ(RecordedStatuses().back(), "Illegal cddb database format.");
 }
 
 TEST_F(LocalDatabaseTest, ListsSubdirectoriesOnly) {

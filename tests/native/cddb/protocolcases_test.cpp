@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "cddb/server.h"
-#include "tests/native/cddb/protocolrunner.h"
+#include "tests/support/protocolrunner.h"
 
 namespace {
 

@@ -7,10 +7,11 @@
 #include <vector>
 
 #include "cdaudio/toc.h"
-#include "cddb/querystatus.h"
+#include "discinfo/querystatus.h"
 #include "cddb/server.h"
 #include "cddb/serverreplies.h"
 #include "discinfo/options.h"
+#include "tests/support/statusrecorder.h"
 
 namespace {
 
@@ -125,18 +126,14 @@ TEST(HttpRequestTest, CommandAndGreetingAsFormFields) {
               "HTTP/1.0\r\nHost: 127.0.0.1:8080\r\n\r\n");
 }
 
-std::vector<std::string>* statuses = nullptr;
-void Record(const char* text) { statuses->push_back(text); }
-
 TEST(QueryServerTest, EmptyServerListEndsWithAClearStatus) {
-    std::vector<std::string> seen;
-    statuses = &seen;
-    SetQueryStatusListener(Record);
+    ClearRecordedStatuses();
+    SetQueryStatusListener(RecordStatus);
     ProgramOptions().cddbUseProxy = 0;
     ProgramOptions().cddbServerList.clear();
     EXPECT_EQ(QueryServer(0x1a2b3c03, nullptr), -1);
     SetQueryStatusListener(nullptr);
-    EXPECT_EQ(seen, (std::vector<std::string>{"Looking for server.", "No cddb server selected."}));
+    EXPECT_EQ(RecordedStatuses(), (std::vector<std::string>{"Looking for server.", "No cddb server selected."}));
     EXPECT_EQ(QueryStatusText(), "No cddb server selected.");
 }
 

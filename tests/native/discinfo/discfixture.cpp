@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <fstream>
 
-#include "app/log/logfile.h"
+#include "log/logfile.h"
 #include "cdaudio/cddevice.h"
 #include "discinfo/discinfo.h"
 #include "discinfo/lookup.h"

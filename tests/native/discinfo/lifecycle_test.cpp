@@ -10,13 +10,15 @@
 #include <string>
 #include <vector>
 
-#include "cddb/querystatus.h"
+#include "discinfo/querystatus.h"
 #include "discfixture.h"
 #include "discinfo/discinfo.h"
 #include "discinfo/lifecycle.h"
 #include "discinfo/lookup.h"
 #include "discinfo/options.h"
 #include "platform/inireader.h"
+#include "resources/messageids.h"
+#include "tests/support/messagerecorder.h"
 
 namespace {
 
@@ -31,31 +33,13 @@ bool LockIsFree() {
     return taken.wait_for(std::chrono::seconds(2)) == std::future_status::ready;
 }
 
-struct SentMessage {
-    WindowHandle window;
-    unsigned message;
+// The record's state as a message is sent: the lookup must be over and the lock free.
+struct SendMoment {
     bool lookupRunning;
     bool lockFree;
 };
-
-class MessageRecorder : public WindowMessageSender {
-public:
-    std::intptr_t Send(WindowHandle window, unsigned message, std::uintptr_t, std::intptr_t) override {
-        const SentMessage sent{window, message, DiscInfo().lookupRunning, LockIsFree()};
-        std::lock_guard<std::mutex> hold(mutex);
-        messages.push_back(sent);
-        arrived.notify_all();
-        return 0;
-    }
-    std::vector<SentMessage> WaitForMessages(std::size_t count) {
-        std::unique_lock<std::mutex> hold(mutex);
-        arrived.wait_for(hold, std::chrono::seconds(10), [&] { return messages.size() >= count; });
-        return messages;
-    }
-    std::mutex mutex;
-    std::condition_variable arrived;
-    std::vector<SentMessage> messages;
-};
+using HandOverRecorder = MessageRecorder<SendMoment>;
+constexpr std::chrono::seconds HandOverLimit{10};
 
 // What the cddb client will do on the lookup thread: fill the record under the lock.
 void FillFromLookup() {
@@ -80,10 +64,10 @@ protected:
     }
     void TearDown() override {
         // A lookup thread still running must end before the records are reset.
-        if (DiscInfo().lookupRunning) recorder.WaitForMessages(1);
+        if (DiscInfo().lookupRunning) recorder.WaitFor(1, HandOverLimit);
         DiscInfoTest::TearDown();
     }
-    MessageRecorder recorder;
+    HandOverRecorder recorder{[] { return SendMoment{DiscInfo().lookupRunning, LockIsFree()}; }};
 };
 
 TEST_F(LifecycleTest, KnownDiscStartsNoLookup) {
@@ -98,7 +82,7 @@ TEST_F(LifecycleTest, KnownDiscStartsNoLookup) {
     EXPECT_EQ(ProgramOptions().Shuffle, 1);
     // Cdplayer.ini was not consulted.
     EXPECT_EQ(LogText().find("cdplayer.ini"), std::string::npos);
-    EXPECT_TRUE(recorder.messages.empty());
+    EXPECT_TRUE(recorder.All().empty());
 }
 
 TEST_F(LifecycleTest, CdplayerIniDecidesWhetherTheLookupRuns) {
@@ -116,10 +100,10 @@ TEST_F(LifecycleTest, CdplayerIniDecidesWhetherTheLookupRuns) {
     };
     for (const auto& c : cases) {
         std::ofstream(iniPath, std::ios::binary) << c.section;
-        recorder.messages.clear();
+        recorder.Clear();
         ResetDiscInfo();
         StartDiscInfo(MainWindow, DiscInfoChangedMessage);
-        EXPECT_EQ(recorder.WaitForMessages(c.lookup ? 1 : 0).size(), c.lookup ? 1u : 0u) << c.section;
+        EXPECT_EQ(recorder.WaitFor(c.lookup ? 1 : 0, HandOverLimit).size(), c.lookup ? 1u : 0u) << c.section;
         EXPECT_FALSE(DiscInfo().lookupRunning) << c.section;
     }
     std::remove(iniPath.c_str());
@@ -136,12 +120,12 @@ TEST_F(LifecycleTest, UnknownDiscStartsTheLookupWhichHandsOver) {
     DiscInfo().propertiesCopy->program = {2, 1};
     UnlockDiscInfo();
 
-    const std::vector<SentMessage> sent = recorder.WaitForMessages(1);
+    const HandOverRecorder::Sents sent = recorder.WaitFor(1, HandOverLimit);
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_EQ(sent[0].window, MainWindow);
-    EXPECT_EQ(sent[0].message, 0xA711u);
-    EXPECT_FALSE(sent[0].lookupRunning);
-    EXPECT_TRUE(sent[0].lockFree);
+    EXPECT_EQ(sent[0].message, DiscInfoChangedMessage);
+    EXPECT_FALSE(sent[0].moment.lookupRunning);
+    EXPECT_TRUE(sent[0].moment.lockFree);
     EXPECT_EQ(events, std::vector<std::string>{"page"});
 
     DiscInfoHold hold;

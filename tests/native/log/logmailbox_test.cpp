@@ -1,4 +1,4 @@
-#include "app/log/logmailbox.h"
+#include "log/logmailbox.h"
 
 #include <gtest/gtest.h>
 
@@ -11,8 +11,9 @@
 #include <thread>
 #include <vector>
 
-#include "app/log/logfile.h"
-#include "app/log/logmessage.h"
+#include "log/logfile.h"
+#include "log/logmessage.h"
+#include "tests/support/filetext.h"
 
 namespace {
 
@@ -44,13 +45,6 @@ protected:
         TakePendingLogLine(drop);
     }
 };
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 TEST_F(LogMailboxTest, WithoutWindowOrFileNothingIsKept) {
     SetLogFilePath("");
@@ -104,7 +98,7 @@ TEST_F(LogMailboxTest, ConcurrentProducersLoseNoLineAndNeverMixTwo) {
         EXPECT_EQ(value, i);
     }
     // The file holds the window's text, line by line.
-    EXPECT_EQ(ReadFile(path), windowText + "\r\n");
+    EXPECT_EQ(FileText(path), windowText + "\r\n");
 }
 
 TEST_F(LogMailboxTest, ProducerGivesUpWhenTheWindowGoesAwayWithALineInTheSlot) {
@@ -128,7 +122,7 @@ TEST_F(LogMailboxTest, FileIsWrittenWithoutAWindow) {
     SetLogFilePath(path);
     LogMessage("Starting general initialization.");
     LogMessageHex("Disc id:", 0x0200b201);
-    EXPECT_EQ(ReadFile(path), "Starting general initialization.\r\nDisc id: 0200b201\r\n");
+    EXPECT_EQ(FileText(path), "Starting general initialization.\r\nDisc id: 0200b201\r\n");
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "app/log/logmessage.h"
+#include "log/logmessage.h"
 
 #include <gtest/gtest.h>
 

@@ -19,11 +19,11 @@
 #include <string>
 #include <vector>
 
-#include "app/log/logfile.h"
+#include "log/logfile.h"
 #include "cdaudio/cddevice.h"
 #include "cddb/lookup.h"
 #include "cddb/matchchoice.h"
-#include "cddb/querystatus.h"
+#include "discinfo/querystatus.h"
 #include "cddb/server.h"
 #include "discinfo/discinfo.h"
 #include "discinfo/lookup.h"
@@ -31,7 +31,11 @@
 #include "fakecddbprocess.h"
 #include "platform/sysnames.h"
 #include "platform/virtualcd/virtualcd.h"
+#include "resources/messageids.h"
 #include "tests/support/posix/unusedport.h"
+#include "tests/support/filetext.h"
+#include "tests/support/statusrecorder.h"
+#include "tests/support/messagerecorder.h"
 
 namespace {
 
@@ -39,21 +43,7 @@ namespace fs = std::filesystem;
 
 const std::string Root = TUNOVA_SOURCE_DIR;
 WindowHandle const MainWindow = reinterpret_cast<WindowHandle>(0x1234);
-constexpr unsigned ChangedMessage = 0xA711;
-
-std::string ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-std::mutex statusMutex;
-std::vector<std::string> statuses;
-void RecordStatus(const char* text) {
-    std::lock_guard<std::mutex> hold(statusMutex);
-    statuses.push_back(text);
-}
+constexpr unsigned ChangedMessage = DiscInfoChangedMessage;
 
 // Answers with a fixed row and remembers what it was shown; or, when told to wait, holds
 // the choice open until it is abandoned.
@@ -86,27 +76,23 @@ public:
     std::vector<std::string> shown;
 };
 
-class HandOverRecorder : public WindowMessageSender {
+// Waits for the lookup's hand-over: the changed message to the main window.
+class HandOverRecorder : public MessageRecorder<> {
 public:
-    std::intptr_t Send(WindowHandle window, unsigned message, std::uintptr_t, std::intptr_t) override {
-        std::lock_guard<std::mutex> hold(mutex);
-        if (window == MainWindow && message == ChangedMessage) ++handOvers;
-        arrived.notify_all();
-        return 0;
-    }
     bool WaitForHandOver() {
-        std::unique_lock<std::mutex> hold(mutex);
-        return arrived.wait_for(hold, std::chrono::seconds(30), [this] { return handOvers > 0; });
+        return WaitUntil([](const Sents& sent) {
+            for (const Sent& s : sent) {
+                if (s.window == MainWindow && s.message == ChangedMessage) return true;
+            }
+            return false;
+        });
     }
-    std::mutex mutex;
-    std::condition_variable arrived;
-    int handOvers = 0;
 };
 
 class LookupTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        InstallVirtualCdText(ReadAll(Root + "/samples/discs/album.disc"));
+        InstallVirtualCdText(FileText(Root + "/samples/discs/album.disc"));
         ASSERT_GT(OpenCdDevice("D:"), 0);
         DiscInfo().trackTitles.assign(12, std::nullopt);
         DiscInfo().ownerWindow = MainWindow;
@@ -122,7 +108,7 @@ protected:
         SetLogFilePath(logPath);
         transcriptPath = workDirectory / "transcript.txt";
 
-        statuses.clear();
+        ClearRecordedStatuses();
         SetQueryStatusListener(RecordStatus);
         InstallMatchChooser(&chooser);
         InstallWindowMessageSender(&recorder);
@@ -166,12 +152,8 @@ protected:
         EXPECT_FALSE(DiscInfo().lookupRunning);
     }
 
-    std::vector<std::string> Statuses() {
-        std::lock_guard<std::mutex> hold(statusMutex);
-        return statuses;
-    }
     std::string LastStatus() {
-        const std::vector<std::string> all = Statuses();
+        const std::vector<std::string> all = RecordedStatuses();
         return all.empty() ? std::string() : all.back();
     }
     std::vector<std::string> TempFiles() const {
@@ -182,7 +164,7 @@ protected:
     // Lines the client sent that begin with prefix.
     std::vector<std::string> SentLines(const std::string& prefix) const {
         std::vector<std::string> lines;
-        std::istringstream text(ReadAll(transcriptPath));
+        std::istringstream text(FileText(transcriptPath));
         for (std::string line; std::getline(text, line);) {
             if (line.compare(0, prefix.size(), prefix) == 0) lines.push_back(line);
         }
@@ -199,9 +181,9 @@ const std::string AlbumTail = " 12 150 18395 35730 55800 70205 92840 109973 1291
 
 TEST_F(LookupTest, NoSourcesSaysSoAndStillHandsOver) {
     RunLookup();
-    EXPECT_EQ(Statuses(), std::vector<std::string>{"No cddb sources configured for querying."});
+    EXPECT_EQ(RecordedStatuses(), std::vector<std::string>{"No cddb sources configured for querying."});
     EXPECT_TRUE(TempFiles().empty());
-    EXPECT_NE(ReadAll(logPath).find("Checking cddb sources for id:  9c0b330c\r\n"), std::string::npos);
+    EXPECT_NE(FileText(logPath).find("Checking cddb sources for id:  9c0b330c\r\n"), std::string::npos);
 }
 
 TEST_F(LookupTest, DiscInTheLocalCopyIsNotAskedOfTheServer) {
@@ -210,7 +192,8 @@ TEST_F(LookupTest, DiscInTheLocalCopyIsNotAskedOfTheServer) {
     options.cddbQueryServerAtStartup = 1;
     std::snprintf(options.cddbRootDirectory, sizeof options.cddbRootDirectory, "%s/samples/cddb", Root.c_str());
     RunLookup();
-    EXPECT_EQ(Statuses(), (std::vector<std::string>{"Looking in local cddb database.", "Found current CD in local database."}));
+    EXPECT_EQ(RecordedStatuses(),
+              (std::vector<std::string>{"Looking in local cddb database.", "Found current CD in local database."}));
     EXPECT_STREQ(DiscInfo().artist, "The Lanterns");
 }
 
@@ -219,7 +202,7 @@ TEST_F(LookupTest, ExactMatchOnTheServerAfterTheLocalCopyMissed) {
     ProgramOptions().cddbQueryServerAtStartup = 1;
     ServeFromFake({});
     RunLookup();
-    const std::vector<std::string> all = Statuses();
+    const std::vector<std::string> all = RecordedStatuses();
     ASSERT_GE(all.size(), 3u);
     EXPECT_EQ(all[1], "Current CD not found in local cddb database.");
     EXPECT_EQ(all[2], "Looking for server.");
@@ -241,7 +224,7 @@ TEST_F(LookupTest, ChosenCloseMatchIsReadByItsCategoryAndIdAndStoredForThisDisc)
     EXPECT_EQ(SentLines("cddb query"), std::vector<std::string>{"cddb query 9c0b330c" + AlbumTail});
     EXPECT_EQ(SentLines("cddb read"), std::vector<std::string>{"cddb read misc 56112719"});
     EXPECT_EQ(SentLines("cddb hello").size(), 2u);
-    const std::vector<std::string> all = Statuses();
+    const std::vector<std::string> all = RecordedStatuses();
     EXPECT_NE(std::find(all.begin(), all.end(), "Possible matches found on remote server."), all.end());
     EXPECT_EQ(all.back(), "Found current CD on remote server.");
     EXPECT_STREQ(DiscInfo().artist, "Various Artists");
@@ -262,8 +245,8 @@ TEST_F(LookupTest, NoChoiceOrNoMatchLeavesTheRecordAlone) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.alias);
-        statuses.clear();
-        recorder.handOvers = 0;
+        ClearRecordedStatuses();
+        recorder.Clear();
         ServeFromFake({"--alias", c.alias});
         chooser.row = 0;
         RunLookup();
@@ -289,8 +272,8 @@ TEST_F(LookupTest, WithoutATempDirectoryTheServerIsNotAsked) {
     fs::remove(windowsDirectory / "TEMP");
     const auto before = std::distance(fs::directory_iterator(windowsDirectory), fs::directory_iterator());
     RunLookup();
-    EXPECT_EQ(Statuses(), std::vector<std::string>{"Unable to create temporary file."});
-    EXPECT_NE(ReadAll(logPath).find("Unable to create temporary file.\r\n"), std::string::npos);
+    EXPECT_EQ(RecordedStatuses(), std::vector<std::string>{"Unable to create temporary file."});
+    EXPECT_NE(FileText(logPath).find("Unable to create temporary file.\r\n"), std::string::npos);
     EXPECT_EQ(std::distance(fs::directory_iterator(windowsDirectory), fs::directory_iterator()), before);
 }
 
@@ -316,7 +299,7 @@ const std::string ServerEntries = Root + "/tests/data/cddb/server";
 // one id in two categories.
 void InsertElevenTrackDisc() {
     CloseCdDevice();
-    InstallVirtualCdText(ReadAll(Root + "/samples/discs/eleven.disc"));
+    InstallVirtualCdText(FileText(Root + "/samples/discs/eleven.disc"));
     ASSERT_GT(OpenCdDevice("D:"), 0);
     DiscInfo().trackTitles.assign(11, std::nullopt);
 }
@@ -371,8 +354,8 @@ TEST_F(LookupTest, ServerEntryWithAPortOrAScriptAddress) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.entry);
-        statuses.clear();
-        recorder.handOvers = 0;
+        ClearRecordedStatuses();
+        recorder.Clear();
         DiscInfo().artist[0] = '\0';
         std::vector<std::string> arguments = c.arguments;
         arguments.insert(arguments.end(), {"--db", ServerEntries});
@@ -413,8 +396,8 @@ TEST_F(LookupTest, RunawayServerIsCutOffAtTheBoundsAndTheFileDeleted) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.lastStatus);
-        statuses.clear();
-        recorder.handOvers = 0;
+        ClearRecordedStatuses();
+        recorder.Clear();
         SetConversationLimits(0, c.seconds);
         ServeFromFake(c.arguments);
         const auto started = std::chrono::steady_clock::now();

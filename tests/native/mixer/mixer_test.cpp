@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/log/logfile.h"
+#include "log/logfile.h"
 #include "app/mixer.h"
 #include "app/shellstate.h"
 #include "platform/fakemixer.h"

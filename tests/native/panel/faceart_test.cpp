@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/paneldraw.h"
+#include "resources/controlids.h"
 
 namespace {
 
@@ -37,7 +38,8 @@ Art ReadArt(const std::filesystem::path& path) {
 // Normal faces keep the full margin; pushed and grey faces move or shadow their
 // picture one pixel right and down, into the inner half of those margins.
 bool IsNormalFace(int id) {
-    for (int control : {1047, 1048, 1049, 1050, 1053, 1054, 1090, 1091}) {
+    for (int control :
+         {IDC_PLAY, IDC_PAUSE, IDC_STOP, IDC_NEXT, IDC_PREVIOUS, IDC_EJECT, IDC_VOLUME_UP, IDC_VOLUME_DOWN}) {
         if (PanelFaceFor(control, false, false) == id) return true;
     }
     return false;

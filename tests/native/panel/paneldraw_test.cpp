@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/paneldraw.h"
+#include "resources/resource.h"
 
 namespace {
 
@@ -12,8 +13,14 @@ TEST(PanelFaces, EachButtonHasItsNormalPushedAndGreyFace) {
         int control, normal, pushed, disabled;
     };
     const Case cases[] = {
-        {1047, 144, 145, 156}, {1048, 146, 147, 157}, {1049, 148, 149, 158}, {1053, 150, 151, 159},
-        {1050, 152, 153, 160}, {1054, 154, 155, 154}, {1090, 161, 162, 163}, {1091, 164, 165, 166},
+        {IDC_PLAY, IDB_PLAY, IDB_PLAY_PUSHED, IDB_PLAY_DISABLED},
+        {IDC_PAUSE, IDB_PAUSE, IDB_PAUSE_PUSHED, IDB_PAUSE_DISABLED},
+        {IDC_STOP, IDB_STOP, IDB_STOP_PUSHED, IDB_STOP_DISABLED},
+        {IDC_PREVIOUS, IDB_PREVIOUS, IDB_PREVIOUS_PUSHED, IDB_PREVIOUS_DISABLED},
+        {IDC_NEXT, IDB_NEXT, IDB_NEXT_PUSHED, IDB_NEXT_DISABLED},
+        {IDC_EJECT, IDB_EJECT, IDB_EJECT_PUSHED, IDB_EJECT}, // no grey face: shown as it is
+        {IDC_VOLUME_UP, IDB_VOLUME_UP, IDB_VOLUME_UP_PUSHED, IDB_VOLUME_UP_DISABLED},
+        {IDC_VOLUME_DOWN, IDB_VOLUME_DOWN, IDB_VOLUME_DOWN_PUSHED, IDB_VOLUME_DOWN_DISABLED},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(PanelFaceFor(c.control, false, false), c.normal) << c.control;
@@ -24,7 +31,7 @@ TEST(PanelFaces, EachButtonHasItsNormalPushedAndGreyFace) {
 }
 
 TEST(PanelFaces, OtherControlsHaveNone) {
-    for (int control : {1051, 1097, 0, 1}) EXPECT_EQ(PanelFaceFor(control, false, false), 0) << control;
+    for (int control : {IDC_STATUS, IDC_VOLUME_BAR, 0, 1}) EXPECT_EQ(PanelFaceFor(control, false, false), 0) << control;
 }
 
 TEST(PanelFaces, FaceIsCentredInLargeButtonsAndFittedIntoSmallOnes) {

@@ -8,6 +8,7 @@
 #include "propertiesfixture.h"
 #include "ui/properties/cdinfo.h"
 #include "ui/properties/options.h"
+#include "resources/controlids.h"
 #include "ui/properties/programming.h"
 #include "ui/properties/sheetcommit.h"
 #include "ui/properties/trackitems.h"
@@ -151,14 +152,14 @@ TEST_F(PageRulesTest, OptionsPageShowsTheCopyAndStoresItBack) {
     EXPECT_FALSE(page.atMiddle);
     EXPECT_EQ(page.introStartText, "15");
     EXPECT_EQ(page.introLengthText, "1000") << "the nearest end of the spin's range";
-    EXPECT_EQ(page.timeRadio, 1106);
+    EXPECT_EQ(page.timeRadio, IDC_OPT_TRACK_REMAINING);
 
     page.ejectAtExit = true;
     page.shuffle = false;
     page.repeatAll = true;
     page.visibleAtStart = true;
     page.introLengthText = "10";
-    page.timeRadio = 1109;
+    page.timeRadio = IDC_OPT_DISC_REMAINING;
     StoreOptionsPage(page, c);
     EXPECT_EQ(c.EjectAtExit, 1);
     EXPECT_EQ(c.Shuffle, 0);
@@ -167,7 +168,7 @@ TEST_F(PageRulesTest, OptionsPageShowsTheCopyAndStoresItBack) {
     EXPECT_EQ(c.IntroPlayStart, 15);
     EXPECT_EQ(c.IntroPlayLength, 10);
     EXPECT_EQ(c.TimeDisplayMode, 3);
-    EXPECT_EQ(OptionsPageFromCopy(c).timeRadio, 1109);
+    EXPECT_EQ(OptionsPageFromCopy(c).timeRadio, IDC_OPT_DISC_REMAINING);
 
     page.timeRadio = 0;
     page.atMiddle = true;

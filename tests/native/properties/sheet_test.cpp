@@ -6,6 +6,7 @@
 
 #include "propertiesfixture.h"
 #include "ui/properties/sheetcommit.h"
+#include "tests/support/messagerecorder.h"
 
 namespace {
 
@@ -131,15 +132,15 @@ TEST_F(SheetCommitTest, OpeningClearsTheAcceptedFlagOfTheLastSheet) {
 TEST(PageNotices, LookupEndReachesTheCdInformationPageFirstThenTheFirstActiveOther) {
     PageNotice n = ChooseLookupEndNotice(Window(1), Window(2), Window(3), Window(4));
     EXPECT_EQ(n.window, Window(1));
-    EXPECT_EQ(n.message, 0xA710u);
+    EXPECT_EQ(n.message, LookupEndedCdInfoMessage);
     n = ChooseLookupEndNotice(nullptr, Window(2), Window(3), nullptr);
     EXPECT_EQ(n.window, Window(2));
-    EXPECT_EQ(n.message, 0xA711u);
+    EXPECT_EQ(n.message, WorkEndedPageMessage);
     n = ChooseLookupEndNotice(nullptr, nullptr, Window(3), Window(4));
     EXPECT_EQ(n.window, Window(3));
     n = ChooseLookupEndNotice(nullptr, nullptr, nullptr, Window(4));
     EXPECT_EQ(n.window, Window(4));
-    EXPECT_EQ(n.message, 0xA711u);
+    EXPECT_EQ(n.message, WorkEndedPageMessage);
     EXPECT_EQ(ChooseLookupEndNotice(nullptr, nullptr, nullptr, nullptr).window, nullptr);
 }
 
@@ -147,26 +148,12 @@ TEST(PageNotices, SubmitEndReachesTheSubmitPageElseTheQueryPage) {
     EXPECT_EQ(ChooseSubmitEndNotice(Window(4), Window(3)).window, Window(4));
     const PageNotice n = ChooseSubmitEndNotice(nullptr, Window(3));
     EXPECT_EQ(n.window, Window(3));
-    EXPECT_EQ(n.message, 0xA711u);
+    EXPECT_EQ(n.message, WorkEndedPageMessage);
     EXPECT_EQ(ChooseSubmitEndNotice(nullptr, nullptr).window, nullptr);
 }
 
-struct SentMessage {
-    WindowHandle window;
-    unsigned message;
-};
-
-class RecordingSender : public WindowMessageSender {
-public:
-    std::intptr_t Send(WindowHandle window, unsigned message, std::uintptr_t, std::intptr_t) override {
-        sent.push_back({window, message});
-        return 0;
-    }
-    std::vector<SentMessage> sent;
-};
-
 TEST_F(PropertiesTest, TheLookupsEndTellsTheRecordedPageThenTheMainWindowKeepingTheOtherHooks) {
-    RecordingSender sender;
+    MessageRecorder<> sender;
     InstallWindowMessageSender(&sender);
     static bool searched = false;
     SetDiscLookupHooks(DiscLookupHooks{[] { searched = true; }, nullptr, nullptr});
@@ -179,15 +166,15 @@ TEST_F(PropertiesTest, TheLookupsEndTellsTheRecordedPageThenTheMainWindowKeeping
 
     DiscInfo().lookupRunning = true;
     FinishDiscLookup();
-    ASSERT_EQ(sender.sent.size(), 2u);
-    EXPECT_EQ(sender.sent[0].window, Window(2));
-    EXPECT_EQ(sender.sent[0].message, 0xA711u);
-    EXPECT_EQ(sender.sent[1].window, Window(9));
+    ASSERT_EQ(sender.All().size(), 2u);
+    EXPECT_EQ(sender.All()[0].window, Window(2));
+    EXPECT_EQ(sender.All()[0].message, WorkEndedPageMessage);
+    EXPECT_EQ(sender.All()[1].window, Window(9));
 
-    sender.sent.clear();
+    sender.Clear();
     ClearActivePages();
     FinishDiscLookup();
-    ASSERT_EQ(sender.sent.size(), 1u) << "no page is active: only the main window hears of it";
+    ASSERT_EQ(sender.All().size(), 1u) << "no page is active: only the main window hears of it";
     GetDiscLookupHooks().search();
     EXPECT_TRUE(searched);
 }

@@ -13,7 +13,7 @@
 
 #include "cddb/submit.h"
 #include "submitsetup.h"
-#include "tests/native/cddb/loopbackserver.h"
+#include "tests/support/loopbackserver.h"
 #include "tests/support/posix/unusedport.h"
 
 namespace {
@@ -98,13 +98,13 @@ TEST_F(ConversationTest, WholeExchangeSendsTheMailAndEndsSubmitted) {
     EXPECT_EQ(received[8], "\r\n");
     std::string body;
     for (std::size_t i = 9; i < 4 + dataLines; ++i) body += received[i];
-    EXPECT_EQ(body, ReadAll(Root + "/tests/data/submit/album.xmcd"));
+    EXPECT_EQ(body, FileText(Root + "/tests/data/submit/album.xmcd"));
     EXPECT_EQ(received[4 + dataLines], ".\r\n");
     EXPECT_EQ(received[5 + dataLines], "QUIT\r\n");
 
     std::vector<std::string> expected = StatusesUpToData;
     expected.insert(expected.end(), {"Successfuly sent mail data.", "Successfuly submitted entry."});
-    EXPECT_EQ(Statuses(), expected);
+    EXPECT_EQ(RecordedStatuses(), expected);
 
     const std::vector<std::string> log = LogLines();
     for (const char* line : {"Address returned:  127.0.0.1", "Sending:  HELO studio.example.org",
@@ -126,7 +126,7 @@ class RefusalTest : public ConversationTest, public ::testing::WithParamInterfac
 TEST_P(RefusalTest, EndsWithItsStatusAndSendsNothingMore) {
     const Refusal refusal = GetParam();
     const std::vector<std::string> received = Converse(Script(dataLines, refusal.stage, refusal.reply));
-    const std::vector<std::string> all = Statuses();
+    const std::vector<std::string> all = RecordedStatuses();
     ASSERT_FALSE(all.empty());
     EXPECT_EQ(all.back(), refusal.status);
     EXPECT_EQ(SubmitStatusText(), refusal.status);
@@ -166,7 +166,7 @@ TEST_P(QuitFailureTest, AfterTheMailWasTakenTheEntryCountsAsSubmitted) {
     EXPECT_EQ(received.size(), 4 + dataLines + 2);
     std::vector<std::string> expected = StatusesUpToData;
     expected.insert(expected.end(), {"Successfuly sent mail data.", "Successfuly submitted entry."});
-    EXPECT_EQ(Statuses(), expected);
+    EXPECT_EQ(RecordedStatuses(), expected);
     const std::vector<std::string> log = LogLines();
     const auto quitFailure = std::find(log.begin(), log.end(), refusal.status);
     const auto success = std::find(log.begin(), log.end(), "Successfully sent the CD information to cddb.");
@@ -210,7 +210,7 @@ TEST_F(ConversationTest, ServerThatCannotBeReachedOrFoundEndsEarly) {
     const std::vector<std::string> expected = {"Looking for SMTP Server.", "Connecting to SMTP Server.",
                                                "Unable to conect to server.", "Looking for SMTP Server.",
                                                "Unable to locate server."};
-    EXPECT_EQ(Statuses(), expected);
+    EXPECT_EQ(RecordedStatuses(), expected);
 }
 
 TEST_F(ConversationTest, TitlesWithLineBreaksAndDotsCannotEndTheDataEarly) {

@@ -22,7 +22,7 @@ TEST_F(SubmitTest, SampleDiscGivesTheFixtureEntryByteForByte) {
     EXPECT_EQ(request.category, "rock");
     EXPECT_EQ(request.serverName, "127.0.0.1");
     EXPECT_EQ(request.disc.discId, 0x9c0b330cu);
-    EXPECT_EQ(XmcdEntryText(request.disc), ReadAll(Root + "/tests/data/submit/album.xmcd"));
+    EXPECT_EQ(XmcdEntryText(request.disc), FileText(Root + "/tests/data/submit/album.xmcd"));
 }
 
 TEST_F(SubmitTest, BodyIsSentInItsGroupsWithTheirFailureTexts) {
@@ -181,7 +181,7 @@ TEST_F(SubmitTest, NoCategoryOrNoDiscEndsBeforeAnyConnection) {
     EXPECT_FALSE(CollectSubmitRequest(0, &request));
     const std::vector<std::string> expected = {"No cddb category selected.", "No cddb category selected.",
                                                "No CD to submit."};
-    EXPECT_EQ(Statuses(), expected);
+    EXPECT_EQ(RecordedStatuses(), expected);
     EXPECT_EQ(SubmitStatusText(), "No CD to submit.");
 }
 

@@ -29,7 +29,7 @@ TEST_F(SubmitTest, RealSmtpServerReceivesTheEntryWithItsHeaders) {
     ASSERT_TRUE(SubmitToRealPeer(Request(0), mailbox)) << "the SMTP peer did not start";
     EXPECT_EQ(SubmitStatusText(), "Successfuly submitted entry.");
 
-    const std::string mail = ReadAll(mailbox);
+    const std::string mail = FileText(mailbox);
     const std::string envelope = "MAIL FROM:listener@home.example\r\nRCPT TO:cddb-submit@db.example\r\n\r\n";
     ASSERT_EQ(mail.compare(0, envelope.size(), envelope), 0) << mail;
     const std::string content = mail.substr(envelope.size());
@@ -41,7 +41,7 @@ TEST_F(SubmitTest, RealSmtpServerReceivesTheEntryWithItsHeaders) {
                               "([^]*)");
     std::smatch parts;
     ASSERT_TRUE(std::regex_match(content, parts, expected)) << content;
-    EXPECT_EQ(parts[1].str(), ReadAll(Root + "/tests/data/submit/album.xmcd"));
+    EXPECT_EQ(parts[1].str(), FileText(Root + "/tests/data/submit/album.xmcd"));
 }
 
 // What a mail program makes of the stored mail (Python's email package).
@@ -50,7 +50,7 @@ std::string AsReadByAMailProgram(const fs::path& mailbox) {
     const std::string command = "/usr/bin/python3 " + Root + "/tools/smtppeer/readmail.py '" + mailbox.string() +
                                 "' '" + read.string() + "'";
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
-    return ReadAll(read);
+    return FileText(read);
 }
 
 TEST_F(SubmitTest, AccentedEntryReachesTheReaderInItsCharacterSetWithTheDatesZone) {
@@ -63,7 +63,7 @@ TEST_F(SubmitTest, AccentedEntryReachesTheReaderInItsCharacterSetWithTheDatesZon
     ASSERT_TRUE(SubmitToRealPeer(request, mailbox)) << "the SMTP peer did not start";
     ASSERT_EQ(SubmitStatusText(), "Successfuly submitted entry.");
     // Every byte on the wire is 7-bit: the dialogue began with HELO.
-    for (const char c : ReadAll(mailbox)) ASSERT_LT(static_cast<unsigned char>(c), 128u);
+    for (const char c : FileText(mailbox)) ASSERT_LT(static_cast<unsigned char>(c), 128u);
     const std::string read = AsReadByAMailProgram(mailbox);
     const std::regex header("zone: [+-]\\d{4}\r\ncharset: windows-1252\r\nencoding: quoted-printable\r\n\r\n([^]*)");
     std::smatch parts;
@@ -75,7 +75,7 @@ TEST_F(SubmitTest, AccentedEntryReachesTheReaderInItsCharacterSetWithTheDatesZon
     DiscInfo().trackTitles[0] = std::string("Munich");
     DiscInfo().trackTitles[4] = std::string("Long");
     ASSERT_TRUE(SubmitToRealPeer(Request(0), mailbox));
-    EXPECT_EQ(ReadAll(mailbox).find("MIME-Version"), std::string::npos);
+    EXPECT_EQ(FileText(mailbox).find("MIME-Version"), std::string::npos);
     const std::string plain = AsReadByAMailProgram(mailbox);
     EXPECT_TRUE(std::regex_match(plain, parts, std::regex("zone: [+-]\\d{4}\r\ncharset: [^]*"))) << plain.substr(0, 80);
 }

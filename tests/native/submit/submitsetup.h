@@ -13,37 +13,21 @@
 #include <string>
 #include <vector>
 
-#include "app/log/logfile.h"
+#include "log/logfile.h"
 #include "cdaudio/cddevice.h"
 #include "cddb/submit.h"
-#include "cddb/submitstatus.h"
+#include "discinfo/submitstatus.h"
 #include "discinfo/discinfo.h"
 #include "discinfo/options.h"
 #include "platform/virtualcd/virtualcd.h"
+#include "tests/support/filetext.h"
+#include "tests/support/statusrecorder.h"
 
 namespace submittest {
 
 namespace fs = std::filesystem;
 
 inline const std::string Root = TUNOVA_SOURCE_DIR;
-
-inline std::string ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-inline std::mutex statusMutex;
-inline std::vector<std::string> statuses;
-inline void RecordStatus(const char* text) {
-    std::lock_guard<std::mutex> hold(statusMutex);
-    statuses.push_back(text);
-}
-inline std::vector<std::string> Statuses() {
-    std::lock_guard<std::mutex> hold(statusMutex);
-    return statuses;
-}
 
 // The titles of the fixture tests/data/submit/album.xmcd: track 3 has none, track 5 is
 // longer than one keyed line.
@@ -61,7 +45,7 @@ inline const HeloNameSources FixedHelo{FixedHost, FixedResolve, FixedReverse};
 class SubmitTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        InstallVirtualCdText(ReadAll(Root + "/samples/discs/album.disc"));
+        InstallVirtualCdText(FileText(Root + "/samples/discs/album.disc"));
         ASSERT_GT(OpenCdDevice("D:"), 0);
         DiscInfoRecord& disc = DiscInfo();
         CopyText(disc.artist, sizeof disc.artist, "The Harbour Lights");
@@ -82,10 +66,7 @@ protected:
         fs::create_directories(workDirectory);
         logPath = workDirectory / "tunova.log";
         SetLogFilePath(logPath.string());
-        {
-            std::lock_guard<std::mutex> hold(statusMutex);
-            statuses.clear();
-        }
+        ClearRecordedStatuses();
         ClearSubmitStatus();
         SetSubmitStatusListener(RecordStatus);
     }
@@ -109,7 +90,7 @@ protected:
     // The log's lines, without their "\r\n".
     std::vector<std::string> LogLines() {
         std::vector<std::string> lines;
-        std::istringstream in(ReadAll(logPath));
+        std::istringstream in(FileText(logPath));
         for (std::string line; std::getline(in, line);) {
             if (!line.empty() && line.back() == '\r') line.pop_back();
             lines.push_back(line);

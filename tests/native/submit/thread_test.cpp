@@ -10,6 +10,7 @@
 #include "cddb/submitthread.h"
 #include "ui/properties/pages.h"
 #include "submitsetup.h"
+#include "tests/support/messagerecorder.h"
 
 namespace {
 
@@ -18,31 +19,11 @@ using namespace submittest;
 WindowHandle const SubmitPage = reinterpret_cast<WindowHandle>(0x51);
 WindowHandle const QueryPage = reinterpret_cast<WindowHandle>(0x52);
 
-struct Sent {
-    WindowHandle window;
-    unsigned message;
-    std::int32_t runningWhenSent;
-};
-
 void SetSubmitPage(WindowHandle page) { PropertyPages().submitPage = page; }
 void SetQueryPage(WindowHandle page) { PropertyPages().queryPage = page; }
 
-class EndRecorder : public WindowMessageSender {
-public:
-    std::intptr_t Send(WindowHandle window, unsigned message, std::uintptr_t, std::intptr_t) override {
-        std::lock_guard<std::mutex> hold(mutex);
-        sent.push_back({window, message, Submission().submitRunning});
-        arrived.notify_all();
-        return 0;
-    }
-    bool WaitForOne() {
-        std::unique_lock<std::mutex> hold(mutex);
-        return arrived.wait_for(hold, std::chrono::seconds(20), [this] { return !sent.empty(); });
-    }
-    std::mutex mutex;
-    std::condition_variable arrived;
-    std::vector<Sent> sent;
-};
+// Each end's message, with whether the submission still counted as running then.
+using EndRecorder = MessageRecorder<std::int32_t>;
 
 class SubmitThreadTest : public SubmitTest {
 protected:
@@ -62,7 +43,7 @@ protected:
         Submission().submitCategoryIndex = 0;
         SubmitTest::TearDown();
     }
-    EndRecorder recorder;
+    EndRecorder recorder{[] { return std::int32_t{Submission().submitRunning}; }};
 };
 
 TEST_F(SubmitThreadTest, EndClearsTheFlagThenTellsTheSubmitPageFirst) {
@@ -77,12 +58,13 @@ TEST_F(SubmitThreadTest, EndClearsTheFlagThenTellsTheSubmitPageFirst) {
     Submission().submitRunning = 1;
     SubmitThread();
 
-    ASSERT_EQ(recorder.sent.size(), 2u);
-    EXPECT_EQ(recorder.sent[0].window, SubmitPage);
-    EXPECT_EQ(recorder.sent[1].window, QueryPage);
-    for (const Sent& sent : recorder.sent) {
-        EXPECT_EQ(sent.message, 0xA711u);
-        EXPECT_EQ(sent.runningWhenSent, 0);
+    const EndRecorder::Sents ends = recorder.All();
+    ASSERT_EQ(ends.size(), 2u);
+    EXPECT_EQ(ends[0].window, SubmitPage);
+    EXPECT_EQ(ends[1].window, QueryPage);
+    for (const EndRecorder::Sent& sent : ends) {
+        EXPECT_EQ(sent.message, WorkEndedPageMessage);
+        EXPECT_EQ(sent.moment, 0) << "still running when the page was told";
     }
     EXPECT_EQ(Submission().submitRunning, 0);
     EXPECT_EQ(SubmitStatusText(), "Unable to locate server.");
@@ -98,11 +80,10 @@ TEST_F(SubmitThreadTest, StartsOnlyWhenNoSubmissionRuns) {
 
     Submission().submitRunning = 0;
     ASSERT_EQ(StartSubmitThread(), 1);
-    ASSERT_TRUE(recorder.WaitForOne());
-    std::lock_guard<std::mutex> hold(recorder.mutex);
-    ASSERT_EQ(recorder.sent.size(), 1u);
-    EXPECT_EQ(recorder.sent[0].window, SubmitPage);
-    EXPECT_EQ(recorder.sent[0].runningWhenSent, 0);
+    const EndRecorder::Sents ends = recorder.WaitFor(1, std::chrono::seconds(20));
+    ASSERT_EQ(ends.size(), 1u);
+    EXPECT_EQ(ends[0].window, SubmitPage);
+    EXPECT_EQ(ends[0].moment, 0);
 }
 
 } // namespace

@@ -8,19 +8,15 @@
 #include <string>
 #include <vector>
 
-#include "app/win32/shell.h"
-#include "resources/aboutids.h"
+#include "platform/win32/shellhandles.h"
+#include "resources/resource.h"
 #include "ui/about/aboutbox.h"
+#include "tests/support/win32/layout.h"
+#include "tests/support/win32/windowtext.h"
 
 namespace {
 
 const char* const Caption = "About Tunova2";
-
-std::string ControlText(HWND control) {
-    char text[256] = {};
-    GetWindowTextA(control, text, sizeof text);
-    return text;
-}
 
 // Steps run one after another from a thread timer while the box's modal loop runs; a
 // step returns false to be run again on the next tick.
@@ -59,46 +55,20 @@ bool ClickOk(HWND box) {
 }
 
 void ExpectSaneFigures(HWND box) {
-    const std::string cpu = ControlText(GetDlgItem(box, IDC_CPU_USAGE));
+    const std::string cpu = WindowText(GetDlgItem(box, IDC_CPU_USAGE));
     ASSERT_GE(cpu.size(), 2u) << cpu;
     EXPECT_EQ(cpu[0], '%');
     const std::string number = cpu.substr(1);
     EXPECT_EQ(number.find_first_not_of("0123456789"), std::string::npos) << cpu;
     EXPECT_LE(std::stoi(number), 100);
-    const std::string threads = ControlText(GetDlgItem(box, IDC_THREAD_COUNT));
+    const std::string threads = WindowText(GetDlgItem(box, IDC_THREAD_COUNT));
     ASSERT_FALSE(threads.empty());
     EXPECT_EQ(threads.find_first_not_of("0123456789"), std::string::npos) << threads;
     EXPECT_GT(std::stoi(threads), 0);
 }
 
-// Where a control lies in the box's client area, in pixels.
-RECT ClientRectOf(HWND box, HWND control) {
-    RECT rect;
-    GetWindowRect(control, &rect);
-    MapWindowPoints(nullptr, box, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
-// As the dialog manager places a control: position and size are converted separately.
-RECT DialogUnits(HWND box, int x, int y, int width, int height) {
-    RECT origin{x, y, 0, 0}, size{width, height, 0, 0};
-    MapDialogRect(box, &origin);
-    MapDialogRect(box, &size);
-    return RECT{origin.left, origin.top, origin.left + size.left, origin.top + size.top};
-}
-
-void ExpectPlacedAt(HWND box, int id, int x, int y, int width, int height) {
-    const RECT actual = ClientRectOf(box, GetDlgItem(box, id));
-    const RECT expected = DialogUnits(box, x, y, width, height);
-    EXPECT_TRUE(EqualRect(&actual, &expected)) << "control " << id;
-}
-
 void ExpectTemplate(HWND box, HWND owner) {
     EXPECT_EQ(GetWindow(box, GW_OWNER), owner);
-    RECT client;
-    GetClientRect(box, &client);
-    const RECT size = DialogUnits(box, 0, 0, 194, 181);
-    EXPECT_TRUE(EqualRect(&client, &size));
 
     // The children in template order: text, id and static style.
     struct Child {
@@ -127,7 +97,7 @@ void ExpectTemplate(HWND box, HWND owner) {
         EXPECT_EQ(static_cast<int>(static_cast<short>(GetDlgCtrlID(child))), want.id) << "child " << index;
         // The figures vary; an icon's text is the resource number.
         if (want.id != IDC_CPU_USAGE && want.id != IDC_THREAD_COUNT && want.staticStyle != SS_ICON) {
-            EXPECT_EQ(ControlText(child), want.text) << "child " << index;
+            EXPECT_EQ(WindowText(child), want.text) << "child " << index;
         }
         const LONG style = GetWindowLongA(child, GWL_STYLE);
         if (want.staticStyle >= 0) {
@@ -136,9 +106,7 @@ void ExpectTemplate(HWND box, HWND owner) {
     }
     EXPECT_EQ(index, expected.size());
     EXPECT_EQ(GetWindowLongA(GetDlgItem(box, IDOK), GWL_STYLE) & 0x0F, BS_DEFPUSHBUTTON);
-    ExpectPlacedAt(box, IDOK, 146, 162, 42, 14);
-    ExpectPlacedAt(box, IDC_CPU_USAGE, 130, 138, 19, 8);
-    ExpectPlacedAt(box, IDC_THREAD_COUNT, 130, 148, 19, 8);
+    ExpectLaidOutApart(box);
     const HWND icon = GetWindow(GetWindow(box, GW_CHILD), GW_HWNDNEXT);
     EXPECT_NE(SendMessageA(icon, STM_GETICON, 0, 0), 0) << "icon 104 is loaded";
 }
@@ -196,7 +164,7 @@ TEST_F(AboutBox, RefreshesTheFiguresTwiceASecondAndCancelCloses) {
             return true;
         },
         [&](HWND box) {
-            const bool refreshed = !ControlText(GetDlgItem(box, IDC_THREAD_COUNT)).empty();
+            const bool refreshed = !WindowText(GetDlgItem(box, IDC_THREAD_COUNT)).empty();
             if (!refreshed && GetTickCount() - cleared < 2000) return false;
             EXPECT_TRUE(refreshed);
             EXPECT_LT(GetTickCount() - cleared, 900u) << "within one period and some slack";

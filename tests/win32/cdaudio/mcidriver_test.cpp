@@ -13,7 +13,7 @@
 #include "platform/virtualcd/pathforms.h"
 #include "platform/virtualcd/virtualcd.h"
 #include "platform/win32/mcidriver.h"
-#include "tests/native/cdaudio/logcapture.h"
+#include "tests/support/logcapture.h"
 
 namespace {
 

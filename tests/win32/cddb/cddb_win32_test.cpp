@@ -15,7 +15,7 @@
 #include "discinfo/discinfo.h"
 #include "platform/sockets.h"
 #include "platform/sysnames.h"
-#include "tests/native/cddb/protocolrunner.h"
+#include "tests/support/protocolrunner.h"
 
 namespace {
 

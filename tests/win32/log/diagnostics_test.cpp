@@ -10,29 +10,16 @@
 #include <thread>
 #include <vector>
 
-#include "app/log/diagnostics.h"
-#include "app/log/logfile.h"
-#include "app/log/logmailbox.h"
-#include "app/log/logmessage.h"
-#include "app/win32/shell.h"
+#include "log/diagnostics.h"
+#include "log/logfile.h"
+#include "log/logmailbox.h"
+#include "log/logmessage.h"
+#include "platform/win32/shellhandles.h"
 #include "resources/resource.h"
+#include "tests/support/filetext.h"
+#include "tests/support/win32/windowtext.h"
 
 namespace {
-
-std::string ControlText(HWND control) {
-    const LRESULT length = SendMessageA(control, WM_GETTEXTLENGTH, 0, 0);
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    SendMessageA(control, WM_GETTEXT, static_cast<WPARAM>(length + 1), reinterpret_cast<LPARAM>(&text[0]));
-    text.resize(static_cast<size_t>(length));
-    return text;
-}
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 // One window for the whole program, as in the product: it cannot be reopened.
 TEST(DiagnosticsWindow, ShowsEveryLineOfConcurrentProducersAndMatchesTheFile) {
@@ -73,7 +60,7 @@ TEST(DiagnosticsWindow, ShowsEveryLineOfConcurrentProducersAndMatchesTheFile) {
     for (auto& p : producers) p.join();
     LogMessage("MCI Error opening CD player: \r\n  ", "The specified device is not open or is not recognized by MCI.");
 
-    const std::string text = ControlText(edit);
+    const std::string text = WindowText(edit);
     std::vector<std::string> lines;
     std::stringstream in(text);
     for (std::string line; std::getline(in, line);) {
@@ -89,7 +76,7 @@ TEST(DiagnosticsWindow, ShowsEveryLineOfConcurrentProducersAndMatchesTheFile) {
     }
     EXPECT_EQ(lines[threads * perThread], "MCI Error opening CD player: ");
     EXPECT_EQ(lines[threads * perThread + 1], "   The specified device is not open or is not recognized by MCI.");
-    EXPECT_EQ(ReadFile(path), "before the window\r\n" + text + "\r\n");
+    EXPECT_EQ(FileText(path), "before the window\r\n" + text + "\r\n");
 
     // The edit control follows the window's size.
     MoveWindow(window, 10, 10, 400, 300, TRUE);
@@ -104,7 +91,7 @@ TEST(DiagnosticsWindow, ShowsEveryLineOfConcurrentProducersAndMatchesTheFile) {
     for (int i = 0; i < 50 && CurrentLogWindow(); ++i) Sleep(20);
     EXPECT_EQ(CurrentLogWindow(), nullptr);
     LogMessage("after the window");
-    EXPECT_EQ(ReadFile(path), "before the window\r\n" + text + "\r\nafter the window\r\n");
+    EXPECT_EQ(FileText(path), "before the window\r\n" + text + "\r\nafter the window\r\n");
     SetLogFilePath("");
     DeleteFileA(path.c_str());
 }
@@ -122,7 +109,7 @@ TEST(DiagnosticsWindow, AWindowThatCannotBeCreatedDoesNotHoldUpStart) {
     EXPECT_LT(GetTickCount() - started, 3000u);
     EXPECT_EQ(CurrentLogWindow(), nullptr);
     LogMessage("still logging");
-    EXPECT_EQ(ReadFile(path), "Unable to start the diagnostics window.\r\nstill logging\r\n");
+    EXPECT_EQ(FileText(path), "Unable to start the diagnostics window.\r\nstill logging\r\n");
     SetLogFilePath("");
     SetAppInstance(GetModuleHandleA(nullptr));
     DeleteFileA(path.c_str());

@@ -9,7 +9,8 @@
 #include <vector>
 
 #include "cddb/matchchoice.h"
-#include "resources/lookupids.h"
+#include "resources/resource.h"
+#include "tests/support/win32/windowtext.h"
 
 namespace {
 
@@ -55,11 +56,8 @@ TEST(MatchDialog, ListsTheTitlesInOrderAndReturnsTheChosenRow) {
     for (int row = 0; row < 3; ++row) EXPECT_EQ(ListText(list, row), Titles[static_cast<std::size_t>(row)]);
     EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), 0);
 
-    char text[64] = {};
-    GetDlgItemTextA(dialog, IDOK, text, sizeof text);
-    EXPECT_STREQ(text, "Get Information For Selected Title");
-    GetDlgItemTextA(dialog, IDCANCEL, text, sizeof text);
-    EXPECT_STREQ(text, "Current CD Not In List");
+    EXPECT_EQ(ItemText(dialog, IDOK), "Get Information For Selected Title");
+    EXPECT_EQ(ItemText(dialog, IDCANCEL), "Current CD Not In List");
 
     SendMessageA(list, LB_SETCURSEL, 1, 0);
     SendMessageA(dialog, WM_COMMAND, IDOK, 0);

@@ -15,11 +15,12 @@
 #include <string>
 #include <vector>
 
-#include "app/log/logfile.h"
+#include "log/logfile.h"
 #include "app/mixer.h"
 #include "app/win32/mixerwindow.h"
 #include "platform/fakemixer.h"
-#include "tests/win32/panel/panelfixture.h"
+#include "resources/commandids.h"
+#include "tests/support/win32/panelfixture.h"
 
 namespace {
 
@@ -132,7 +133,7 @@ protected:
         system_.Write(mute_, 0);
         Start();
         ASSERT_NE(MixerState().mixerHandle, 0u);
-        Command(40046);
+        Command(IDM_SHOW_CONTROLS);
     }
 
     // What a driver that sends change notices would send after another program's change.
@@ -212,7 +213,7 @@ TEST_F(NoAudioDriverWindowTest, VolumeControlsAreDisabledAndTheBarIsNotDrawn) {
     const std::vector<std::string> lines = LogLines();
     EXPECT_NE(std::find(lines.begin(), lines.end(), "Looking for mixer control"), lines.end());
     EXPECT_NE(std::find(lines.begin(), lines.end(), "Unable to find mixer control on system."), lines.end());
-    Command(40046);
+    Command(IDM_SHOW_CONTROLS);
     EXPECT_FALSE(Enabled(IDC_VOLUME_UP));
     EXPECT_FALSE(Enabled(IDC_VOLUME_DOWN));
     EXPECT_FALSE(Enabled(IDC_VOLUME_BAR));
@@ -280,7 +281,7 @@ TEST_F(MixerWindowTest, AHeldButtonStepsEveryTickWhileThePanelIsShown) {
     EXPECT_EQ(system_.Read(volume_), held) << "the click that ends a hold adds no step";
 
     // Hidden, the panel's timers are stopped: a held button does nothing.
-    Command(40048);
+    Command(IDM_HIDE_CONTROLS);
     Hold(IDC_VOLUME_UP, true);
     Pump(300);
     Hold(IDC_VOLUME_UP, false);

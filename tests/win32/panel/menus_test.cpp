@@ -8,7 +8,8 @@
 #include "app/commands.h"
 #include "app/trayicon.h"
 #include "discinfo/lifecycle.h"
-#include "tests/win32/panel/panelfixture.h"
+#include "resources/messageids.h"
+#include "tests/support/win32/panelfixture.h"
 
 namespace {
 
@@ -16,6 +17,9 @@ struct Item {
     UINT id; // 0: separator; -1: the Select Track pop-up
     const char* text;
 };
+// The Select Track item of a track, 1 to 20.
+constexpr UINT TrackItem(int track) { return static_cast<UINT>(IDM_TRACK_FIRST - 1 + track); }
+
 constexpr UINT Separator = 0;
 constexpr UINT SubMenu = static_cast<UINT>(-1);
 
@@ -40,40 +44,44 @@ void ExpectItems(HMENU menu, const std::vector<Item>& expected) {
 
 TEST_F(PanelWindowTest, BothMenusHoldEveryItemInOrder) {
     Start("album.disc");
-    ExpectItems(TrayMenu(), {{40014, "Play"}, {40015, "Pause"}, {40021, "Stop"}, {40038, "Eject"},
-                             {Separator, ""}, {40016, "Next Track"}, {40017, "Previous Track"},
-                             {SubMenu, "Select Track"}, {Separator, ""}, {40020, "Random Order"},
-                             {40041, "Introduction Play"}, {40043, "Repeat All"}, {40044, "Repeat Current"},
-                             {40046, "Show Controls"}, {Separator, ""}, {40040, "Properties..."},
-                             {Separator, ""}, {40018, "About Tunova2..."}, {40019, "Exit Tunova2"}});
-    ExpectItems(PanelMenu(), {{SubMenu, "Select Track"}, {Separator, ""}, {40020, "Random Order"},
-                              {40041, "Introduction Play"}, {40043, "Repeat All"}, {40044, "Repeat Current"},
-                              {40048, "Hide Controls"}, {Separator, ""}, {40040, "Properties..."},
-                              {Separator, ""}, {40018, "About Tunova2..."}, {40019, "Exit Tunova2"}});
+    ExpectItems(TrayMenu(), {{IDM_PLAY, "Play"}, {IDM_PAUSE, "Pause"}, {IDM_STOP, "Stop"}, {IDM_EJECT, "Eject"},
+                             {Separator, ""}, {IDM_NEXT_TRACK, "Next Track"},
+                             {IDM_PREVIOUS_TRACK, "Previous Track"}, {SubMenu, "Select Track"}, {Separator, ""},
+                             {IDM_RANDOM_ORDER, "Random Order"}, {IDM_INTRO_PLAY, "Introduction Play"},
+                             {IDM_REPEAT_ALL, "Repeat All"}, {IDM_REPEAT_CURRENT, "Repeat Current"},
+                             {IDM_SHOW_CONTROLS, "Show Controls"}, {Separator, ""},
+                             {IDM_PROPERTIES, "Properties..."}, {Separator, ""}, {IDM_ABOUT, "About Tunova2..."},
+                             {IDM_EXIT, "Exit Tunova2"}});
+    ExpectItems(PanelMenu(), {{SubMenu, "Select Track"}, {Separator, ""}, {IDM_RANDOM_ORDER, "Random Order"},
+                              {IDM_INTRO_PLAY, "Introduction Play"}, {IDM_REPEAT_ALL, "Repeat All"},
+                              {IDM_REPEAT_CURRENT, "Repeat Current"}, {IDM_HIDE_CONTROLS, "Hide Controls"},
+                              {Separator, ""}, {IDM_PROPERTIES, "Properties..."}, {Separator, ""},
+                              {IDM_ABOUT, "About Tunova2..."}, {IDM_EXIT, "Exit Tunova2"}});
 }
 
 TEST_F(PanelWindowTest, AlbumTrackItemsShowNumberAndLength) {
     Start("album.disc");
     ASSERT_EQ(GetMenuItemCount(TrayTracks()), 12);
-    EXPECT_EQ(GetMenuState(TrayTracks(), 40035, MF_BYCOMMAND), static_cast<UINT>(-1)) << "placeholder gone";
-    EXPECT_EQ(MenuText(TrayTracks(), 32869), "(1) 4:03");
-    EXPECT_EQ(MenuText(TrayTracks(), 32880), "(12) 3:40");
+    EXPECT_EQ(GetMenuState(TrayTracks(), IDM_TRACK_PLACEHOLDER, MF_BYCOMMAND), static_cast<UINT>(-1))
+        << "placeholder gone";
+    EXPECT_EQ(MenuText(TrayTracks(), TrackItem(1)), "(1) 4:03");
+    EXPECT_EQ(MenuText(TrayTracks(), TrackItem(12)), "(12) 3:40");
     const std::regex itemText(R"(\((\d+)\) \d+:\d\d)");
     for (int track = 1; track <= 12; ++track) {
         std::smatch match;
-        const std::string text = MenuText(TrayTracks(), static_cast<UINT>(32868 + track));
+        const std::string text = MenuText(TrayTracks(), TrackItem(track));
         ASSERT_TRUE(std::regex_match(text, match, itemText)) << text;
         EXPECT_EQ(std::stoi(match[1]), track);
-        EXPECT_EQ(GetMenuItemID(TrayTracks(), track - 1), static_cast<UINT>(32868 + track));
-        EXPECT_EQ(Shell().trackMarks[static_cast<size_t>(track - 1)].menuCommand, 32868 + track);
+        EXPECT_EQ(GetMenuItemID(TrayTracks(), track - 1), TrackItem(track));
+        EXPECT_EQ(Shell().trackMarks[static_cast<size_t>(track - 1)].menuCommand, static_cast<int>(TrackItem(track)));
     }
-    EXPECT_EQ(GetMenuState(TrayTracks(), 32889, MF_BYCOMMAND), static_cast<UINT>(-1));
+    EXPECT_EQ(GetMenuState(TrayTracks(), IDM_COMPLETE_TRACK_LIST, MF_BYCOMMAND), static_cast<UINT>(-1));
     // The panel's menu is brought up to date only while the panel is shown; showing it
     // makes its track texts as well.
-    EXPECT_EQ(MenuText(PanelTracks(), 32869), "");
-    Command(40046);
-    EXPECT_EQ(MenuText(PanelTracks(), 32869), "(1) 4:03");
-    EXPECT_EQ(MenuText(PanelTracks(), 32880), "(12) 3:40");
+    EXPECT_EQ(MenuText(PanelTracks(), TrackItem(1)), "");
+    Command(IDM_SHOW_CONTROLS);
+    EXPECT_EQ(MenuText(PanelTracks(), TrackItem(1)), "(1) 4:03");
+    EXPECT_EQ(MenuText(PanelTracks(), TrackItem(12)), "(12) 3:40");
 }
 
 TEST_F(PanelWindowTest, TitlesArriveWithTheDiscInformationMessage) {
@@ -84,9 +92,9 @@ TEST_F(PanelWindowTest, TitlesArriveWithTheDiscInformationMessage) {
         DiscInfo().trackTitles[11] = std::string("Salt & Pepper");
     }
     SendMessageA(window_, DiscInfoChangedMessage, 0, 0);
-    EXPECT_EQ(MenuText(TrayTracks(), 32869), "(1) 4:03 - Overture");
-    EXPECT_EQ(MenuText(TrayTracks(), 32880), "(12) 3:40 - Salt && Pepper");
-    EXPECT_EQ(MenuText(TrayTracks(), 32870), "(2) 3:51");
+    EXPECT_EQ(MenuText(TrayTracks(), TrackItem(1)), "(1) 4:03 - Overture");
+    EXPECT_EQ(MenuText(TrayTracks(), TrackItem(12)), "(12) 3:40 - Salt && Pepper");
+    EXPECT_EQ(MenuText(TrayTracks(), TrackItem(2)), "(2) 3:51");
 }
 
 TEST_F(PanelWindowTest, PlayItemsAndChecksFollowThePlayState) {
@@ -98,19 +106,19 @@ TEST_F(PanelWindowTest, PlayItemsAndChecksFollowThePlayState) {
     };
     const Case cases[] = {
         {0, Playing, false, true, true, true, true, true},
-        {40015, Paused, true, true, true, true, false, false},
-        {40021, Stopped, true, false, false, true, false, false},
-        {40014, Playing, false, true, true, true, true, true},
+        {IDM_PAUSE, Paused, true, true, true, true, false, false},
+        {IDM_STOP, Stopped, true, false, false, true, false, false},
+        {IDM_PLAY, Playing, false, true, true, true, true, true},
     };
     for (const Case& c : cases) {
         if (c.command) Command(c.command);
         ASSERT_EQ(Shell().playState, c.state) << c.command;
-        EXPECT_EQ(Grey(TrayMenu(), 40014), !c.play) << c.command;
-        EXPECT_EQ(Grey(TrayMenu(), 40015), !c.pause) << c.command;
-        EXPECT_EQ(Grey(TrayMenu(), 40021), !c.stop) << c.command;
-        EXPECT_EQ(Grey(TrayMenu(), 40038), !c.eject) << c.command;
-        EXPECT_EQ(Grey(TrayMenu(), 40016), !c.next) << c.command;
-        EXPECT_EQ(Grey(TrayMenu(), 40017), !c.previous) << c.command;
+        EXPECT_EQ(Grey(TrayMenu(), IDM_PLAY), !c.play) << c.command;
+        EXPECT_EQ(Grey(TrayMenu(), IDM_PAUSE), !c.pause) << c.command;
+        EXPECT_EQ(Grey(TrayMenu(), IDM_STOP), !c.stop) << c.command;
+        EXPECT_EQ(Grey(TrayMenu(), IDM_EJECT), !c.eject) << c.command;
+        EXPECT_EQ(Grey(TrayMenu(), IDM_NEXT_TRACK), !c.next) << c.command;
+        EXPECT_EQ(Grey(TrayMenu(), IDM_PREVIOUS_TRACK), !c.previous) << c.command;
     }
 
     // Checks: the icon's menu always, the panel's only while the panel is shown.
@@ -119,43 +127,43 @@ TEST_F(PanelWindowTest, PlayItemsAndChecksFollowThePlayState) {
         EXPECT_TRUE(Checked(TrayMenu(), id)) << id;
         EXPECT_FALSE(Checked(PanelMenu(), id)) << id;
     }
-    EXPECT_FALSE(Checked(TrayMenu(), 40046));
-    Command(40046);
-    EXPECT_TRUE(Checked(TrayMenu(), 40046));
+    EXPECT_FALSE(Checked(TrayMenu(), IDM_SHOW_CONTROLS));
+    Command(IDM_SHOW_CONTROLS);
+    EXPECT_TRUE(Checked(TrayMenu(), IDM_SHOW_CONTROLS));
     for (UINT id : {40020u, 40041u, 40043u, 40044u}) EXPECT_TRUE(Checked(PanelMenu(), id)) << id;
-    Command(40043);
-    EXPECT_FALSE(Checked(TrayMenu(), 40043));
-    EXPECT_FALSE(Checked(PanelMenu(), 40043));
-    Command(40048);
-    EXPECT_FALSE(Checked(TrayMenu(), 40046));
+    Command(IDM_REPEAT_ALL);
+    EXPECT_FALSE(Checked(TrayMenu(), IDM_REPEAT_ALL));
+    EXPECT_FALSE(Checked(PanelMenu(), IDM_REPEAT_ALL));
+    Command(IDM_HIDE_CONTROLS);
+    EXPECT_FALSE(Checked(TrayMenu(), IDM_SHOW_CONTROLS));
     EXPECT_FALSE(IsWindowVisible(window_));
 }
 
 TEST_F(PanelWindowTest, DataTrackIsNoAudioAndGreyFromTheStart) {
     Start("datatrack5.disc");
-    Command(40046);
+    Command(IDM_SHOW_CONTROLS);
     for (HMENU tracks : {TrayTracks(), PanelTracks()}) {
-        EXPECT_EQ(MenuText(tracks, 32873), "(5) No Audio");
-        EXPECT_TRUE(Grey(tracks, 32873));
-        EXPECT_FALSE(Grey(tracks, 32874));
+        EXPECT_EQ(MenuText(tracks, TrackItem(5)), "(5) No Audio");
+        EXPECT_TRUE(Grey(tracks, TrackItem(5)));
+        EXPECT_FALSE(Grey(tracks, TrackItem(6)));
     }
 }
 
 TEST_F(PanelWindowTest, PlayedTracksAreCheckedAndTheCurrentOneIsGrey) {
     Start("album.disc");
-    Command(40046);
-    Command(32870); // track 2 from the menu: track 1 counts as played
+    Command(IDM_SHOW_CONTROLS);
+    Command(TrackItem(2)); // track 2 from the menu: track 1 counts as played
     ASSERT_EQ(Shell().currentTrack, 2);
-    Command(40016); // Next Track
+    Command(IDM_NEXT_TRACK); // Next Track
     ASSERT_EQ(Shell().currentTrack, 3);
     for (HMENU tracks : {TrayTracks(), PanelTracks()}) {
-        EXPECT_TRUE(Checked(tracks, 32869));
-        EXPECT_TRUE(Checked(tracks, 32870));
-        EXPECT_FALSE(Checked(tracks, 32871));
-        EXPECT_TRUE(Grey(tracks, 32871));
-        EXPECT_FALSE(Grey(tracks, 32869));
-        EXPECT_FALSE(Checked(tracks, 32872));
-        EXPECT_FALSE(Grey(tracks, 32872));
+        EXPECT_TRUE(Checked(tracks, TrackItem(1)));
+        EXPECT_TRUE(Checked(tracks, TrackItem(2)));
+        EXPECT_FALSE(Checked(tracks, TrackItem(3)));
+        EXPECT_TRUE(Grey(tracks, TrackItem(3)));
+        EXPECT_FALSE(Grey(tracks, TrackItem(1)));
+        EXPECT_FALSE(Checked(tracks, TrackItem(4)));
+        EXPECT_FALSE(Grey(tracks, TrackItem(4)));
     }
 }
 
@@ -191,8 +199,8 @@ TEST_F(PanelWindowTest, LongDiscOffersTwentyItemsAndTheCompleteList) {
     ASSERT_EQ(GetMenuItemCount(TrayTracks()), 21);
     EXPECT_EQ(GetMenuItemID(TrayTracks(), 19), 32888u);
     EXPECT_EQ(GetMenuItemID(TrayTracks(), 20), 32889u);
-    EXPECT_EQ(MenuText(TrayTracks(), 32889), "Complete Track List...");
-    EXPECT_EQ(MenuText(PanelTracks(), 32889), "Complete Track List...");
+    EXPECT_EQ(MenuText(TrayTracks(), IDM_COMPLETE_TRACK_LIST), "Complete Track List...");
+    EXPECT_EQ(MenuText(PanelTracks(), IDM_COMPLETE_TRACK_LIST), "Complete Track List...");
     EXPECT_EQ(Shell().trackMarks[20].menuCommand, 0) << "track 21 has no item";
 
     // Track 22 through the dialog, chosen with OK.
@@ -206,7 +214,7 @@ TEST_F(PanelWindowTest, LongDiscOffersTwentyItemsAndTheCompleteList) {
             PostMessageA(dialog, WM_COMMAND, IDOK, 0);
             return true;
         },
-        WM_COMMAND, 32889, 0);
+        WM_COMMAND, IDM_COMPLETE_TRACK_LIST, 0);
     ASSERT_TRUE(chose);
     ASSERT_EQ(seen.lines.size(), 25u);
     EXPECT_EQ(seen.selected, 0) << "the current track's line";
@@ -215,7 +223,7 @@ TEST_F(PanelWindowTest, LongDiscOffersTwentyItemsAndTheCompleteList) {
     EXPECT_FALSE(Shell().selectDialogOpen);
     EXPECT_EQ(Shell().currentTrack, 22);
     EXPECT_EQ(Shell().playState, Playing);
-    EXPECT_TRUE(Checked(TrayTracks(), 32869)) << "track 1 was left, so it counts as played";
+    EXPECT_TRUE(Checked(TrayTracks(), TrackItem(1))) << "track 1 was left, so it counts as played";
 
     // Cancel plays nothing; the dialog opens on the current track.
     seen = DialogSeen();
@@ -227,7 +235,7 @@ TEST_F(PanelWindowTest, LongDiscOffersTwentyItemsAndTheCompleteList) {
             PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
             return true;
         },
-        WM_COMMAND, 32889, 0));
+        WM_COMMAND, IDM_COMPLETE_TRACK_LIST, 0));
     EXPECT_EQ(seen.selected, 21);
     EXPECT_EQ(Shell().currentTrack, 22);
 
@@ -241,12 +249,12 @@ TEST_F(PanelWindowTest, LongDiscOffersTwentyItemsAndTheCompleteList) {
                          reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_TRACK_LIST)));
             return true;
         },
-        WM_COMMAND, 32889, 0));
+        WM_COMMAND, IDM_COMPLETE_TRACK_LIST, 0));
     EXPECT_EQ(Shell().currentTrack, 25);
 
     // While one dialog is open a second is not opened.
     Shell().selectDialogOpen = true;
-    EXPECT_FALSE(WhileModal(CancelDialog, WM_COMMAND, 32889, 0));
+    EXPECT_FALSE(WhileModal(CancelDialog, WM_COMMAND, IDM_COMPLETE_TRACK_LIST, 0));
     Shell().selectDialogOpen = false;
 }
 
@@ -274,10 +282,10 @@ TEST_F(PanelWindowTest, ADataTrackFromTheCompleteListLeavesTheMusicPlaying) {
             PostMessageA(dialog, WM_COMMAND, IDOK, 0);
             return true;
         },
-        WM_COMMAND, 32889, 0));
+        WM_COMMAND, IDM_COMPLETE_TRACK_LIST, 0));
     EXPECT_EQ(Shell().currentTrack, 1);
     EXPECT_EQ(Shell().playState, Playing);
-    EXPECT_FALSE(Checked(TrayTracks(), 32869)) << "track 1 was not left";
+    EXPECT_FALSE(Checked(TrayTracks(), TrackItem(1))) << "track 1 was not left";
     Pump(1200); // a status tick finds the drive still playing
     EXPECT_EQ(GetDeviceMode(), Playing);
     EXPECT_EQ(Shell().playState, Playing);
@@ -289,7 +297,7 @@ TEST_F(PanelWindowTest, ADataTrackFromTheCompleteListLeavesTheMusicPlaying) {
 
 TEST_F(PanelWindowTest, ShortDiscHasNoDialog) {
     Start("album.disc");
-    EXPECT_FALSE(WhileModal(CancelDialog, WM_COMMAND, 32889, 0));
+    EXPECT_FALSE(WhileModal(CancelDialog, WM_COMMAND, IDM_COMPLETE_TRACK_LIST, 0));
     EXPECT_EQ(Shell().currentTrack, 1);
 }
 
@@ -322,7 +330,7 @@ TEST_F(PanelWindowTest, RightButtonOpensTheMenus) {
     EXPECT_TRUE(tray.open);
     EXPECT_FALSE(tray.rightButtonDown);
 
-    Command(40046);
+    Command(IDM_SHOW_CONTROLS);
     for (UINT message : {static_cast<UINT>(WM_RBUTTONUP), static_cast<UINT>(WM_NCRBUTTONUP)}) {
         MenuSeen panel;
         EXPECT_TRUE(WhileModal([&panel] { return CloseOpenMenu(panel); }, message, 0, 0)) << message;

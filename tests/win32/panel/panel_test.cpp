@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/sequencing.h"
-#include "tests/win32/panel/panelfixture.h"
+#include "tests/support/win32/panelfixture.h"
 
 namespace {
 
@@ -56,7 +56,7 @@ TEST_F(PanelWindowTest, PanelIsACaptionlessToolWindowHiddenAtStart) {
 
 TEST_F(PanelWindowTest, ButtonsFollowThePlayState) {
     Start("album.disc");
-    Command(40046);
+    Command(IDM_SHOW_CONTROLS);
     ASSERT_TRUE(IsWindowVisible(window_));
     struct Case {
         int command;
@@ -65,9 +65,9 @@ TEST_F(PanelWindowTest, ButtonsFollowThePlayState) {
     };
     const Case cases[] = {
         {0, Playing, false, true, true, true, true},
-        {1048, Paused, true, true, true, false, false},
-        {1049, Stopped, true, false, false, false, false},
-        {1047, Playing, false, true, true, true, true},
+        {IDC_PAUSE, Paused, true, true, true, false, false},
+        {IDC_STOP, Stopped, true, false, false, false, false},
+        {IDC_PLAY, Playing, false, true, true, true, true},
     };
     for (const Case& c : cases) {
         if (c.command) SendMessageA(GetDlgItem(window_, c.command), BM_CLICK, 0, 0);
@@ -83,8 +83,8 @@ TEST_F(PanelWindowTest, ButtonsFollowThePlayState) {
 
 TEST_F(PanelWindowTest, StatusLineShowsEachTimeDisplayMode) {
     Start("album.disc");
-    Command(40046);
-    Command(40015);
+    Command(IDM_SHOW_CONTROLS);
+    Command(IDM_PAUSE);
     ASSERT_EQ(Shell().playState, Paused);
     Shell().posMinute = 1;
     Shell().posSecond = 5;
@@ -97,10 +97,10 @@ TEST_F(PanelWindowTest, StatusLineShowsEachTimeDisplayMode) {
                           Case{3, "Paused 46:42"}}) {
         ProgramOptions().TimeDisplayMode = c.mode;
         StatusTick();
-        EXPECT_EQ(ControlText(window_, IDC_STATUS), c.line) << c.mode;
+        EXPECT_EQ(ItemText(window_, IDC_STATUS), c.line) << c.mode;
     }
-    Command(40021);
-    EXPECT_EQ(ControlText(window_, IDC_STATUS), "Stopped");
+    Command(IDM_STOP);
+    EXPECT_EQ(ItemText(window_, IDC_STATUS), "Stopped");
 }
 
 // A 32-bit canvas to draw a button into, white to start with.
@@ -203,7 +203,7 @@ TEST(PanelButtonFaces, VolumeBarAndUnknownControlsAreLeftAlone) {
 
 TEST_F(PanelWindowTest, DraggingFollowsTheMouseLeftOfTheScreenToo) {
     Start("album.disc");
-    Command(40046);
+    Command(IDM_SHOW_CONTROLS);
     SetWindowPos(window_, nullptr, 100, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     ASSERT_EQ(ProgramOptions().ControlsX, 100);
     ASSERT_EQ(ProgramOptions().ControlsY, 100);
@@ -214,7 +214,7 @@ TEST_F(PanelWindowTest, DraggingFollowsTheMouseLeftOfTheScreenToo) {
     EXPECT_EQ(GetCapture(), window_);
     SetDlgItemTextA(window_, IDC_STATUS, "held");
     StatusTick();
-    EXPECT_EQ(ControlText(window_, IDC_STATUS), "held") << "the line keeps its text while dragging";
+    EXPECT_EQ(ItemText(window_, IDC_STATUS), "held") << "the line keeps its text while dragging";
 
     struct Case {
         int clientX, clientY; // relative to the panel's client area, as the captured mouse reports
@@ -238,7 +238,7 @@ TEST_F(PanelWindowTest, DraggingFollowsTheMouseLeftOfTheScreenToo) {
     EXPECT_FALSE(Shell().dragging);
     EXPECT_EQ(GetCapture(), nullptr);
     StatusTick();
-    EXPECT_NE(ControlText(window_, IDC_STATUS), "held");
+    EXPECT_NE(ItemText(window_, IDC_STATUS), "held");
 
     // A drag whose capture is taken away ends with it.
     SendMessageA(window_, WM_LBUTTONDOWN, 0, MAKELPARAM(3, 3));
@@ -250,7 +250,7 @@ TEST_F(PanelWindowTest, DraggingFollowsTheMouseLeftOfTheScreenToo) {
 TEST_F(PanelWindowTest, StoredPositionFollowsMovesOnlyAndOnTopKeepsThePanelTopmost) {
     Start("album.disc");
     ProgramOptions().ControlsOnTop = 1;
-    Command(40046);
+    Command(IDM_SHOW_CONTROLS);
     SetWindowPos(window_, HWND_NOTOPMOST, 120, 90, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
     EXPECT_EQ(ProgramOptions().ControlsX, 120);
     EXPECT_EQ(ProgramOptions().ControlsY, 90);
@@ -270,17 +270,17 @@ TEST_F(PanelWindowTest, HiddenPanelIsNotDraggedAndHidingEndsADrag) {
     EXPECT_FALSE(Shell().dragging);
     EXPECT_EQ(GetCapture(), nullptr);
 
-    Command(40046);
+    Command(IDM_SHOW_CONTROLS);
     SendMessageA(window_, WM_LBUTTONDOWN, 0, MAKELPARAM(3, 3));
     ASSERT_TRUE(Shell().dragging);
-    Command(40048); // Hide Controls from the panel's menu
+    Command(IDM_HIDE_CONTROLS); // Hide Controls from the panel's menu
     EXPECT_FALSE(Shell().dragging);
     EXPECT_EQ(GetCapture(), nullptr);
 }
 
 TEST_F(PanelWindowTest, HeldNextButtonScansForwardAndPlayResumesWhereTheScanEnded) {
     Start("album.disc");
-    Command(40046);
+    Command(IDM_SHOW_CONTROLS);
     HWND next = GetDlgItem(window_, IDC_NEXT);
     SendMessageA(next, BM_SETSTATE, TRUE, 0);
     ASSERT_TRUE(SendMessageA(next, BM_GETSTATE, 0, 0) & BST_PUSHED);
@@ -289,7 +289,7 @@ TEST_F(PanelWindowTest, HeldNextButtonScansForwardAndPlayResumesWhereTheScanEnde
     EXPECT_GT(Shell().scanCount, 0);
     EXPECT_EQ(Shell().playState, Playing);
     EXPECT_EQ(Shell().currentTrack, 1);
-    const std::string line = ControlText(window_, IDC_STATUS);
+    const std::string line = ItemText(window_, IDC_STATUS);
     EXPECT_EQ(line.rfind("Playing (1) 0:", 0), 0u) << line;
 
     SendMessageA(next, BM_SETSTATE, FALSE, 0);
@@ -309,7 +309,7 @@ TEST_F(PanelWindowTest, HeldNextButtonScansForwardAndPlayResumesWhereTheScanEnde
 // offer Play, not Pause, and the status line says Stopped.
 TEST_F(PanelWindowTest, AScanOffTheEndOfTheDiscLeavesEveryViewStopped) {
     Start("onetrack.disc");
-    Command(40046);
+    Command(IDM_SHOW_CONTROLS);
     // Near the end of the 2:57 track: a few scan steps run off it.
     ASSERT_EQ(PlayFrom(PlayRequest{1, 2, 50, 0, 0}), Playing);
     Shell().posMinute = 2;
@@ -323,9 +323,9 @@ TEST_F(PanelWindowTest, AScanOffTheEndOfTheDiscLeavesEveryViewStopped) {
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(window_, IDC_PLAY)));
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window_, IDC_PAUSE)));
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window_, IDC_STOP)));
-    EXPECT_EQ(ControlText(window_, IDC_STATUS), "Stopped");
-    EXPECT_FALSE(::Grey(TrayMenu(), 40014));
-    EXPECT_TRUE(::Grey(TrayMenu(), 40015));
+    EXPECT_EQ(ItemText(window_, IDC_STATUS), "Stopped");
+    EXPECT_FALSE(::Grey(TrayMenu(), IDM_PLAY));
+    EXPECT_TRUE(::Grey(TrayMenu(), IDM_PAUSE));
 }
 
 } // namespace

@@ -5,8 +5,8 @@
 #include <commctrl.h>
 
 #include "app/commands.h"
-#include "resources/propertiesids.h"
-#include "tests/win32/panel/panelfixture.h"
+#include "resources/resource.h"
+#include "tests/support/win32/panelfixture.h"
 
 namespace {
 

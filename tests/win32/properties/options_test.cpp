@@ -1,7 +1,7 @@
 // The Options page inside the real sheet: what it shows, its limits and its commit.
 #include <utility>
 
-#include "resources/propertiesids.h"
+#include "resources/resource.h"
 #include "sheetfixture.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // The Programming page's list operations inside the real sheet.
-#include "resources/propertiesids.h"
+#include "resources/resource.h"
 #include "sheetfixture.h"
 
 namespace {

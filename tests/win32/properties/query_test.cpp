@@ -6,10 +6,10 @@
 #include <string>
 #include <thread>
 
-#include "cddb/querystatus.h"
+#include "discinfo/querystatus.h"
 #include "cddb/submitstate.h"
 #include "discinfo/lookup.h"
-#include "resources/propertiesids.h"
+#include "resources/resource.h"
 #include "sheetfixture.h"
 
 namespace {
@@ -40,22 +40,6 @@ protected:
     }
     DiscLookupHooks savedHooks_;
 };
-
-// Runs the work on another thread while this one answers what it sends, as the modal
-// loop would.
-void RunElsewhere(void (*work)()) {
-    std::atomic<bool> done{false};
-    std::thread other([&] {
-        work();
-        done = true;
-    });
-    MSG message;
-    while (!done) {
-        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
-        Sleep(1);
-    }
-    other.join();
-}
 
 HWND ShowQueryPage(HWND sheet) {
     ShowTab(sheet, QueryTab);
@@ -168,15 +152,18 @@ TEST_F(QueryPageTest, WithoutASourceTheErrorBoxIsShownAndNothingStarts) {
     EXPECT_EQ(ProgramOptions().cddbProxyPort, 8080);
 }
 
-// The lookup thread's search: what it found committed, and its status.
+// The lookup thread's search: what it found committed, and its status, set only once
+// the test has seen the page as Query Now leaves it (or after a long wait).
 std::atomic<int> searchedPort{0};
 std::atomic<int> searchedLocal{0};
+std::atomic<bool> searchMaySetStatus{false};
 void RecordingSearch() {
     {
         DiscInfoHold hold;
         searchedPort = ProgramOptions().cddbProxyPort;
         searchedLocal = ProgramOptions().cddbQueryLocal;
     }
+    for (int waited = 0; !searchMaySetStatus && waited < 10000; waited += 5) Sleep(5);
     SetQueryStatus("No cddb sources configured for querying.");
 }
 
@@ -187,6 +174,7 @@ TEST_F(QueryPageTest, QueryNowCommitsTheSettingsStartsALookupAndCancelKeepsThem)
     SetDiscLookupHooks(hooks);
     searchedPort = 0;
     searchedLocal = 0;
+    searchMaySetStatus = false;
     SetQueryStatus("Old status");
     RunSheet({
         [](HWND sheet) {
@@ -200,6 +188,7 @@ TEST_F(QueryPageTest, QueryNowCommitsTheSettingsStartsALookupAndCancelKeepsThem)
             EXPECT_FALSE(Enabled(page, IDC_QUERY_NOW));
             EXPECT_EQ(ItemText(page, IDC_QUERY_STATUS), "");
             EXPECT_EQ(QueryStatusText(), "");
+            searchMaySetStatus = true;
             return true;
         },
         [](HWND sheet) {

@@ -2,7 +2,7 @@
 #include <thread>
 
 #include "discinfo/lookup.h"
-#include "resources/propertiesids.h"
+#include "resources/resource.h"
 #include "sheetfixture.h"
 
 namespace {
@@ -29,8 +29,8 @@ TEST_F(SheetTest, OpensWithThePagesAsTabsNoOwnerNoApplyAndTheCdInformationPageAc
         EXPECT_EQ(GetWindow(sheet, GW_OWNER), nullptr);
         const HWND apply = GetDlgItem(sheet, 0x3021);
         EXPECT_TRUE(apply == nullptr || !IsWindowVisible(apply)) << "no Apply button";
-        EXPECT_EQ(TextOf(GetDlgItem(sheet, IDOK)), "OK");
-        EXPECT_EQ(TextOf(GetDlgItem(sheet, IDCANCEL)), "Cancel");
+        EXPECT_EQ(WindowText(GetDlgItem(sheet, IDOK)), "OK");
+        EXPECT_EQ(WindowText(GetDlgItem(sheet, IDCANCEL)), "Cancel");
         const HWND page = CurrentPage(sheet);
         EXPECT_EQ(PropertyPages().cdInfoPage.load(), page);
         EXPECT_NE(GetDlgItem(page, IDC_INFO_ARTIST), nullptr);

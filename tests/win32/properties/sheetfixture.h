@@ -7,19 +7,38 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
-#include "app/win32/shell.h"
+#include "platform/win32/shellhandles.h"
 #include "cdaudio/cddevice.h"
 #include "discinfo/discinfo.h"
 #include "discinfo/options.h"
 #include "ui/properties/pages.h"
 #include "ui/properties/properties.h"
+#include "tests/support/win32/windowtext.h"
 
 inline const char* const SheetCaption = "Tunova Properties";
+
+// Runs the work on another thread, as a worker would, while this one answers what it
+// sends, as the modal loop would.
+inline void RunElsewhere(void (*work)()) {
+    std::atomic<bool> done{false};
+    std::thread other([&] {
+        work();
+        done = true;
+    });
+    MSG message;
+    while (!done) {
+        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
+        Sleep(1);
+    }
+    other.join();
+}
 
 // A step returns false to be run again on the next tick.
 using SheetStep = std::function<bool(HWND sheet)>;
@@ -45,13 +64,6 @@ inline VOID CALLBACK RunSheetStep(HWND, UINT, UINT_PTR, DWORD) {
     busy = false;
 }
 
-inline std::string TextOf(HWND window) {
-    char text[600] = {};
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
-inline std::string ItemText(HWND page, int id) { return TextOf(GetDlgItem(page, id)); }
 
 inline std::vector<std::string> ListLines(HWND page, int id) {
     std::vector<std::string> lines;
@@ -110,7 +122,7 @@ inline bool AnswerBox(const char* caption, int button, std::string* text = nullp
         for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
             char className[32] = {};
             GetClassNameA(child, className, sizeof className);
-            if (lstrcmpiA(className, "Static") == 0 && !TextOf(child).empty()) *text = TextOf(child);
+            if (lstrcmpiA(className, "Static") == 0 && !WindowText(child).empty()) *text = WindowText(child);
         }
     }
     PostMessageA(box, WM_COMMAND, button, 0);

@@ -6,8 +6,8 @@
 #include <thread>
 
 #include "cddb/submitstate.h"
-#include "cddb/submitstatus.h"
-#include "resources/propertiesids.h"
+#include "discinfo/submitstatus.h"
+#include "resources/resource.h"
 #include "sheetfixture.h"
 
 namespace {
@@ -45,20 +45,6 @@ HWND ShowSubmitPage(HWND sheet) {
 // Posted, so that the boxes' and the dialog's own modal loops run outside the step.
 void ClickLater(HWND page, int id) {
     PostMessageA(page, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(page, id)));
-}
-
-void RunElsewhere(void (*work)()) {
-    std::atomic<bool> done{false};
-    std::thread other([&] {
-        work();
-        done = true;
-    });
-    MSG message;
-    while (!done) {
-        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
-        Sleep(1);
-    }
-    other.join();
 }
 
 std::vector<std::string> ComboLines(HWND dialog, int id) {

@@ -15,34 +15,26 @@
 #include "cdaudio/cddevice.h"
 #include "cddb/submit.h"
 #include "cddb/submitstate.h"
-#include "cddb/submitstatus.h"
+#include "discinfo/submitstatus.h"
 #include "cddb/submitthread.h"
 #include "discinfo/discinfo.h"
 #include "discinfo/options.h"
 #include "platform/sockets.h"
 #include "platform/virtualcd/virtualcd.h"
-#include "tests/native/cddb/loopbackserver.h"
+#include "tests/support/loopbackserver.h"
 #include "ui/properties/pages.h"
+#include "tests/support/filetext.h"
+#include "tests/support/statusrecorder.h"
 
 namespace {
 
 using loopback::Step;
 
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-std::vector<std::string> statuses;
-void RecordStatus(const char* text) { statuses.push_back(text); }
-
 class WinsockSubmitTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(SocketStartup()); // the scripted server's own use of the layer
-        InstallVirtualCdText(ReadAll(std::string(TUNOVA_SOURCE_DIR) + "/samples/discs/album.disc"));
+        InstallVirtualCdText(FileText(std::string(TUNOVA_SOURCE_DIR) + "/samples/discs/album.disc"));
         ASSERT_GT(OpenCdDevice("D:"), 0);
         DiscInfo().trackTitles.assign(12, std::nullopt);
         CopyText(DiscInfo().title, sizeof DiscInfo().title, "Tides");
@@ -51,7 +43,7 @@ protected:
         CopyText(options.smtpReturnAddress, sizeof options.smtpReturnAddress, "me@home.example");
         CopyText(options.smtpSubmitAddress, sizeof options.smtpSubmitAddress, "db@there.example");
         options.cddbCategoryList = {"folk - Folk music"};
-        statuses.clear();
+        ClearRecordedStatuses();
         SetSubmitStatusListener(RecordStatus);
     }
     void TearDown() override {
@@ -83,6 +75,7 @@ TEST_F(WinsockSubmitTest, WholeExchangeWithTheSystemsHeloName) {
     ConverseWithSmtpServer(request, SystemHeloNameSources());
     server.Finish();
 
+    const std::vector<std::string> statuses = RecordedStatuses();
     ASSERT_FALSE(statuses.empty());
     EXPECT_EQ(statuses.back(), "Successfuly submitted entry.");
     const std::vector<std::string>& received = server.Transcript();

@@ -2,10 +2,10 @@
 // the dialog's modal loop, from the one statistics set.
 #include <windows.h>
 
-#include "app/win32/shell.h"
+#include "platform/win32/shellhandles.h"
 #include "platform/dynamicdatastats.h"
 #include "platform/win32/processorstats.h"
-#include "resources/aboutids.h"
+#include "resources/resource.h"
 #include "ui/about/aboutbox.h"
 #include "ui/about/systemstatsset.h"
 

@@ -5,7 +5,7 @@
 #include <commctrl.h>
 
 #include "discinfo/discinfo.h"
-#include "resources/propertiesids.h"
+#include "resources/resource.h"
 #include "ui/properties/cdinfo.h"
 #include "ui/properties/pages.h"
 #include "ui/properties/trackitems.h"

@@ -4,7 +4,7 @@
 #include <commctrl.h>
 
 #include "discinfo/discinfo.h"
-#include "resources/propertiesids.h"
+#include "resources/resource.h"
 #include "ui/properties/options.h"
 #include "ui/properties/win32/pagewindow.h"
 

@@ -4,9 +4,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/win32/shell.h"
+#include "platform/win32/shellhandles.h"
 #include "discinfo/discinfo.h"
-#include "resources/propertiesids.h"
+#include "resources/resource.h"
 #include "ui/properties/pages.h"
 #include "ui/properties/programming.h"
 #include "ui/properties/trackitems.h"

@@ -4,8 +4,7 @@
 
 #include <iterator>
 
-#include "app/win32/shell.h"
-#include "resources/propertiesids.h"
+#include "platform/win32/shellhandles.h"
 #include "resources/resource.h"
 #include "ui/properties/pages.h"
 #include "ui/properties/properties.h"

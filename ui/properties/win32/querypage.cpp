@@ -5,13 +5,13 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "cddb/querystatus.h"
+#include "discinfo/querystatus.h"
 #include "cddb/submitstate.h"
 #include "discinfo/discinfo.h"
 #include "discinfo/lookup.h"
 #include "discinfo/options.h"
 #include "platform/uinotify.h"
-#include "resources/propertiesids.h"
+#include "resources/resource.h"
 #include "ui/properties/pages.h"
 #include "ui/properties/query.h"
 #include "ui/properties/win32/pagewindow.h"

@@ -2,12 +2,12 @@
 // the disc is not fully titled.
 #include <windows.h>
 
-#include "app/win32/shell.h"
+#include "platform/win32/shellhandles.h"
 #include "cdaudio/cddevice.h"
 #include "cddb/submitstate.h"
 #include "discinfo/discinfo.h"
 #include "discinfo/options.h"
-#include "resources/propertiesids.h"
+#include "resources/resource.h"
 #include "ui/properties/submit.h"
 #include "ui/properties/win32/pagewindow.h"
 

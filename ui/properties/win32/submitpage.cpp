@@ -5,11 +5,11 @@
 #include <commctrl.h>
 
 #include "cddb/submitstate.h"
-#include "cddb/submitstatus.h"
+#include "discinfo/submitstatus.h"
 #include "cddb/submitthread.h"
 #include "discinfo/discinfo.h"
 #include "platform/uinotify.h"
-#include "resources/propertiesids.h"
+#include "resources/resource.h"
 #include "ui/properties/pages.h"
 #include "ui/properties/query.h"
 #include "ui/properties/submit.h"

@@ -1,12 +1,31 @@
-// Resource ids of the property sheet's pages.
+// Control ids of every dialog template, shared by the resource scripts, the code and
+// the tests. A button's id is also the command its click sends.
 #pragma once
 
-// Page templates, in the sheet's tab order.
-#define IDD_CD_INFORMATION 121
-#define IDD_PROGRAMMING 119
-#define IDD_CDDB_QUERY 126
-#define IDD_CDDB_SUBMIT 127
-#define IDD_OPTIONS 122
+// Control panel (IDD_PANEL)
+#define IDC_PLAY 1047
+#define IDC_PAUSE 1048
+#define IDC_STOP 1049
+#define IDC_NEXT 1050
+#define IDC_STATUS 1051
+#define IDC_PREVIOUS 1053
+#define IDC_EJECT 1054
+#define IDC_VOLUME_UP 1090
+#define IDC_VOLUME_DOWN 1091
+#define IDC_VOLUME_BAR 1097
+
+// Select Track dialog (IDD_SELECT_TRACK)
+#define IDC_TRACK_LIST 1034
+
+// Diagnostics window (IDD_DIAGNOSTICS)
+#define IDC_LOG_TEXT 1093
+
+// About box (IDD_ABOUT): the two live figures
+#define IDC_CPU_USAGE 1005
+#define IDC_THREAD_COUNT 1006
+
+// Fuzzy Search Results dialog (IDD_MATCH_CHOICE)
+#define IDC_MATCH_LIST 1085
 
 // CD Information page
 #define IDC_INFO_ARTIST 1015
@@ -23,8 +42,6 @@
 #define IDC_PROGRAM_UP 1012
 #define IDC_PROGRAM_DOWN 1013
 #define IDC_PROGRAM_CLEAR 1014
-#define IDI_ARROW_UP 131
-#define IDI_ARROW_DOWN 132
 
 // Options page
 #define IDC_OPT_EJECT_AT_END 1018
@@ -62,6 +79,5 @@
 #define IDC_SUBMIT_RETURN_ADDRESS 1079
 #define IDC_SUBMIT_NOW 1081
 
-// Submit dialog
-#define IDD_SUBMIT_ENTRY 136
+// Submit dialog (IDD_SUBMIT_ENTRY)
 #define IDC_SUBMIT_CATEGORY 1080

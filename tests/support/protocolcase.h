@@ -35,7 +35,7 @@
 #include <vector>
 
 #include "cdaudio/toc.h"
-#include "tests/native/cddb/loopbackserver.h"
+#include "tests/support/loopbackserver.h"
 
 struct ProtocolCase {
     std::string name;

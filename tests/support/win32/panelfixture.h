@@ -22,6 +22,7 @@
 #include "platform/virtualcd/pathforms.h"
 #include "resources/resource.h"
 #include "tests/support/win32/scratchregistry.h"
+#include "tests/support/win32/windowtext.h"
 
 inline void SetVariable(const char* name, const std::string& value) {
     SetEnvironmentVariableA(name, value.empty() ? nullptr : value.c_str());
@@ -50,12 +51,6 @@ inline std::string MenuText(HMENU menu, UINT id) {
 
 inline bool Grey(HMENU menu, UINT id) { return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED) != 0; }
 inline bool Checked(HMENU menu, UINT id) { return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_CHECKED) != 0; }
-
-inline std::string ControlText(HWND window, int id) {
-    char text[300] = {};
-    GetDlgItemTextA(window, id, text, sizeof text);
-    return text;
-}
 
 // What a thread timer does while a modal loop (a menu, a dialog) runs on this thread.
 inline std::function<bool()>& DuringModal() {

@@ -2,12 +2,11 @@
 #pragma once
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "app/log/logfile.h"
+#include "log/logfile.h"
+#include "tests/support/filetext.h"
 
 class LogCapture {
 public:
@@ -21,12 +20,7 @@ public:
     }
     // Every line since the capture began; each line may hold "\r\n" itself (the
     // error lines do), so the comparison is of the whole text.
-    std::string Text() const {
-        std::ifstream file(path_, std::ios::binary);
-        std::ostringstream text;
-        text << file.rdbuf();
-        return text.str();
-    }
+    std::string Text() const { return FileText(path_); }
     static std::string Lines(const std::vector<std::string>& lines) {
         std::string text;
         for (const std::string& line : lines) text += line + "\r\n";

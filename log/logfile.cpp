@@ -1,4 +1,4 @@
-#include "app/log/logfile.h"
+#include "log/logfile.h"
 
 #include <cstdio>
 #include <cstdlib>

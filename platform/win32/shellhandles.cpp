@@ -1,4 +1,4 @@
-#include "app/win32/shell.h"
+#include "platform/win32/shellhandles.h"
 
 namespace {
 HINSTANCE appInstance = nullptr;

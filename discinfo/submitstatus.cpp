@@ -1,6 +1,6 @@
-#include "cddb/submitstatus.h"
+#include "discinfo/submitstatus.h"
 
-#include "cddb/workerstatus.h"
+#include "discinfo/workerstatus.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/log/logmailbox.h"
+#include "log/logmailbox.h"
 
 #include <atomic>
 #include <optional>

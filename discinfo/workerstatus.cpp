@@ -1,4 +1,4 @@
-#include "cddb/workerstatus.h"
+#include "discinfo/workerstatus.h"
 
 #include <cstring>
 

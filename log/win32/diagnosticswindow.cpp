@@ -2,16 +2,16 @@
 
 #include <string>
 
-#include "app/log/diagnostics.h"
-#include "app/log/logfile.h"
-#include "app/log/logmailbox.h"
-#include "app/log/logmessage.h"
-#include "app/win32/shell.h"
+#include "log/diagnostics.h"
+#include "log/logfile.h"
+#include "log/logmailbox.h"
+#include "log/logmessage.h"
+#include "platform/win32/shellhandles.h"
 #include "resources/resource.h"
+#include "resources/messageids.h"
 
 namespace {
 
-constexpr UINT LogPendingMessage = 0xA711;
 // How long StartDiagnostics waits for a window that does not come.
 constexpr DWORD DiagnosticsStartLimitMs = 5000;
 constexpr DWORD DiagnosticsPollMs = 100;

@@ -1,10 +1,10 @@
-#include "app/log/logmessage.h"
+#include "log/logmessage.h"
 
 #include <cstdint>
 #include <cstdio>
 
-#include "app/log/logfile.h"
-#include "app/log/logmailbox.h"
+#include "log/logfile.h"
+#include "log/logmailbox.h"
 
 std::string FormatLogLine(const char* text, const void* value, LogKind kind) {
     if (!text) text = "";

@@ -1,6 +1,6 @@
-#include "cddb/querystatus.h"
+#include "discinfo/querystatus.h"
 
-#include "cddb/workerstatus.h"
+#include "discinfo/workerstatus.h"
 
 namespace {
 

@@ -3,20 +3,20 @@
 #pragma once
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <mutex>
 #include <string>
 #include <vector>
 
-#include "app/log/logfile.h"
+#include "log/logfile.h"
 #include "cdaudio/cddevice.h"
-#include "cddb/querystatus.h"
+#include "discinfo/querystatus.h"
 #include "cddb/server.h"
 #include "discinfo/options.h"
 #include "platform/sockets.h"
 #include "platform/sysnames.h"
-#include "tests/native/cddb/protocolcase.h"
+#include "tests/support/protocolcase.h"
+#include "tests/support/statusrecorder.h"
+#include "tests/support/filetext.h"
 
 struct ProtocolOutcome {
     int result = 99;
@@ -33,17 +33,9 @@ inline std::mutex& Mutex() {
     static std::mutex m;
     return m;
 }
-inline std::vector<std::string>& Statuses() {
-    static std::vector<std::string> s;
-    return s;
-}
 inline int& Waits() {
     static int n = 0;
     return n;
-}
-inline void RecordStatus(const char* text) {
-    std::lock_guard<std::mutex> hold(Mutex());
-    Statuses().push_back(text);
 }
 // A select() that never sees data: 60 seconds of silence in no time.
 inline int InstantTimeout(SocketHandle, int) {
@@ -59,11 +51,6 @@ inline int ShortWait(SocketHandle socket, int) {
         ++Waits();
     }
     return loopback::Readable(static_cast<loopback::RawSocket>(socket), 100) ? 1 : 0;
-}
-
-inline std::string ReadWhole(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 // The log file's lines; each was written with "\r\n".
@@ -108,9 +95,9 @@ inline ProtocolOutcome RunProtocolCase(const ProtocolCase& c, const std::string&
 #endif
     {
         std::lock_guard<std::mutex> hold(Mutex());
-        Statuses().clear();
         Waits() = 0;
     }
+    ClearRecordedStatuses();
     const std::string logPath = workDir + "/cddb-case.log";
     const std::string outPath = workDir + "/cddb-case.out";
     std::remove(logPath.c_str());
@@ -161,11 +148,11 @@ inline ProtocolOutcome RunProtocolCase(const ProtocolCase& c, const std::string&
 
     {
         std::lock_guard<std::mutex> hold(Mutex());
-        outcome.statuses = Statuses();
         outcome.waits = Waits();
     }
-    outcome.file = ReadWhole(outPath);
-    outcome.log = LogLines(ReadWhole(logPath));
+    outcome.statuses = RecordedStatuses();
+    outcome.file = FileText(outPath);
+    outcome.log = LogLines(FileText(logPath));
     std::remove(outPath.c_str());
     std::remove(logPath.c_str());
     return outcome;
