@@ -52,8 +52,14 @@ void LoadImage(VirtualDriveSource* source, const std::string& folder) {
     const std::string sheet = AbsolutePath(source->disc.image) ? LocalFormOfPath(source->disc.image)
                                                                : folder + source->disc.image;
     auto image = std::make_shared<DiscImage>();
-    source->valid = LoadCueImage(sheet, &source->disc, image.get(), &source->problem);
-    if (source->valid) source->image = std::move(image);
+    if (LoadCueImage(sheet, &source->disc, image.get(), &source->problem)) {
+        source->image = std::move(image);
+        return;
+    }
+    // The drive is there but holds nothing it can play: it reports no disc.
+    source->disc.tracks.clear();
+    source->disc.leadOut = 0;
+    source->disc.noDisc = true;
 }
 
 VirtualDriveSource SourceFromText(const std::string& text, const std::string& path) {
@@ -61,12 +67,7 @@ VirtualDriveSource SourceFromText(const std::string& text, const std::string& pa
     source.path = path;
     source.valid = ParseDiscDescription(text, &source.disc, &source.problem);
     if (source.valid && !source.disc.image.empty()) LoadImage(&source, FolderOf(path));
-    if (!source.valid) {
-        // Keep the letter: a drive whose image is unreadable is still there, empty-handed.
-        const char letter = source.disc.letter;
-        source.disc = DiscDescription{};
-        if (source.namesImage) source.disc.letter = letter;
-    }
+    if (!source.valid) source.disc = DiscDescription{};
     return source;
 }
 

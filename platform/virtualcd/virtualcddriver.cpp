@@ -94,7 +94,7 @@ VirtualCdDriver::VirtualCdDriver(std::vector<VirtualDriveSource> sources, Virtua
     }
     if (!tracePath.empty()) trace_ = std::fopen(tracePath.c_str(), "a");
     for (const auto& drive : drives_)
-        if (drive->source.namesImage && !drive->source.valid)
+        if (drive->source.namesImage && !drive->source.image)
             Notice("Virtual CD drive " + drive->source.name + " cannot use its image: " + drive->source.problem);
 }
 

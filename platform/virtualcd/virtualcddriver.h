@@ -21,7 +21,8 @@ struct VirtualDriveSource {
     std::string problem; // why the description was refused
     DiscDescription disc;
     bool namesImage = false;               // the description names a CUE sheet
-    std::shared_ptr<const DiscImage> image; // its image, once read
+    std::shared_ptr<const DiscImage> image; // its image, once read; without it the
+                                            // drive holds no disc
 };
 
 

@@ -176,26 +176,31 @@ TEST_F(ImageDriveTest, ReportsTheSheetsTableAndPlaysNoDataTrack) {
     EXPECT_EQ(driver->Close(id), 0u);
 }
 
-TEST_F(ImageDriveTest, ASheetThatCannotBeReadIsLoggedAndTheDriveRefusesToOpen) {
+TEST_F(ImageDriveTest, AnImageThatCannotBeReadIsLoggedAndLeavesTheDriveEmpty) {
     std::ofstream(Path("broken.cue")) << "FILE \"tones.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n"
                                          "TRACK 03 AUDIO\nINDEX 01 00:04:00\n";
-    struct Case {
-        std::string text, notice;
-    };
-    const Case cases[] = {
+    const std::pair<std::string, std::string> cases[] = {
         {"image " + Path("broken.cue"), "Virtual CD drive D: cannot use its image: " + Path("broken.cue") +
                                             ": line 4: track numbers must count up from 1"},
         {"image " + Path("missing.cue"), "Virtual CD drive D: cannot use its image: cannot read " + Path("missing.cue")},
-        {"image " + Path("tones.cue") + "\ntrack audio 150\nleadout 900",
-         ""}, // refused as a description: nothing of the image was read
     };
-    for (const Case& c : cases) {
+    for (const auto& [text, notice] : cases) {
         std::vector<std::string> notices;
-        auto driver = Drive(c.text, &notices);
+        auto driver = Drive(text, &notices);
+        EXPECT_EQ(notices, std::vector<std::string>{notice});
         std::uint16_t id = 0;
-        EXPECT_EQ(driver->Open("D:", false, &id), mci::ErrInvalidFile) << c.text;
-        EXPECT_EQ(notices, c.notice.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.notice});
+        ASSERT_EQ(driver->Open("D:", false, &id), 0u) << text;
+        EXPECT_EQ(Get(*driver, id, mci::StatusMediaPresent), 0u);
+        std::uint32_t tracks = 0;
+        EXPECT_EQ(driver->Status(id, mci::StatusNumberOfTracks, 0, &tracks), mci::ErrDeviceNotReady);
+        EXPECT_EQ(driver->Close(id), 0u);
     }
+    // Track lines beside an image make a faulty description, refused as any other.
+    std::vector<std::string> notices;
+    auto driver = Drive("image " + Path("tones.cue") + "\ntrack audio 150\nleadout 900", &notices);
+    std::uint16_t id = 0;
+    EXPECT_EQ(driver->Open("D:", false, &id), mci::ErrInvalidFile);
+    EXPECT_TRUE(notices.empty());
 }
 
 TEST_F(ImageDriveTest, ThePositionIsWhatTheOutputPlayedAndAPauseResumesAtItsSample) {
