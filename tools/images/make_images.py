@@ -26,8 +26,9 @@ LEAD_IN = 150
 
 
 def tone(seconds, left_hz, right_hz, extra_samples=0):
-    """16-bit little-endian stereo. Every sample pair differs from silence and from its
-    neighbours, so a shifted, swapped or padded copy never passes for the original."""
+    """16-bit little-endian stereo: different tones left and right with a ramp added, so
+    that a copy shifted by a sample, with its channels swapped or its bytes turned round
+    never passes for the original."""
     count = int(seconds * RATE) + extra_samples
     out = bytearray(count * 4)
     for n in range(count):
