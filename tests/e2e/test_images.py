@@ -123,6 +123,26 @@ class ImageSoundTest(unittest.TestCase):
         self.check_exact("tones-wav.cue")
 
 
+class NoSoundTest(unittest.TestCase):
+    """Without an audio driver (the end-to-end tests' setting) there is no wave device."""
+
+    def setUp(self):
+        reset_registry()
+
+    def test_without_a_wave_device_the_image_is_logged_and_plays_silently(self):
+        with tempfile.TemporaryDirectory() as tmp:
+            subprocess.run([sys.executable, str(ROOT / "tools" / "images" / "make_images.py"), tmp],
+                           check=True, timeout=120)
+            with Tunova(env={"TUNOVA_VIRTUAL_CD": windows_path(pathlib.Path(tmp) / "tones.cue")}) as tunova:
+                tunova.wait_for_log("Starting play on track:  1")
+                prefix = "No audio output for the image in D:, it plays silently: "
+                self.assertTrue(wait_until(lambda: any(l.startswith(prefix) for l in tunova.log_lines())),
+                                tunova.log_lines())
+                self.assertTrue(wait_until(lambda: "D: status-mode -> 0 526" in tunova.trace_lines()))
+                driver("command", MAIN_CAPTION, 40019)
+                self.assertEqual(tunova.wait_exit(), 0)
+
+
 class BrokenSheetTest(unittest.TestCase):
     def setUp(self):
         reset_registry()
