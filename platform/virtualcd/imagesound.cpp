@@ -4,8 +4,10 @@
 #include <chrono>
 
 namespace {
-// How often the feeder looks at the device while blocks play; each block lasts ~530 ms.
-constexpr int PollMs = 50;
+// The feeder sleeps until the device finishes a block (about every 530 ms) or a command
+// wakes it; these bound its sleep in case a device never says.
+constexpr int BlockWaitMs = 1000;
+constexpr int StartPollMs = 50;
 } // namespace
 
 ImageSound::ImageSound(std::unique_ptr<SoundOutput> output, ImageSoundReader reader, VirtualCdClock clock)
@@ -19,6 +21,7 @@ ImageSound::~ImageSound() {
         output_->Reset();
     }
     wake_.notify_all();
+    output_->Wake();
     thread_.join();
 }
 
@@ -32,6 +35,7 @@ void ImageSound::Start(std::int32_t from, std::int32_t to, std::int64_t startAtM
         state_ = State::Starting;
     }
     wake_.notify_all();
+    output_->Wake();
 }
 
 void ImageSound::Pause() {
@@ -49,6 +53,7 @@ void ImageSound::Resume() {
         state_ = State::Playing;
     }
     wake_.notify_all();
+    output_->Wake();
 }
 
 void ImageSound::Stop() {
@@ -94,7 +99,7 @@ void ImageSound::Run() {
         if (state_ == State::Starting) {
             const std::int64_t wait = startAt_ - clock_();
             if (wait > 0) {
-                wake_.wait_for(lock, std::chrono::milliseconds(std::min<std::int64_t>(wait, PollMs)));
+                wake_.wait_for(lock, std::chrono::milliseconds(std::min<std::int64_t>(wait, StartPollMs)));
                 continue;
             }
             state_ = State::Playing;
@@ -109,7 +114,7 @@ void ImageSound::Run() {
             continue;
         }
         lock.unlock();
-        output_->WaitForBlock(PollMs);
+        output_->WaitForBlock(BlockWaitMs);
         lock.lock();
     }
 }

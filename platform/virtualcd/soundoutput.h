@@ -26,8 +26,10 @@ public:
     virtual void Reset() = 0;
     // Bytes the device has played since the last reset.
     virtual std::uint64_t PlayedBytes() = 0;
-    // Returns when a block has finished, or after ms.
+    // Returns when a block has finished, Wake was called, or after ms.
     virtual void WaitForBlock(int ms) = 0;
+    // Ends a WaitForBlock under way (or the next one) at once.
+    virtual void Wake() = 0;
 };
 
 // Null with the reason when no wave device will take CD audio.

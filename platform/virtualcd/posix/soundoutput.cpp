@@ -4,9 +4,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <condition_variable>
 #include <deque>
 #include <mutex>
-#include <thread>
 
 namespace {
 
@@ -52,7 +52,19 @@ public:
         std::lock_guard<std::mutex> lock(mutex_);
         return Played();
     }
-    void WaitForBlock(int ms) override { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+    // The clock may be a test's, which real time does not move: look again soon.
+    void WaitForBlock(int ms) override {
+        std::unique_lock<std::mutex> lock(mutex_);
+        wake_.wait_for(lock, std::chrono::milliseconds(std::min(ms, 50)), [this] { return woken_; });
+        woken_ = false;
+    }
+    void Wake() override {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            woken_ = true;
+        }
+        wake_.notify_all();
+    }
 
 private:
     std::uint64_t Played() const {
@@ -76,6 +88,8 @@ private:
     std::uint64_t base_ = 0;  // played when since_ was taken
     std::int64_t since_ = 0;
     bool paused_ = false;
+    std::condition_variable wake_;
+    bool woken_ = false;
 };
 
 } // namespace

@@ -69,6 +69,7 @@ public:
         return now > base_ ? now - base_ : 0;
     }
     void WaitForBlock(int ms) override { WaitForSingleObject(event_, static_cast<DWORD>(ms)); }
+    void Wake() override { SetEvent(event_); }
 
 private:
     struct Block {

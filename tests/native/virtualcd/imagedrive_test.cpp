@@ -64,6 +64,7 @@ public:
         return Played();
     }
     void WaitForBlock(int) override { std::this_thread::sleep_for(std::chrono::milliseconds(1)); }
+    void Wake() override {}
 
 private:
     std::uint64_t Played() {
