@@ -28,12 +28,13 @@ LEAD_IN = 150
 def tone(seconds, left_hz, right_hz, extra_samples=0):
     """16-bit little-endian stereo: different tones left and right with a ramp added, so
     that a copy shifted by a sample, with its channels swapped or its bytes turned round
-    never passes for the original."""
+    never passes for the original. Left stays above zero and right below: no sample is
+    silence, so silence a device adds is told apart from the image's own sound."""
     count = int(seconds * RATE) + extra_samples
     out = bytearray(count * 4)
     for n in range(count):
-        left = int(9000 * math.sin(2 * math.pi * left_hz * n / RATE)) + 1000 + (n & 0x3F)
-        right = int(7000 * math.sin(2 * math.pi * right_hz * n / RATE)) - 1500 - (n & 0x1F)
+        left = int(9000 * math.sin(2 * math.pi * left_hz * n / RATE)) + 10000 + (n & 0x3F)
+        right = int(7000 * math.sin(2 * math.pi * right_hz * n / RATE)) - 9000 - (n & 0x1F)
         struct.pack_into("<hh", out, n * 4, left, right)
     return bytes(out)
 
