@@ -10,15 +10,6 @@ namespace {
 
 constexpr std::size_t WaveHeadBytes = 64 * 1024;
 
-bool AbsolutePath(const std::string& name) {
-    return (!name.empty() && (name[0] == '/' || name[0] == '\\')) || (name.size() > 1 && name[1] == ':');
-}
-
-std::string FolderOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of("/\\");
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
 bool ProbeFile(const CueFile& file, ImageFileFacts* facts, std::string* problem) {
     std::ifstream stream(file.name, std::ios::binary);
     if (!stream) return *problem = "cannot read " + file.name, false;
@@ -47,7 +38,7 @@ bool LoadCueImage(const std::string& path, DiscDescription* disc, DiscImage* ima
     CueSheet sheet;
     if (!ParseCueSheet(text.str(), &sheet, error)) return *error = path + ": " + *error, false;
     for (CueFile& file : sheet.files)
-        file.name = AbsolutePath(file.name) ? LocalFormOfPath(file.name) : FolderOf(path) + file.name;
+        file.name = PathBeside(path, file.name);
     return LayOutImage(sheet, ProbeFile, disc, image, error);
 }
 

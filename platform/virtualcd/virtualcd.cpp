@@ -30,15 +30,6 @@ std::vector<std::string> DescriptionPaths() {
     return paths;
 }
 
-std::string FolderOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of("/\\");
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-bool AbsolutePath(const std::string& path) {
-    return (!path.empty() && (path[0] == '/' || path[0] == '\\')) || (path.size() > 1 && path[1] == ':');
-}
-
 bool EndsWithCue(const std::string& path) {
     if (path.size() < 4) return false;
     std::string end = path.substr(path.size() - 4);
@@ -47,10 +38,9 @@ bool EndsWithCue(const std::string& path) {
 }
 
 // An image named by the description: its sheet, relative to the description's folder.
-void LoadImage(VirtualDriveSource* source, const std::string& folder) {
+void LoadImage(VirtualDriveSource* source, const std::string& descriptionPath) {
     source->namesImage = true;
-    const std::string sheet = AbsolutePath(source->disc.image) ? LocalFormOfPath(source->disc.image)
-                                                               : folder + source->disc.image;
+    const std::string sheet = PathBeside(descriptionPath, source->disc.image);
     auto image = std::make_shared<DiscImage>();
     if (LoadCueImage(sheet, &source->disc, image.get(), &source->problem)) {
         source->image = std::move(image);
@@ -66,7 +56,7 @@ VirtualDriveSource SourceFromText(const std::string& text, const std::string& pa
     VirtualDriveSource source;
     source.path = path;
     source.valid = ParseDiscDescription(text, &source.disc, &source.problem);
-    if (source.valid && !source.disc.image.empty()) LoadImage(&source, FolderOf(path));
+    if (source.valid && !source.disc.image.empty()) LoadImage(&source, path);
     if (!source.valid) source.disc = DiscDescription{};
     return source;
 }
