@@ -99,7 +99,7 @@ protected:
     // The sound of the disc from frame 150 on, straight from the files: the BIN as it
     // is; the WAV files' samples after their 44-byte headers, each padded to whole frames.
     static std::string DiscSound(const std::string& sheet) {
-        if (sheet == "tones.cue") return ReadFile(Path("tones.bin"));
+        if (sheet == "tones.cue" || sheet == "motorola.cue") return ReadFile(Path("tones.bin"));
         std::string sound;
         for (const char* name : {"tones-1.wav", "tones-2.wav", "tones-3.wav"}) {
             sound += ReadFile(Path(name)).substr(44);
@@ -140,10 +140,17 @@ TEST_F(ImageDriveTest, PlaysTheImagesOwnSamplesFromAnyFrame) {
         const char* sheet;
         std::int32_t from, to;
     };
+    // The BIN turned big-endian: a MOTOROLA sheet plays the same samples.
+    std::string swapped = ReadFile(Path("tones.bin"));
+    for (std::size_t i = 0; i + 1 < swapped.size(); i += 2) std::swap(swapped[i], swapped[i + 1]);
+    std::ofstream(Path("motorola.bin"), std::ios::binary) << swapped;
+    std::ofstream(Path("motorola.cue")) << ReadFile(Path("tones.cue")).replace(
+        ReadFile(Path("tones.cue")).find("\"tones.bin\" BINARY"), 18, "\"motorola.bin\" MOTOROLA");
     // Track 2 from its second second to the data track; the WAV disc from 0:02 in
     // track 1 across both file ends and the pregap to the lead-out, ending in silence
     // where the last file stops inside a frame.
-    for (const Case& c : {Case{"tones.cue", 450 + 75, 750}, Case{"tones-wav.cue", 150 + 150, 938}}) {
+    for (const Case& c : {Case{"tones.cue", 450 + 75, 750}, Case{"tones-wav.cue", 150 + 150, 938},
+                          Case{"motorola.cue", 150, 750}}) {
         DiscDescription disc;
         DiscImage image;
         std::string error;
