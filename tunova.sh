@@ -15,7 +15,7 @@ APT_PACKAGES=(
     cmake ninja-build g++ googletest libgtest-dev libgmock-dev
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
     wine wine64 fonts-wine xvfb xdotool x11-utils imagemagick python3 python3-aiosmtpd procps
-    clang libclang-rt-14-dev pulseaudio pulseaudio-utils nsis
+    clang libclang-rt-14-dev pulseaudio pulseaudio-utils nsis libasound2
 )
 
 install_missing() {
@@ -50,7 +50,7 @@ build_one() {
 
 # The tests whose threads share the disc information, the log mailbox or the lookup
 # also run under ThreadSanitizer.
-THREAD_TESTS=(native_discinfo native_log native_lookup native_submit)
+THREAD_TESTS=(native_discinfo native_log native_lookup native_submit native_virtualcd)
 
 build_all() {
     mkdir -p build

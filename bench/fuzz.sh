@@ -42,6 +42,7 @@ dictionary_of() {
         responseline|xmcd|matchlist|cddbconversation) echo fuzz/dict/cddb.dict ;;
         smtpreply) echo fuzz/dict/smtp.dict ;;
         discdescription) echo fuzz/dict/discdescription.dict ;;
+        cuesheet) echo fuzz/dict/cuesheet.dict ;;
         cdplayerini) echo fuzz/dict/cdplayerini.dict ;;
     esac
 }

@@ -96,3 +96,28 @@ write("registryrecord", "binary-artist", bytes([3, 2]) + value(0, 1, b"A" * 255)
 write("cdplayerini", "section", bytes([4]) + b"[3A5B1C02]\r\nEntryType=1\r\nartist=Some Artist\r\n"
       b"title=Some Title\r\nnumtracks=4\r\n0=One\r\n1=Two\r\nnumplay=3\r\norder=2 1 3\r\n")
 write("cdplayerini", "placeholders", bytes([4]) + b"[3A5B1C02]\r\nartist=New Artist\r\ntitle=New Title\r\n")
+
+
+def wav_bytes(pcm):
+    """A RIFF WAVE of 44.1 kHz 16-bit stereo around the samples."""
+    fmt = struct.pack("<HHIIHH", 1, 2, 44100, 176400, 4, 16)
+    body = b"WAVE" + b"fmt " + struct.pack("<I", len(fmt)) + fmt + b"data" + struct.pack("<I", len(pcm)) + pcm
+    return b"RIFF" + struct.pack("<I", len(body)) + body
+
+
+# CUE sheets: the sheet, a NUL, then the bytes of every file it names (a few frames).
+frames = bytes(range(256)) * 46  # 5 frames and a little
+cue_seeds = {
+    "single-bin": ('FILE "d.bin" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n'
+                   '  TRACK 02 AUDIO\n    INDEX 00 00:00:01\n    INDEX 01 00:00:02\n'
+                   '  TRACK 03 MODE1/2352\n    INDEX 01 00:00:03\n', frames),
+    "wav-per-track": ('FILE "1.wav" WAVE\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n  TRACK 02 AUDIO\n'
+                      '    INDEX 00 00:00:02\nFILE "2.wav" WAVE\n    INDEX 01 00:00:00\n', wav_bytes(frames)),
+    "gaps": ('REM x\nFILE "d.bin" MOTOROLA\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n    POSTGAP 00:00:01\n'
+             '  TRACK 02 AUDIO\n    PREGAP 00:00:02\n    INDEX 01 00:00:02\n', frames),
+    "mixed-sectors": ('FILE "m.bin" BINARY\n  TRACK 01 MODE1/2048\n    INDEX 01 00:00:00\n'
+                      '  TRACK 02 AUDIO\n    INDEX 01 00:00:01\n', frames),
+}
+for name, (sheet, image) in cue_seeds.items():
+    write("cuesheet", name, sheet.encode("latin-1") + b"\0" + image)
+

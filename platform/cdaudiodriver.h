@@ -4,7 +4,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <string>
 
 #include "platform/mcicodes.h"
 
@@ -42,4 +44,5 @@ CdAudioDriver& CdAudio();
 
 // The start-up choice: the virtual drives of TUNOVA_VIRTUAL_CD when it is set (always in
 // native builds), otherwise the real MCI driver.
-void InstallStartupCdAudioDriver();
+// notice receives the virtual drives' lines for the diagnostics log.
+void InstallStartupCdAudioDriver(std::function<void(const std::string&)> notice = nullptr);

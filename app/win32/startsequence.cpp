@@ -54,7 +54,7 @@ void RunStartSequence(HWND window) {
     InstallWindowView();
     AddTrayIcon(window, TrayCallbackMessage);
 
-    InstallStartupCdAudioDriver();
+    InstallStartupCdAudioDriver([](const std::string& line) { LogMessage(line.c_str()); });
     const std::vector<std::string> drives = BuildDriveList(shell.commandLineDrive);
     if (drives.empty()) {
         EndStartWithMessage(StartFailureMessage(0, Failed));

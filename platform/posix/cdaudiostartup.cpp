@@ -2,4 +2,6 @@
 #include "platform/cdaudiodriver.h"
 #include "platform/virtualcd/virtualcd.h"
 
-void InstallStartupCdAudioDriver() { InstallCdAudioDriver(CreateVirtualCdDriverFromEnvironment()); }
+void InstallStartupCdAudioDriver(std::function<void(const std::string&)> notice) {
+    InstallCdAudioDriver(CreateVirtualCdDriverFromEnvironment(std::move(notice)));
+}

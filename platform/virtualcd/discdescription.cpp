@@ -100,10 +100,26 @@ bool ParseDiscDescription(const std::string& text, DiscDescription* disc, std::s
         const std::size_t comment = line.find('#');
         if (comment != std::string::npos) line.erase(comment);
         std::string problem;
+        const std::size_t start = line.find_first_not_of(" \t\r");
+        if (start != std::string::npos && line.compare(start, 6, "image ") == 0) {
+            // The rest of the line is the path: it may hold spaces.
+            const std::size_t from = line.find_first_not_of(" \t", start + 6);
+            const std::size_t to = line.find_last_not_of(" \t\r");
+            if (from == std::string::npos || !disc->image.empty()) {
+                *error = "line " + std::to_string(number) + ": expected one image PATH";
+                return false;
+            }
+            disc->image = line.substr(from, to - from + 1);
+            continue;
+        }
         if (!ParseLine(line, disc, &problem)) {
             *error = "line " + std::to_string(number) + ": " + problem;
             return false;
         }
+    }
+    if (!disc->image.empty() && (!disc->tracks.empty() || disc->leadOut != 0 || disc->session2)) {
+        *error = "an image gives the tracks: no track, pregap, session or leadout lines with it";
+        return false;
     }
     if (!disc->tracks.empty() && disc->leadOut <= disc->tracks.back().startFrame + 1) {
         *error = "the lead-out must lie past the last track's start";

@@ -37,6 +37,7 @@ struct DiscDescription {
     std::int32_t settleMs = 0; // "not ready" for so long after the drive's first open
     std::int32_t seekMs = 0;   // a play from a position seeks for so long before it plays
     bool session2 = false;     // a "session 2" line came: the tracks after it are in it
+    std::string image;         // "image PATH": a CUE sheet gives the tracks and the sound
     std::vector<VirtualFailure> failures;
 };
 
@@ -44,7 +45,9 @@ struct DiscDescription {
 // Lines: "# comment", "drive E:", "identity N", "track audio|data FRAME", "pregap FRAMES"
 // (index 0 of the track above), "session 2" (the tracks below start a later session),
 // "leadout FRAME", "nodisc", "busy", "notready", "settle MS", "seek MS", "fail COMMAND
-// CODE". False with a reason ("line 3: ...") for anything else, for starts that do not
+// CODE", "image PATH" (a CUE sheet, relative to the description's folder, whose image
+// gives the tracks and lead-out instead of track, pregap, session and leadout lines).
+// False with a reason ("line 3: ...") for anything else, for starts that do not
 // rise, a pregap or session gap that does not fit in the track before, or a lead-out
 // not past the last start.
 bool ParseDiscDescription(const std::string& text, DiscDescription* disc, std::string* error);

@@ -25,3 +25,10 @@ std::string LocalFormOfPath(const std::string& path) {
     return PosixFormOfPath(path);
 #endif
 }
+
+std::string PathBeside(const std::string& base, const std::string& name) {
+    const bool absolute = (!name.empty() && (name[0] == '/' || name[0] == '\\')) || (name.size() > 1 && name[1] == ':');
+    if (absolute) return LocalFormOfPath(name);
+    const std::size_t slash = base.find_last_of("/\\");
+    return (slash == std::string::npos ? std::string() : base.substr(0, slash + 1)) + name;
+}

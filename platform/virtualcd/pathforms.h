@@ -10,3 +10,8 @@ std::string PosixFormOfPath(const std::string& path);
 std::string WindowsFormOfPath(const std::string& path);
 // The form this build's file functions understand.
 std::string LocalFormOfPath(const std::string& path);
+
+// A file named relative to another's folder ("01.wav" beside "Z:\cds\a.cue"): an
+// absolute name ("/x", "\x", "C:...") in this build's form, else the folder of base
+// joined to name.
+std::string PathBeside(const std::string& base, const std::string& name);

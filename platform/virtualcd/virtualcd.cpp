@@ -1,10 +1,12 @@
 #include "platform/virtualcd/virtualcd.h"
 
+#include <cctype>
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 
+#include "platform/virtualcd/imagefiles.h"
 #include "platform/virtualcd/pathforms.h"
 #include "platform/virtualcd/virtualcddriver.h"
 
@@ -28,15 +30,44 @@ std::vector<std::string> DescriptionPaths() {
     return paths;
 }
 
+bool EndsWithCue(const std::string& path) {
+    if (path.size() < 4) return false;
+    std::string end = path.substr(path.size() - 4);
+    for (char& c : end) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return end == ".cue";
+}
+
+// An image named by the description: its sheet, relative to the description's folder.
+void LoadImage(VirtualDriveSource* source, const std::string& descriptionPath) {
+    source->namesImage = true;
+    const std::string sheet = PathBeside(descriptionPath, source->disc.image);
+    auto image = std::make_shared<DiscImage>();
+    if (LoadCueImage(sheet, &source->disc, image.get(), &source->problem)) {
+        source->image = std::move(image);
+        return;
+    }
+    // The drive is there but holds nothing it can play: it reports no disc.
+    source->disc.tracks.clear();
+    source->disc.leadOut = 0;
+    source->disc.noDisc = true;
+}
+
 VirtualDriveSource SourceFromText(const std::string& text, const std::string& path) {
     VirtualDriveSource source;
     source.path = path;
     source.valid = ParseDiscDescription(text, &source.disc, &source.problem);
+    if (source.valid && !source.disc.image.empty()) LoadImage(&source, path);
     if (!source.valid) source.disc = DiscDescription{};
     return source;
 }
 
 VirtualDriveSource SourceFromFile(const std::string& path) {
+    // A sheet named directly is a drive holding that image and nothing else.
+    if (EndsWithCue(path)) {
+        VirtualDriveSource source = SourceFromText("image " + path, std::string());
+        source.path = path;
+        return source;
+    }
     std::ifstream file(path, std::ios::binary);
     if (!file) {
         VirtualDriveSource source;
@@ -93,20 +124,21 @@ std::vector<std::string> VirtualCdDriveNames() {
     return names;
 }
 
-std::unique_ptr<CdAudioDriver> CreateVirtualCdDriverFromEnvironment() {
+std::unique_ptr<CdAudioDriver> CreateVirtualCdDriverFromEnvironment(VirtualCdNotice notice) {
     const std::string speedText = Environment("TUNOVA_VIRTUAL_SPEED");
     double speed = speedText.empty() ? 1.0 : std::strtod(speedText.c_str(), nullptr);
     if (!(speed > 0)) speed = 1.0;
     return std::make_unique<VirtualCdDriver>(SourcesFromEnvironment(), SteadyClock(), speed,
-                                             LocalFormOfPath(Environment("TUNOVA_VIRTUAL_TRACE")));
+                                             LocalFormOfPath(Environment("TUNOVA_VIRTUAL_TRACE")), std::move(notice));
 }
 
 std::unique_ptr<CdAudioDriver> CreateVirtualCdDriver(const std::vector<std::string>& descriptionTexts,
-                                                     VirtualCdClock clock, double speed, const std::string& tracePath) {
+                                                     VirtualCdClock clock, double speed, const std::string& tracePath,
+                                                     VirtualCdNotice notice, SoundOutputOpener openSound) {
     std::vector<VirtualDriveSource> sources;
     for (const std::string& text : descriptionTexts) sources.push_back(SourceFromText(text, std::string()));
     return std::make_unique<VirtualCdDriver>(Name(std::move(sources)), clock ? clock : SteadyClock(), speed,
-                                             tracePath);
+                                             tracePath, std::move(notice), std::move(openSound));
 }
 
 void InstallVirtualCdText(const std::string& descriptionText, VirtualCdClock clock) {

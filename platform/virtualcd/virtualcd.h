@@ -13,7 +13,12 @@
 // Milliseconds of a monotonic clock; the drives measure play against it.
 using VirtualCdClock = std::function<std::int64_t()>;
 
-// True when TUNOVA_VIRTUAL_CD names at least one description file.
+// Receives the drives' lines for the diagnostics log (an image that cannot be read, no
+// audio output).
+using VirtualCdNotice = std::function<void(const std::string& line)>;
+
+// True when TUNOVA_VIRTUAL_CD names at least one description file (or CUE sheet: a
+// name ending in ".cue" stands for a description holding only "image NAME").
 bool VirtualCdEnabled();
 
 // The drive names ("D:", "E:", ...) of the descriptions TUNOVA_VIRTUAL_CD names, in
@@ -23,13 +28,20 @@ std::vector<std::string> VirtualCdDriveNames();
 
 // A driver over the drives TUNOVA_VIRTUAL_CD names, playing against the steady clock
 // scaled by TUNOVA_VIRTUAL_SPEED and tracing to TUNOVA_VIRTUAL_TRACE.
-std::unique_ptr<CdAudioDriver> CreateVirtualCdDriverFromEnvironment();
+std::unique_ptr<CdAudioDriver> CreateVirtualCdDriverFromEnvironment(VirtualCdNotice notice = nullptr);
 
 // For tests: a driver holding one drive per description text, letters assigned as for
-// files; clock null means the steady clock; speed scales it.
+// files (image paths relative to the working folder); clock null means the steady
+// clock; speed scales it.
+// notice gets the log lines; openSound makes an image drive's sound output (null: the
+// system's wave device).
+class SoundOutput;
+using SoundOutputOpener = std::function<std::unique_ptr<SoundOutput>(std::string* problem)>;
 std::unique_ptr<CdAudioDriver> CreateVirtualCdDriver(const std::vector<std::string>& descriptionTexts,
                                                      VirtualCdClock clock = nullptr, double speed = 1.0,
-                                                     const std::string& tracePath = std::string());
+                                                     const std::string& tracePath = std::string(),
+                                                     VirtualCdNotice notice = nullptr,
+                                                     SoundOutputOpener openSound = nullptr);
 
 // Installs CreateVirtualCdDriver({text}, clock) as the CD audio driver, so that
 // OpenCdDevice("D:") (or the description's own letter) reads that disc.

@@ -83,8 +83,9 @@ std::vector<std::string> AssignDriveNames(const std::vector<char>& requestedLett
 }
 
 VirtualCdDriver::VirtualCdDriver(std::vector<VirtualDriveSource> sources, VirtualCdClock clock, double speed,
-                                 const std::string& tracePath)
-    : clock_(clock) {
+                                 const std::string& tracePath, VirtualCdNotice notice, SoundOutputOpener openSound)
+    : clock_(clock), speed_(speed), notice_(std::move(notice)), openSound_(std::move(openSound)) {
+    if (!openSound_) openSound_ = [clock](std::string* problem) { return OpenSoundOutput(clock, problem); };
     for (VirtualDriveSource& source : sources) {
         const std::int32_t home = source.disc.tracks.empty() ? 0 : source.disc.tracks.front().startFrame;
         const std::int32_t seekMs = source.disc.seekMs;
@@ -92,10 +93,40 @@ VirtualCdDriver::VirtualCdDriver(std::vector<VirtualDriveSource> sources, Virtua
             std::unique_ptr<Drive>(new Drive{std::move(source), VirtualPlayer(clock, speed, home, seekMs)}));
     }
     if (!tracePath.empty()) trace_ = std::fopen(tracePath.c_str(), "a");
+    for (const auto& drive : drives_)
+        if (drive->source.namesImage && !drive->source.image)
+            Notice("Virtual CD drive " + drive->source.name + " cannot use its image: " + drive->source.problem);
 }
 
 VirtualCdDriver::~VirtualCdDriver() {
+    for (const auto& drive : drives_) ReleaseSound(*drive);
     if (trace_) std::fclose(trace_);
+}
+
+void VirtualCdDriver::Notice(const std::string& line) {
+    Trace(line);
+    if (notice_) notice_(line);
+}
+
+void VirtualCdDriver::PrepareSound(Drive& drive) {
+    if (drive.sound || drive.silent || !drive.source.image) return;
+    // Faster than life there is nothing to hear: the drive keeps to its clock.
+    if (speed_ != 1.0) return;
+    std::string problem;
+    std::unique_ptr<SoundOutput> output = openSound_(&problem);
+    if (!output) {
+        drive.silent = true;
+        Notice("No audio output for the image in " + drive.source.name + ", it plays silently: " + problem);
+        return;
+    }
+    drive.sound.reset(new ImageSound(std::move(output), ImageSoundReader(*drive.source.image), clock_));
+    drive.player.AttachSound(drive.sound.get());
+}
+
+void VirtualCdDriver::ReleaseSound(Drive& drive) {
+    if (!drive.sound) return;
+    drive.player.AttachSound(nullptr);
+    drive.sound.reset(); // joins its thread
 }
 
 void VirtualCdDriver::Trace(const std::string& line) {
@@ -171,6 +202,7 @@ std::uint32_t VirtualCdDriver::Close(std::uint16_t deviceId) {
             // The driver stops the drive on every close, shared or not.
             device->drive->player.Stop();
             --device->drive->opens;
+            if (device->drive->opens == 0) ReleaseSound(*device->drive);
             if (!device->shareable) device->drive->heldExclusively = false;
             devices_.erase(deviceId); // drops the lock
         }
@@ -348,7 +380,10 @@ std::uint32_t VirtualCdDriver::Play(std::uint16_t deviceId, bool hasFrom, std::u
             // the gap between sessions fails as a hardware error.
             else if (!AudioRange(disc, fromFrame, toFrame)) error = mci::ErrHardware;
         }
-        if (error == 0) drive.player.Play(hasFrom, fromFrame, toFrame);
+        if (error == 0) {
+            PrepareSound(drive);
+            drive.player.Play(hasFrom, fromFrame, toFrame);
+        }
     }
     char line[96];
     std::snprintf(line, sizeof line, " play%s to %08x -> %u", hasFrom ? (" from " + std::to_string(from)).c_str() : "",

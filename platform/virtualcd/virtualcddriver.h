@@ -8,8 +8,10 @@
 #include <vector>
 
 #include "platform/cdaudiodriver.h"
+#include "platform/virtualcd/cuesheet.h"
 #include "platform/virtualcd/discdescription.h"
 #include "platform/virtualcd/drivelock.h"
+#include "platform/virtualcd/imagesound.h"
 #include "platform/virtualcd/virtualplayer.h"
 
 struct VirtualDriveSource {
@@ -18,12 +20,19 @@ struct VirtualDriveSource {
     bool valid = false;
     std::string problem; // why the description was refused
     DiscDescription disc;
+    bool namesImage = false;               // the description names a CUE sheet
+    std::shared_ptr<const DiscImage> image; // its image, once read; without it the
+                                            // drive holds no disc
 };
+
 
 class VirtualCdDriver : public CdAudioDriver {
 public:
+    // notice receives lines for the diagnostics log; openSound null means the system's
+    // wave device.
     VirtualCdDriver(std::vector<VirtualDriveSource> sources, VirtualCdClock clock, double speed,
-                    const std::string& tracePath);
+                    const std::string& tracePath, VirtualCdNotice notice = nullptr,
+                    SoundOutputOpener openSound = nullptr);
     ~VirtualCdDriver() override;
 
     std::uint32_t Open(const char* drive, bool shareable, std::uint16_t* deviceId) override;
@@ -45,6 +54,8 @@ private:
         int opens = 0;
         bool heldExclusively = false;
         std::int64_t readyAt = -1; // clock time the disc has settled; -1 before the first open
+        std::unique_ptr<ImageSound> sound = nullptr; // while the drive is open and has played its image
+        bool silent = false;               // no sound output would open: it plays on the clock
     };
     struct Device {
         Drive* drive = nullptr;
@@ -65,8 +76,15 @@ private:
     // Still spinning up after the disc went in: it answers "not ready".
     bool Settling(const Drive& drive) const;
     void Trace(const std::string& line);
+    void Notice(const std::string& line);
+    // An image drive's sound, made at its first play; none at other speeds than 1.
+    void PrepareSound(Drive& drive);
+    void ReleaseSound(Drive& drive);
 
     VirtualCdClock clock_;
+    double speed_;
+    VirtualCdNotice notice_;
+    SoundOutputOpener openSound_;
     std::vector<std::unique_ptr<Drive>> drives_;
     std::map<std::uint16_t, Device> devices_;
     std::uint16_t nextDeviceId_ = 1;

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "platform/virtualcd/imagesound.h"
+
 VirtualPlayer::VirtualPlayer(VirtualCdClock clock, double speed, std::int32_t homeFrame, std::int32_t seekMs)
     : clock_(std::move(clock)), speed_(speed > 0 ? speed : 1.0), seekMs_(seekMs > 0 ? seekMs : 0),
       position_(homeFrame) {}
@@ -12,8 +14,13 @@ void VirtualPlayer::Advance() {
         position_ = playFrom_;
     }
     if (mode_ != Mode::Playing) return;
-    const double elapsedMs = static_cast<double>(clock_() - startedAt_);
-    const double played = std::floor(elapsedMs * speed_ * 75.0 / 1000.0);
+    double played = 0;
+    if (sound_) {
+        played = sound_->Finished() ? playTo_ - playFrom_ : sound_->PlayedFrames();
+    } else {
+        const double elapsedMs = static_cast<double>(clock_() - startedAt_);
+        played = std::floor(elapsedMs * speed_ * 75.0 / 1000.0);
+    }
     const double reached = playFrom_ + (played > 0 ? played : 0);
     if (reached >= playTo_) {
         position_ = playTo_;
@@ -23,8 +30,20 @@ void VirtualPlayer::Advance() {
     }
 }
 
+void VirtualPlayer::AttachSound(ImageSound* sound) {
+    if (sound_) sound_->Stop();
+    sound_ = sound;
+}
+
 void VirtualPlayer::Play(bool hasFrom, std::int32_t from, std::int32_t to) {
     Advance();
+    // Going on after a pause, the sound resumes at the sample where it stopped; its
+    // count of played frames still runs from where the play began.
+    if (sound_ && !hasFrom && mode_ == Mode::Paused && to == playTo_ && sound_->Paused()) {
+        sound_->Resume();
+        mode_ = Mode::Playing;
+        return;
+    }
     playFrom_ = hasFrom ? from : position_;
     playTo_ = to;
     const bool seeks = hasFrom && seekMs_ > 0;
@@ -32,9 +51,14 @@ void VirtualPlayer::Play(bool hasFrom, std::int32_t from, std::int32_t to) {
     if (!seeks || playFrom_ >= playTo_) position_ = playFrom_;
     startedAt_ = clock_() + (seeks ? seekMs_ : 0);
     mode_ = playFrom_ >= playTo_ ? Mode::Stopped : seeks ? Mode::Seeking : Mode::Playing;
+    if (!sound_) return;
+    if (mode_ == Mode::Stopped) sound_->Stop();
+    else sound_->Start(playFrom_, playTo_, startedAt_);
 }
 
 void VirtualPlayer::Pause() {
+    // The sound stops first, so that the position is the one heard last.
+    if (sound_ && (mode_ == Mode::Playing || mode_ == Mode::Seeking)) sound_->Pause();
     Advance();
     if (mode_ == Mode::Seeking) position_ = playFrom_; // the seek still ends where it was going
     if (mode_ == Mode::Playing || mode_ == Mode::Seeking) mode_ = Mode::Paused;
@@ -42,12 +66,14 @@ void VirtualPlayer::Pause() {
 
 void VirtualPlayer::Stop() {
     Advance();
+    if (sound_) sound_->Stop();
     if (mode_ == Mode::Seeking) position_ = playFrom_;
     if (mode_ != Mode::DoorOpen) mode_ = Mode::Stopped;
 }
 
 void VirtualPlayer::OpenDoor() {
     Advance();
+    if (sound_) sound_->Stop();
     mode_ = Mode::DoorOpen;
 }
 

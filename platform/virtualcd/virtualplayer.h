@@ -6,6 +6,8 @@
 
 #include "platform/virtualcd/virtualcd.h"
 
+class ImageSound;
+
 class VirtualPlayer {
 public:
     enum class Mode { Stopped, Seeking, Playing, Paused, DoorOpen };
@@ -22,6 +24,10 @@ public:
     void Stop();
     void OpenDoor();
 
+    // A drive with an image plays its sound: the position then follows what the sound
+    // output has played instead of the clock. Null detaches it.
+    void AttachSound(ImageSound* sound);
+
     Mode CurrentMode();
     std::int32_t PositionFrame();
 
@@ -37,4 +43,5 @@ private:
     std::int32_t playFrom_ = 0;  // while playing: where the range started
     std::int32_t playTo_ = 0;
     std::int64_t startedAt_ = 0; // clock milliseconds at playFrom_ (when the seek ends)
+    ImageSound* sound_ = nullptr;
 };

@@ -2,9 +2,9 @@
 #include "platform/virtualcd/virtualcd.h"
 #include "platform/win32/mcidriver.h"
 
-void InstallStartupCdAudioDriver() {
+void InstallStartupCdAudioDriver(std::function<void(const std::string&)> notice) {
     if (VirtualCdEnabled())
-        InstallCdAudioDriver(CreateVirtualCdDriverFromEnvironment());
+        InstallCdAudioDriver(CreateVirtualCdDriverFromEnvironment(std::move(notice)));
     else
         InstallCdAudioDriver(CreateMciCdAudioDriver());
 }

@@ -61,10 +61,13 @@ wine_set_graphics() {
 #   none   no driver: the system has no mixer
 #   pulse  PulseAudio at $PULSE_SERVER (tools/pulse/pulse.sh), which every Wine process
 #          started afterwards must have in its environment
+#   alsa   ALSA's default device, which a process may point elsewhere with its own
+#          ALSA_CONFIG_PATH (the image sound tests write it to a file)
 # Left unset, Wine would probe for a driver itself and find whatever the machine has.
 wine_set_audio() {
     local mode="$1" driver=""
     [ "$mode" = pulse ] && driver=pulse
+    [ "$mode" = alsa ] && driver=alsa
     if [ "$(cat "$WINEPREFIX/.tunova-audio" 2>/dev/null)" = "$mode" ]; then
         wine_start_server
         return
