@@ -105,16 +105,15 @@ void OnQueryNow(HWND page) {
     DiscInfoRecord& disc = DiscInfo();
     PropertiesCopy* copy = Copy();
     if (disc.lookupRunning || !copy) return;
-    disc.lookupRunning = true;
     StorePage(page, *copy);
     ShowStoredPort(page, *copy);
     if (!HasQuerySource(*copy)) {
         MessageBoxA(page, NoSourceText, "cddb Query Error", MB_OK | MB_ICONERROR | MB_SYSTEMMODAL);
-        disc.lookupRunning = false;
         return;
     }
     {
-        // No lookup thread runs yet (the flag was clear above), so the texts typed on the
+        // No lookup thread runs (the flag was clear above, and only this thread starts
+        // one; StartDiscLookup sets it), so the texts typed on the
         // CD Information page are committed with the settings: the lookup's hand-over
         // copies DiscInfo back into the copy, and a query that finds nothing must not
         // take them away. A found entry replaces them, as the user asked.
