@@ -3,6 +3,7 @@
 #include "app/mixer.h"
 #include "app/resume.h"
 #include "app/trayicon.h"
+#include "app/win32/panel.h"
 #include "app/win32/shell.h"
 #include "app/win32/timers.h"
 #include "cdaudio/cddevice.h"
@@ -29,5 +30,6 @@ void Shutdown() {
     JoinSubmission(PumpSentMessages);
     FinishDiscInfo();
     CloseCdDevice();
+    FreePanelFaces();
     PostQuitMessage(0);
 }
