@@ -168,15 +168,19 @@ TEST_F(QueryPageTest, WithoutASourceTheErrorBoxIsShownAndNothingStarts) {
     EXPECT_EQ(ProgramOptions().cddbProxyPort, 8080);
 }
 
-// The lookup thread's search: what it found committed, and its status.
+// The lookup thread's search: what it found committed, and its status, which it reports
+// only once the page's state right after the click has been seen (the thread would
+// otherwise race the test's look at the emptied status).
 std::atomic<int> searchedPort{0};
 std::atomic<int> searchedLocal{0};
+std::atomic<bool> searchMayReport{false};
 void RecordingSearch() {
     {
         DiscInfoHold hold;
         searchedPort = ProgramOptions().cddbProxyPort;
         searchedLocal = ProgramOptions().cddbQueryLocal;
     }
+    for (int waited = 0; !searchMayReport && waited < 20000; waited += 10) Sleep(10);
     SetQueryStatus("No cddb sources configured for querying.");
 }
 
@@ -187,6 +191,7 @@ TEST_F(QueryPageTest, QueryNowCommitsTheSettingsStartsALookupAndCancelKeepsThem)
     SetDiscLookupHooks(hooks);
     searchedPort = 0;
     searchedLocal = 0;
+    searchMayReport = false;
     SetQueryStatus("Old status");
     RunSheet({
         [](HWND sheet) {
@@ -200,6 +205,7 @@ TEST_F(QueryPageTest, QueryNowCommitsTheSettingsStartsALookupAndCancelKeepsThem)
             EXPECT_FALSE(Enabled(page, IDC_QUERY_NOW));
             EXPECT_EQ(ItemText(page, IDC_QUERY_STATUS), "");
             EXPECT_EQ(QueryStatusText(), "");
+            searchMayReport = true;
             return true;
         },
         [](HWND sheet) {
