@@ -44,3 +44,4 @@ using SocketWaitFunction = int (*)(SocketHandle socket, int seconds);
 SocketWaitFunction InstallSocketWait(SocketWaitFunction wait);
 // The system's own wait, for replacements that want to delegate to it.
 int SystemSocketWait(SocketHandle socket, int seconds);
+int SystemSocketWaitMilliseconds(SocketHandle socket, int milliseconds);

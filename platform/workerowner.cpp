@@ -87,6 +87,15 @@ void WorkerOwner::JoinEnded() {
     }
 }
 
+bool OnWorkerRun() { return currentRun != nullptr; }
+
+bool WorkerCancelled() {
+    WorkerRun* run = currentRun;
+    if (!run) return false;
+    std::lock_guard<std::mutex> hold(run->mutex);
+    return run->cancelled;
+}
+
 void WatchWorkerSocket(SocketHandle socket) {
     WorkerRun* run = currentRun;
     if (!run || socket == NoSocket) return;

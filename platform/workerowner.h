@@ -46,6 +46,10 @@ private:
     std::vector<Thread> threads_;
 };
 
+// True on a thread an owner started; WorkerCancelled once its run was cancelled.
+bool OnWorkerRun();
+bool WorkerCancelled();
+
 // The socket adapters tell the owner of the calling thread's run (if it runs on one)
 // about each socket: from its creation, after its connect, and before its close.
 void WatchWorkerSocket(SocketHandle socket);

@@ -67,12 +67,16 @@ bool ConnectSocket(SocketHandle socket, std::uint32_t address, int port) {
 }
 
 int SystemSocketWait(SocketHandle socket, int seconds) {
+    return SystemSocketWaitMilliseconds(socket, seconds * 1000);
+}
+
+int SystemSocketWaitMilliseconds(SocketHandle socket, int milliseconds) {
     const int fd = static_cast<int>(socket);
     if (fd < 0 || fd >= FD_SETSIZE) return -1;
     fd_set readable;
     FD_ZERO(&readable);
     FD_SET(fd, &readable);
-    timeval limit{seconds, 0};
+    timeval limit{milliseconds / 1000, (milliseconds % 1000) * 1000};
     return ::select(fd + 1, &readable, nullptr, nullptr, &limit);
 }
 

@@ -53,10 +53,14 @@ bool ConnectSocket(SocketHandle socket, std::uint32_t address, int port) {
 }
 
 int SystemSocketWait(SocketHandle socket, int seconds) {
+    return SystemSocketWaitMilliseconds(socket, seconds * 1000);
+}
+
+int SystemSocketWaitMilliseconds(SocketHandle socket, int milliseconds) {
     fd_set readable;
     FD_ZERO(&readable);
     FD_SET(static_cast<SOCKET>(socket), &readable);
-    timeval limit{seconds, 0};
+    timeval limit{milliseconds / 1000, (milliseconds % 1000) * 1000};
     return ::select(0, &readable, nullptr, nullptr, &limit);
 }
 
