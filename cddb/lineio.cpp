@@ -4,6 +4,7 @@
 #include <string>
 
 #include "log/logmessage.h"
+#include "platform/workerowner.h"
 
 const char* SkipSeparators(const char* text) {
     while (*text && IsSeparator(static_cast<unsigned char>(*text))) ++text;
@@ -18,7 +19,10 @@ void ResetResponseReader(ResponseReader& reader) {
 
 bool WaitForData(SocketHandle connection) {
     for (int attempt = 0; attempt < WaitAttempts; ++attempt) {
-        if (WaitSocketReadable(connection, WaitSecondsPerAttempt) != 0) return true;
+        const int ready = WaitSocketReadable(connection, WaitSecondsPerAttempt);
+        // The program is ending: nothing more is waited for or read.
+        if (WorkerCancelled()) return false;
+        if (ready != 0) return true;
     }
     LogMessage("Reached retry limit.");
     return false;

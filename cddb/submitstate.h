@@ -5,12 +5,16 @@
 #include <atomic>
 #include <cstdint>
 
+#include "platform/workerowner.h"
 
 struct SubmitRecord {
     // Set by the page before it starts the thread, cleared by the thread as it ends.
     std::atomic<std::int32_t> submitRunning{0};
     // Index into cddbCategoryList chosen in the last accepted submit dialog.
     std::atomic<std::int32_t> submitCategoryIndex{0};
+    // The submission threads: the shutdown cancels and joins them before the device
+    // closes.
+    WorkerOwner workers;
 };
 
 SubmitRecord& Submission();

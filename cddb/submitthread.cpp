@@ -1,8 +1,5 @@
 #include "cddb/submitthread.h"
 
-#include <system_error>
-#include <thread>
-
 #include "log/logmessage.h"
 #include "cddb/submit.h"
 #include "cddb/submitstate.h"
@@ -20,10 +17,7 @@ int StartSubmitThread() {
     SubmitRecord& record = Submission();
     std::int32_t idle = 0;
     if (!record.submitRunning.compare_exchange_strong(idle, 1)) return 0;
-    try {
-        // Not kept: the thread ends on its own after its notification.
-        std::thread(SubmitThread).detach();
-    } catch (const std::system_error&) {
+    if (!record.workers.Start([] { SubmitThread(); })) {
         // Nobody else would clear the flag, and the button would stay disabled for good.
         record.submitRunning = 0;
         LogMessage("Unable to start the submission thread.");
@@ -31,3 +25,7 @@ int StartSubmitThread() {
     }
     return 1;
 }
+
+void CancelSubmission() { Submission().workers.Cancel(); }
+
+void JoinSubmission(WorkerOwner::Pump pump) { Submission().workers.Join(pump); }

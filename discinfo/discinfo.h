@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "discinfo/resumepoint.h"
+#include "platform/workerowner.h"
 #include "platform/registry.h"
 #include "platform/uinotify.h"
 
@@ -43,6 +44,8 @@ struct DiscInfoRecord {
     // A lookup thread runs and may still replace the texts. Set by the starter, cleared
     // by the thread itself, read by the pages without the lock.
     std::atomic<bool> lookupRunning{false};
+    // The lookup threads: the shutdown cancels and joins them before the device closes.
+    WorkerOwner lookupWorkers;
     // The sheet's working copy while the sheet is open, else null.
     PropertiesCopy* propertiesCopy = nullptr;
     // Told with changedMessage when the disc information has changed.

@@ -1,8 +1,5 @@
 #include "discinfo/lookup.h"
 
-#include <system_error>
-#include <thread>
-
 #include "log/logmessage.h"
 #include "discinfo/discinfo.h"
 #include "platform/uinotify.h"
@@ -24,11 +21,9 @@ const DiscLookupHooks& GetDiscLookupHooks() { return lookupHooks; }
 
 int StartDiscLookup() {
     DiscInfoRecord& disc = DiscInfo();
-    disc.lookupRunning = true;
-    try {
-        // The thread is not kept: it ends on its own after its hand-over.
-        std::thread(LookupThread).detach();
-    } catch (const std::system_error&) {
+    bool idle = false;
+    if (!disc.lookupRunning.compare_exchange_strong(idle, true)) return 0;
+    if (!disc.lookupWorkers.Start(LookupThread)) {
         // Without a thread nobody would ever clear the flag and the pages would wait
         // for the lookup forever.
         disc.lookupRunning = false;
@@ -37,6 +32,13 @@ int StartDiscLookup() {
     }
     return 1;
 }
+
+void CancelDiscLookup() {
+    if (lookupHooks.closeChoice) lookupHooks.closeChoice();
+    DiscInfo().lookupWorkers.Cancel();
+}
+
+void JoinDiscLookup(WorkerOwner::Pump pump) { DiscInfo().lookupWorkers.Join(pump); }
 
 void FinishDiscLookup() {
     DiscInfoRecord& disc = DiscInfo();

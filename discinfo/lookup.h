@@ -3,6 +3,8 @@
 // that the start and end rules live in one place.
 #pragma once
 
+#include "platform/workerowner.h"
+
 struct DiscLookupHooks {
     // The lookup itself, run on the lookup thread; fills DiscInfo under DiscInfoLock.
     // Null: the thread goes straight to its hand-over.
@@ -24,6 +26,12 @@ const DiscLookupHooks& GetDiscLookupHooks();
 // when a thread was started, 0 otherwise (then lookupRunning is as it was before, or
 // clear again when the thread could not be created).
 int StartDiscLookup();
+
+// The shutdown's first steps, on the user-interface thread: end a pending match choice
+// and cancel the lookup (its conversation fails at once), then wait for its hand-over
+// to end, handling through pump the messages it sends meanwhile.
+void CancelDiscLookup();
+void JoinDiscLookup(WorkerOwner::Pump pump);
 
 // The hand-over that ends every lookup: copy the texts into an open PropertiesCopy
 // under the lock, clear lookupRunning, tell the page, then send changedMessage to

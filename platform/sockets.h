@@ -33,6 +33,9 @@ int WaitSocketReadable(SocketHandle socket, int seconds);
 int SendSocket(SocketHandle socket, const char* bytes, int count);
 int ReceiveSocket(SocketHandle socket, char* bytes, int count);
 void CloseSocket(SocketHandle socket);
+// Ends both directions of a socket that another thread may be waiting on: its wait
+// returns and its receives report the end of the stream. The socket stays open.
+void ShutdownSocket(SocketHandle socket);
 
 // The readiness wait is replaceable so that tests of the time-out rules need not sit
 // through real seconds. Installing null restores the system's select(). Returns the
@@ -41,3 +44,4 @@ using SocketWaitFunction = int (*)(SocketHandle socket, int seconds);
 SocketWaitFunction InstallSocketWait(SocketWaitFunction wait);
 // The system's own wait, for replacements that want to delegate to it.
 int SystemSocketWait(SocketHandle socket, int seconds);
+int SystemSocketWaitMilliseconds(SocketHandle socket, int milliseconds);

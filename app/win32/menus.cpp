@@ -13,12 +13,13 @@
 #include "app/win32/shell.h"
 #include "cdaudio/cddevice.h"
 #include "discinfo/discinfo.h"
+#include "platform/win32/scoped.h"
 #include "resources/resource.h"
 
 namespace {
 
 struct MenuHandles {
-    HMENU resource = nullptr; // the loaded menu; the pop-ups below belong to it
+    ScopedMenu resource; // the loaded menu; the pop-ups below belong to it
     HMENU tray = nullptr;
     HMENU trayTrack = nullptr;
     HMENU panel = nullptr;
@@ -89,15 +90,14 @@ void ShowMenuAtCursor(HWND window, HMENU menu) {
 
 void BuildMenus() {
     MenuHandles& menus = Menus();
-    if (menus.resource) DestroyMenu(menus.resource);
     menus = MenuHandles();
-    menus.resource = LoadMenuA(AppInstance(), "PopupMenu");
+    menus.resource.Reset(LoadMenuA(AppInstance(), "PopupMenu"));
     if (!menus.resource) {
         LogMessage("Unable to load the pop-up menus.");
         return;
     }
-    menus.tray = GetSubMenu(menus.resource, 0);
-    menus.panel = GetSubMenu(menus.resource, 1);
+    menus.tray = GetSubMenu(menus.resource.Get(), 0);
+    menus.panel = GetSubMenu(menus.resource.Get(), 1);
     menus.trayTrack = GetSubMenu(menus.tray, TrayTrackMenuPosition);
     menus.panelTrack = GetSubMenu(menus.panel, PanelTrackMenuPosition);
     for (HMENU trackMenu : {menus.trayTrack, menus.panelTrack}) AddTrackItems(trackMenu);

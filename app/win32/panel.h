@@ -13,6 +13,8 @@ void ShowPanel(bool visible);
 void LoadPanelFaces();
 // Draws an owner-drawn panel button; false for a control without faces.
 bool DrawPanelButton(const DRAWITEMSTRUCT& item);
+// Frees the faces as the panel goes (the shutdown).
+void FreePanelFaces();
 
 // Dragging the panel with the left button. Points are screen coordinates.
 void BeginPanelDrag(HWND window, POINT screenPoint);

@@ -7,23 +7,24 @@
 #include "app/paneldraw.h"
 #include "app/win32/panel.h"
 #include "app/win32/shell.h"
+#include "platform/win32/scoped.h"
 #include "resources/resource.h"
 
 namespace {
 
-// The faces are loaded once and kept for the whole run.
-std::map<int, HBITMAP>& FaceBitmaps() {
-    static std::map<int, HBITMAP> faces;
+// The faces are loaded once and kept until the panel ends.
+std::map<int, ScopedGdiObject<HBITMAP>>& FaceBitmaps() {
+    static std::map<int, ScopedGdiObject<HBITMAP>> faces;
     return faces;
 }
 
 HBITMAP Face(int id) {
-    std::map<int, HBITMAP>& faces = FaceBitmaps();
+    std::map<int, ScopedGdiObject<HBITMAP>>& faces = FaceBitmaps();
     const auto found = faces.find(id);
-    if (found != faces.end()) return found->second;
+    if (found != faces.end()) return found->second.Get();
     HBITMAP bitmap = LoadBitmapA(AppInstance(), MAKEINTRESOURCEA(id));
     if (!bitmap) LogMessageInt("Unable to load button bitmap: ", id);
-    faces[id] = bitmap; // a failed load is not tried again on every paint
+    faces[id].Reset(bitmap); // a failed load is not tried again on every paint
     return bitmap;
 }
 
@@ -41,19 +42,16 @@ bool DrawPanelButton(const DRAWITEMSTRUCT& item) {
     if (!faceId) return false;
     HBITMAP bitmap = Face(faceId);
     const FacePlacement place = PlaceFace(item.rcItem.left, item.rcItem.top, item.rcItem.right, item.rcItem.bottom);
-    HDC memory = CreateCompatibleDC(item.hDC);
-    if (!bitmap || !memory) {
-        if (memory) DeleteDC(memory);
-        return true;
-    }
-    HGDIOBJ previous = SelectObject(memory, bitmap);
+    const ScopedMemoryDc memory(CreateCompatibleDC(item.hDC));
+    if (!bitmap || !memory) return true;
+    const ScopedSelection face(memory.Get(), bitmap);
     // Dropping whole rows and columns keeps a shrunk face crisp; the default mode
     // would blend them into black.
     const int previousMode = SetStretchBltMode(item.hDC, COLORONCOLOR);
-    StretchBlt(item.hDC, place.x, place.y, place.width, place.height, memory, place.sourceX, place.sourceY,
+    StretchBlt(item.hDC, place.x, place.y, place.width, place.height, memory.Get(), place.sourceX, place.sourceY,
                place.sourceWidth, place.sourceHeight, SRCCOPY);
     SetStretchBltMode(item.hDC, previousMode);
-    SelectObject(memory, previous);
-    DeleteDC(memory);
     return true;
 }
+
+void FreePanelFaces() { FaceBitmaps().clear(); }

@@ -16,7 +16,8 @@ int RunTunova(HINSTANCE instance, const char* cmdLine) {
     SeedRandom(static_cast<std::uint32_t>(std::time(nullptr)));
 
     const CommandLine parsed = ParseCommandLine(cmdLine);
-    if (parsed.diagnostics) StartDiagnostics();
+    // Owned for the whole run: the window closes as the run ends.
+    const DiagnosticsThread diagnostics = parsed.diagnostics ? StartDiagnostics() : DiagnosticsThread();
     std::memcpy(Shell().commandLineDrive, parsed.drive, sizeof parsed.drive);
 
     // The initialisation of the main window runs the whole start sequence before

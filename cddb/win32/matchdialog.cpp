@@ -7,8 +7,9 @@
 #include "log/logmessage.h"
 #include "cddb/matchchoice.h"
 #include "discinfo/discinfo.h"
-#include "resources/resource.h"
+#include "platform/win32/sentmessages.h"
 #include "resources/messageids.h"
+#include "resources/resource.h"
 
 namespace {
 
@@ -75,11 +76,7 @@ public:
         SendMessageA(dialog, EndChoiceMessage, 0, 0);
         // Closing the dialog re-enables and activates this thread's windows, so the
         // messages the lookup thread sends meanwhile are handled while waiting.
-        for (DWORD waited = 0; matchDialog.load() && waited < AbandonWaitMs; waited += 10) {
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_SENDMESSAGE);
-            MSG pending;
-            PeekMessageA(&pending, nullptr, 0, 0, PM_NOREMOVE);
-        }
+        for (DWORD waited = 0; matchDialog.load() && waited < AbandonWaitMs; waited += 10) PumpSentMessages(10);
     }
 
 private:

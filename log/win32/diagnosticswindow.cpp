@@ -6,6 +6,7 @@
 #include "log/logfile.h"
 #include "log/logmailbox.h"
 #include "log/logmessage.h"
+#include "platform/win32/scoped.h"
 #include "platform/win32/shellhandles.h"
 #include "resources/resource.h"
 #include "resources/messageids.h"
@@ -15,6 +16,8 @@ namespace {
 // How long StartDiagnostics waits for a window that does not come.
 constexpr DWORD DiagnosticsStartLimitMs = 5000;
 constexpr DWORD DiagnosticsPollMs = 100;
+// How long the end of the run waits for the window's thread to close its window.
+constexpr DWORD DiagnosticsEndLimitMs = 5000;
 
 void NotifyLogWindow(LogWindowHandle window) {
     SendMessageA(static_cast<HWND>(window), LogPendingMessage, 0, 0);
@@ -70,7 +73,7 @@ INT_PTR CALLBACK DiagnosticsProc(HWND window, UINT message, WPARAM, LPARAM lPara
     }
 }
 
-DWORD WINAPI DiagnosticsThread(LPVOID) {
+DWORD WINAPI DiagnosticsThreadProc(LPVOID) {
     LogLock(); // the mailbox's lock exists before the window does
     const INT_PTR result = DialogBoxParamA(AppInstance(), MAKEINTRESOURCEA(IDD_DIAGNOSTICS), nullptr,
                                            DiagnosticsProc, 0);
@@ -80,19 +83,27 @@ DWORD WINAPI DiagnosticsThread(LPVOID) {
 
 } // namespace
 
-void StartDiagnostics() {
-    HANDLE thread = CreateThread(nullptr, 0, DiagnosticsThread, nullptr, 0, nullptr);
+DiagnosticsThread StartDiagnostics() {
+    ScopedHandle thread(CreateThread(nullptr, 0, DiagnosticsThreadProc, nullptr, 0, nullptr));
     if (!thread) {
         AppendLogFile("Unable to start the diagnostics window.");
-        return;
+        return DiagnosticsThread();
     }
     for (DWORD waited = 0; !CurrentLogWindow(); waited += DiagnosticsPollMs) {
         // The thread ending before the window exists means the window failed.
         if (waited >= DiagnosticsStartLimitMs ||
-            WaitForSingleObject(thread, DiagnosticsPollMs) == WAIT_OBJECT_0) {
+            WaitForSingleObject(thread.Get(), DiagnosticsPollMs) == WAIT_OBJECT_0) {
             if (!CurrentLogWindow()) AppendLogFile("Unable to start the diagnostics window.");
             break;
         }
     }
-    CloseHandle(thread);
+    return DiagnosticsThread(thread.Release());
+}
+
+DiagnosticsThread::~DiagnosticsThread() {
+    const ScopedHandle thread(thread_);
+    if (!thread) return;
+    // The window may still be open at the end of the run; its thread ends with it.
+    if (const HWND window = static_cast<HWND>(CurrentLogWindow())) PostMessageA(window, WM_CLOSE, 0, 0);
+    WaitForSingleObject(thread.Get(), DiagnosticsEndLimitMs);
 }

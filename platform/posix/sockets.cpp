@@ -11,6 +11,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/workerowner.h"
+
 bool SocketStartup() { return true; }
 void SocketCleanup() {}
 
@@ -49,7 +51,9 @@ void FormatHostAddress(std::uint32_t address, char* text, int size) {
 
 SocketHandle CreateStreamSocket() {
     const int s = ::socket(AF_INET, SOCK_STREAM, 0);
-    return s < 0 ? NoSocket : s;
+    const SocketHandle created = s < 0 ? NoSocket : s;
+    WatchWorkerSocket(created);
+    return created;
 }
 
 bool ConnectSocket(SocketHandle socket, std::uint32_t address, int port) {
@@ -57,16 +61,22 @@ bool ConnectSocket(SocketHandle socket, std::uint32_t address, int port) {
     to.sin_family = AF_INET;
     to.sin_port = htons(static_cast<std::uint16_t>(port));
     to.sin_addr.s_addr = address;
-    return ::connect(static_cast<int>(socket), reinterpret_cast<const sockaddr*>(&to), sizeof to) == 0;
+    const bool connected = ::connect(static_cast<int>(socket), reinterpret_cast<const sockaddr*>(&to), sizeof to) == 0;
+    CheckWorkerSocketConnected(socket);
+    return connected;
 }
 
 int SystemSocketWait(SocketHandle socket, int seconds) {
+    return SystemSocketWaitMilliseconds(socket, seconds * 1000);
+}
+
+int SystemSocketWaitMilliseconds(SocketHandle socket, int milliseconds) {
     const int fd = static_cast<int>(socket);
     if (fd < 0 || fd >= FD_SETSIZE) return -1;
     fd_set readable;
     FD_ZERO(&readable);
     FD_SET(fd, &readable);
-    timeval limit{seconds, 0};
+    timeval limit{milliseconds / 1000, (milliseconds % 1000) * 1000};
     return ::select(fd + 1, &readable, nullptr, nullptr, &limit);
 }
 
@@ -80,5 +90,11 @@ int ReceiveSocket(SocketHandle socket, char* bytes, int count) {
 }
 
 void CloseSocket(SocketHandle socket) {
-    if (socket != NoSocket) ::close(static_cast<int>(socket));
+    if (socket == NoSocket) return;
+    ForgetWorkerSocket(socket);
+    ::close(static_cast<int>(socket));
+}
+
+void ShutdownSocket(SocketHandle socket) {
+    if (socket != NoSocket) ::shutdown(static_cast<int>(socket), SHUT_RDWR);
 }

@@ -2,23 +2,23 @@
 
 #include <windows.h>
 
+#include "platform/win32/scoped.h"
+
 struct NamedMutex::Impl {
-    HANDLE handle = nullptr;
+    ScopedHandle handle;
 };
 
 NamedMutex::NamedMutex(const char* name) : name_(name), impl_(new Impl) {
     // Not initially owned; an existing mutex of that name is opened instead.
-    impl_->handle = CreateMutexA(nullptr, FALSE, name);
+    impl_->handle.Reset(CreateMutexA(nullptr, FALSE, name));
 }
 
-NamedMutex::~NamedMutex() {
-    if (impl_->handle) CloseHandle(impl_->handle);
-}
+NamedMutex::~NamedMutex() = default;
 
 void NamedMutex::Lock() {
-    if (impl_->handle) WaitForSingleObject(impl_->handle, INFINITE);
+    if (impl_->handle) WaitForSingleObject(impl_->handle.Get(), INFINITE);
 }
 
 void NamedMutex::Unlock() {
-    if (impl_->handle) ReleaseMutex(impl_->handle);
+    if (impl_->handle) ReleaseMutex(impl_->handle.Get());
 }

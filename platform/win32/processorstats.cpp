@@ -1,5 +1,7 @@
 #include "platform/win32/processorstats.h"
 
+#include "platform/win32/scoped.h"
+
 namespace {
 
 template <typename Function>
@@ -39,12 +41,11 @@ std::int32_t ProcessorStats::CpuUsage() {
 
 std::int32_t ProcessorStats::ThreadCount() {
     if (!snapshot_ || !firstThread_ || !nextThread_) return 0;
-    const HANDLE threads = snapshot_(TH32CS_SNAPTHREAD, 0);
-    if (threads == INVALID_HANDLE_VALUE) return 0;
+    const ScopedHandle threads(snapshot_(TH32CS_SNAPTHREAD, 0));
+    if (!threads) return 0;
     std::int32_t count = 0;
     THREADENTRY32 entry{};
     entry.dwSize = sizeof entry;
-    for (BOOL more = firstThread_(threads, &entry); more; more = nextThread_(threads, &entry)) ++count;
-    CloseHandle(threads);
+    for (BOOL more = firstThread_(threads.Get(), &entry); more; more = nextThread_(threads.Get(), &entry)) ++count;
     return count;
 }

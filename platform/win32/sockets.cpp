@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/workerowner.h"
+
 bool SocketStartup() {
     WSADATA data;
     return WSAStartup(MAKEWORD(1, 1), &data) == 0;
@@ -35,7 +37,9 @@ void FormatHostAddress(std::uint32_t address, char* text, int size) {
 
 SocketHandle CreateStreamSocket() {
     const SOCKET s = ::socket(AF_INET, SOCK_STREAM, 0);
-    return s == INVALID_SOCKET ? NoSocket : static_cast<SocketHandle>(s);
+    const SocketHandle created = s == INVALID_SOCKET ? NoSocket : static_cast<SocketHandle>(s);
+    WatchWorkerSocket(created);
+    return created;
 }
 
 bool ConnectSocket(SocketHandle socket, std::uint32_t address, int port) {
@@ -43,14 +47,20 @@ bool ConnectSocket(SocketHandle socket, std::uint32_t address, int port) {
     to.sin_family = AF_INET;
     to.sin_port = htons(static_cast<u_short>(port));
     to.sin_addr.s_addr = address;
-    return ::connect(static_cast<SOCKET>(socket), reinterpret_cast<const sockaddr*>(&to), sizeof to) == 0;
+    const bool connected = ::connect(static_cast<SOCKET>(socket), reinterpret_cast<const sockaddr*>(&to), sizeof to) == 0;
+    CheckWorkerSocketConnected(socket);
+    return connected;
 }
 
 int SystemSocketWait(SocketHandle socket, int seconds) {
+    return SystemSocketWaitMilliseconds(socket, seconds * 1000);
+}
+
+int SystemSocketWaitMilliseconds(SocketHandle socket, int milliseconds) {
     fd_set readable;
     FD_ZERO(&readable);
     FD_SET(static_cast<SOCKET>(socket), &readable);
-    timeval limit{seconds, 0};
+    timeval limit{milliseconds / 1000, (milliseconds % 1000) * 1000};
     return ::select(0, &readable, nullptr, nullptr, &limit);
 }
 
@@ -63,5 +73,11 @@ int ReceiveSocket(SocketHandle socket, char* bytes, int count) {
 }
 
 void CloseSocket(SocketHandle socket) {
-    if (socket != NoSocket) ::closesocket(static_cast<SOCKET>(socket));
+    if (socket == NoSocket) return;
+    ForgetWorkerSocket(socket);
+    ::closesocket(static_cast<SOCKET>(socket));
+}
+
+void ShutdownSocket(SocketHandle socket) {
+    if (socket != NoSocket) ::shutdown(static_cast<SOCKET>(socket), 2); // SD_BOTH
 }

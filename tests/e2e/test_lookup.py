@@ -2,9 +2,11 @@
 the relay options, the local copy, and the Fuzzy Search Results dialog."""
 import pathlib
 import re
+import socket
 import subprocess
 import sys
 import tempfile
+import time
 import unittest
 
 import tunova_ids as ids
@@ -59,10 +61,11 @@ def set_text_option(name, value):
 
 
 def relay_to(server):
+    """The relay options pointing at server (a FakeCddb, or a port number)."""
     set_option("cddbQueryServerAtStartup", 1)
     set_option("cddbUseProxy", 1)
     set_text_option("cddbProxyName", "127.0.0.1")
-    set_option("cddbProxyPort", server.port)
+    set_option("cddbProxyPort", server if isinstance(server, int) else server.port)
 
 
 def album():
@@ -205,6 +208,20 @@ class LookupTest(unittest.TestCase):
         self.assertEqual(temp_files(), self.temp_before)
         code, record = reg("query", RECORD_KEY)
         self.assertNotRegex(record, r"Artist[ \t]+REG_SZ[ \t]+\S")
+
+    def test_exit_while_the_server_is_silent_ends_the_lookup_at_once(self):
+        # A hung server: it takes the connection and never sends a byte. Waiting for it
+        # by the silence rule would hold the exit for a minute.
+        with socket.create_server(("127.0.0.1", 0)) as silent:
+            relay_to(silent.getsockname()[1])
+            with Tunova(env=album()) as tunova:
+                silent.settimeout(60)
+                connection, _ = silent.accept()
+                with connection:
+                    started = time.monotonic()
+                    self.exit_program(tunova)
+                    self.assertLess(time.monotonic() - started, 20)
+        self.assertEqual(temp_files(), self.temp_before)
 
     def test_real_entry_in_utf8_reaches_the_registry_with_its_accents_and_is_known_next_run(self):
         # The server knows the disc only as it stores entries: "# xmcd" alone, UTF-8,

@@ -2,6 +2,10 @@
 
 #include <windows.h>
 
+#include <utility>
+
+#include "platform/win32/scoped.h"
+
 namespace {
 
 // One byte far past the end of any description: locking it keeps the text readable
@@ -15,29 +19,25 @@ OVERLAPPED LockedByte() {
 
 class FileRangeDriveLock : public DriveLock {
 public:
-    explicit FileRangeDriveLock(HANDLE file) : file_(file) {}
+    explicit FileRangeDriveLock(ScopedHandle file) : file_(std::move(file)) {}
     ~FileRangeDriveLock() override {
-        if (file_ == INVALID_HANDLE_VALUE) return;
+        if (!file_) return;
         OVERLAPPED where = LockedByte();
-        UnlockFileEx(file_, 0, 1, 0, &where);
-        CloseHandle(file_);
+        UnlockFileEx(file_.Get(), 0, 1, 0, &where);
     }
 
 private:
-    HANDLE file_;
+    ScopedHandle file_;
 };
 
 } // namespace
 
 std::unique_ptr<DriveLock> TryLockDrive(const std::string& path, bool shareable) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return std::make_unique<FileRangeDriveLock>(INVALID_HANDLE_VALUE);
+    ScopedHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return std::make_unique<FileRangeDriveLock>(ScopedHandle());
     OVERLAPPED where = LockedByte();
     const DWORD flags = LOCKFILE_FAIL_IMMEDIATELY | (shareable ? 0 : LOCKFILE_EXCLUSIVE_LOCK);
-    if (!LockFileEx(file, flags, 0, 1, 0, &where)) {
-        CloseHandle(file);
-        return nullptr;
-    }
-    return std::make_unique<FileRangeDriveLock>(file);
+    if (!LockFileEx(file.Get(), flags, 0, 1, 0, &where)) return nullptr;
+    return std::make_unique<FileRangeDriveLock>(std::move(file));
 }

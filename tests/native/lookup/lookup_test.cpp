@@ -32,6 +32,7 @@
 #include "platform/sysnames.h"
 #include "platform/virtualcd/virtualcd.h"
 #include "resources/messageids.h"
+#include "tests/support/posix/silentpeer.h"
 #include "tests/support/posix/unusedport.h"
 #include "tests/support/filetext.h"
 #include "tests/support/statusrecorder.h"
@@ -124,6 +125,8 @@ protected:
     }
 
     void TearDown() override {
+        // A lookup may still be sending its end notices.
+        JoinDiscLookup(nullptr);
         SetDiscLookupHooks(DiscLookupHooks{});
         InstallWindowMessageSender(nullptr);
         InstallMatchChooser(nullptr);
@@ -286,11 +289,33 @@ TEST_F(LookupTest, ShutdownAbandonsAPendingChoice) {
     const std::vector<std::string> open = TempFiles();
     ASSERT_EQ(open.size(), 1u);
     EXPECT_EQ(fs::path(open[0]).filename().string().substr(0, 3), "cdb");
-    GetDiscLookupHooks().closeChoice();
-    ASSERT_TRUE(recorder.WaitForHandOver());
+    CancelDiscLookup();
+    JoinDiscLookup(nullptr);
+    EXPECT_EQ(recorder.handOvers, 1);
     EXPECT_EQ(LastStatus(), "Current CD not found on remote server.");
     EXPECT_EQ(SentLines("cddb query").size(), 1u);
     EXPECT_TRUE(TempFiles().empty());
+}
+
+TEST_F(LookupTest, ShutdownDuringAStalledServerEndsTheLookupBeforeTheDeviceCloses) {
+    SilentPeer stalled;
+    ASSERT_NE(stalled.Port(), 0);
+    ProgramOptions().cddbQueryServerAtStartup = 1;
+    ProgramOptions().cddbProxyPort = stalled.Port();
+    ASSERT_EQ(StartDiscLookup(), 1);
+    ASSERT_TRUE(stalled.WaitForConnection());
+    EXPECT_EQ(StartDiscLookup(), 0) << "one lookup at a time";
+
+    const auto started = std::chrono::steady_clock::now();
+    CancelDiscLookup();
+    JoinDiscLookup(nullptr);
+    // Waiting out the silence rule would take a minute.
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(20));
+    EXPECT_EQ(recorder.handOvers, 1);
+    EXPECT_FALSE(DiscInfo().lookupRunning);
+    EXPECT_TRUE(TempFiles().empty());
+    // Nothing reads the table of contents any more (the sanitizers watch this).
+    CloseCdDevice();
 }
 
 const std::string ServerEntries = Root + "/tests/data/cddb/server";

@@ -6,11 +6,13 @@
 #include <mutex>
 #include <vector>
 
+#include "cddb/submit.h"
 #include "cddb/submitstate.h"
 #include "cddb/submitthread.h"
 #include "ui/properties/pages.h"
 #include "submitsetup.h"
 #include "tests/support/messagerecorder.h"
+#include "tests/support/posix/silentpeer.h"
 
 namespace {
 
@@ -36,6 +38,7 @@ protected:
         SetSubmitEndNotifier(NotifyPageOfSubmitEnd);
     }
     void TearDown() override {
+        JoinSubmission(nullptr);
         InstallWindowMessageSender(nullptr);
         SetSubmitEndNotifier(nullptr);
         ClearActivePages();
@@ -84,6 +87,28 @@ TEST_F(SubmitThreadTest, StartsOnlyWhenNoSubmissionRuns) {
     ASSERT_EQ(ends.size(), 1u);
     EXPECT_EQ(ends[0].window, SubmitPage);
     EXPECT_EQ(ends[0].moment, 0);
+}
+
+// The submission as its thread runs it, but mailed to a peer on a port of the test's.
+SubmitRequest stalledRequest;
+void SubmitToStalledPeer() { ConverseWithSmtpServer(stalledRequest, FixedHelo); }
+
+TEST_F(SubmitThreadTest, ShutdownDuringAStalledServerEndsTheSubmissionBeforeTheDeviceCloses) {
+    SilentPeer stalled;
+    ASSERT_NE(stalled.Port(), 0);
+    stalledRequest = Request(2);
+    stalledRequest.serverName = "127.0.0.1";
+    stalledRequest.port = stalled.Port();
+    ASSERT_TRUE(Submission().workers.Start(SubmitToStalledPeer));
+    ASSERT_TRUE(stalled.WaitForConnection());
+
+    const auto started = std::chrono::steady_clock::now();
+    CancelSubmission();
+    JoinSubmission(nullptr);
+    // Waiting out the silence rule would take a minute.
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(20));
+    EXPECT_EQ(SubmitStatusText(), "Unable to read SMTP server sign-on.");
+    CloseCdDevice();
 }
 
 } // namespace

@@ -8,18 +8,22 @@
 #include <string>
 
 #include "platform/registry.h"
+#include "platform/win32/scoped.h"
 
 // Asks only for the rights deletion needs, so that keys a test made read-only go too.
 inline void DeleteKeyTree(HKEY parent, const std::string& path) {
-    HKEY key;
-    if (RegOpenKeyExA(parent, path.c_str(), 0, KEY_READ | DELETE, &key) != ERROR_SUCCESS) return;
-    char name[256];
-    for (;;) {
-        DWORD length = sizeof name;
-        if (RegEnumKeyExA(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        DeleteKeyTree(key, name);
+    {
+        HKEY opened;
+        if (RegOpenKeyExA(parent, path.c_str(), 0, KEY_READ | DELETE, &opened) != ERROR_SUCCESS) return;
+        const ScopedRegistryKey key(opened); // closed before the key itself goes
+        char name[256];
+        for (;;) {
+            DWORD length = sizeof name;
+            if (RegEnumKeyExA(key.Get(), 0, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+                break;
+            DeleteKeyTree(key.Get(), name);
+        }
     }
-    RegCloseKey(key);
     RegDeleteKeyA(parent, path.c_str());
 }
 

@@ -34,7 +34,7 @@ TEST(DiagnosticsWindow, ShowsEveryLineOfConcurrentProducersAndMatchesTheFile) {
     LogMessage("before the window");
     ASSERT_EQ(CurrentLogWindow(), nullptr);
 
-    StartDiagnostics();
+    const DiagnosticsThread diagnostics = StartDiagnostics();
     HWND window = static_cast<HWND>(CurrentLogWindow());
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(FindWindowA(nullptr, "Tunova2 Diagnostics"), window);
@@ -105,7 +105,7 @@ TEST(DiagnosticsWindow, AWindowThatCannotBeCreatedDoesNotHoldUpStart) {
     // A module without the dialog template: the window cannot be made.
     SetAppInstance(GetModuleHandleA("kernel32.dll"));
     const DWORD started = GetTickCount();
-    StartDiagnostics();
+    const DiagnosticsThread diagnostics = StartDiagnostics();
     EXPECT_LT(GetTickCount() - started, 3000u);
     EXPECT_EQ(CurrentLogWindow(), nullptr);
     LogMessage("still logging");

@@ -152,18 +152,19 @@ TEST_F(QueryPageTest, WithoutASourceTheErrorBoxIsShownAndNothingStarts) {
     EXPECT_EQ(ProgramOptions().cddbProxyPort, 8080);
 }
 
-// The lookup thread's search: what it found committed, and its status, set only once
-// the test has seen the page as Query Now leaves it (or after a long wait).
+// The lookup thread's search: what it found committed, and its status, which it reports
+// only once the page's state right after the click has been seen (the thread would
+// otherwise race the test's look at the emptied status).
 std::atomic<int> searchedPort{0};
 std::atomic<int> searchedLocal{0};
-std::atomic<bool> searchMaySetStatus{false};
+std::atomic<bool> searchMayReport{false};
 void RecordingSearch() {
     {
         DiscInfoHold hold;
         searchedPort = ProgramOptions().cddbProxyPort;
         searchedLocal = ProgramOptions().cddbQueryLocal;
     }
-    for (int waited = 0; !searchMaySetStatus && waited < 10000; waited += 5) Sleep(5);
+    for (int waited = 0; !searchMayReport && waited < 20000; waited += 10) Sleep(10);
     SetQueryStatus("No cddb sources configured for querying.");
 }
 
@@ -174,7 +175,7 @@ TEST_F(QueryPageTest, QueryNowCommitsTheSettingsStartsALookupAndCancelKeepsThem)
     SetDiscLookupHooks(hooks);
     searchedPort = 0;
     searchedLocal = 0;
-    searchMaySetStatus = false;
+    searchMayReport = false;
     SetQueryStatus("Old status");
     RunSheet({
         [](HWND sheet) {
@@ -188,7 +189,7 @@ TEST_F(QueryPageTest, QueryNowCommitsTheSettingsStartsALookupAndCancelKeepsThem)
             EXPECT_FALSE(Enabled(page, IDC_QUERY_NOW));
             EXPECT_EQ(ItemText(page, IDC_QUERY_STATUS), "");
             EXPECT_EQ(QueryStatusText(), "");
-            searchMaySetStatus = true;
+            searchMayReport = true;
             return true;
         },
         [](HWND sheet) {

@@ -16,19 +16,14 @@ namespace {
 constexpr int EditableControls[] = {IDC_INFO_ARTIST, IDC_INFO_TITLE, IDC_INFO_TRACKS, IDC_INFO_NAME,
                                     IDC_INFO_CLEAR_ALL};
 
-PropertiesCopy* Copy() { return DiscInfo().propertiesCopy; }
-
-// DWLP_USER holds the page's suppressNameChange flag: set while the page itself puts a
-// title into the Name field, so that only the user's typing is stored.
-bool NameChangeSuppressed(HWND page) { return GetWindowLongPtrA(page, DWLP_USER) != 0; }
-void SuppressNameChange(HWND page, bool suppress) { SetWindowLongPtrA(page, DWLP_USER, suppress ? 1 : 0); }
-
-// The change notification comes while the text is set; the flag is cleared afterwards
-// as well, so a missing notification cannot swallow the user's next keystroke.
-void ShowName(HWND page, const char* title) {
-    SuppressNameChange(page, true);
+// While the page itself puts a title into the Name field, the change it causes is not
+// the user's typing. The change notification comes while the text is set; the flag is
+// cleared afterwards as well, so a missing notification cannot swallow the user's next
+// keystroke.
+void ShowName(HWND page, PageContext& context, const char* title) {
+    context.suppressNameChange = true;
     SetDlgItemTextA(page, IDC_INFO_NAME, title);
-    SuppressNameChange(page, false);
+    context.suppressNameChange = false;
 }
 
 void FocusName(HWND page) {
@@ -46,120 +41,100 @@ void FillTracks(HWND page, const PropertiesCopy& copy) {
     SelectItem(page, IDC_INFO_TRACKS, 0);
 }
 
-void FillPage(HWND page) {
-    const PropertiesCopy* copy = Copy();
-    if (!copy) return;
-    SetDlgItemTextA(page, IDC_INFO_ARTIST, copy->artist);
-    SetDlgItemTextA(page, IDC_INFO_TITLE, copy->title);
-    FillTracks(page, *copy);
-    ShowName(page, CopyTrackTitle(*copy, 1));
+void FillPage(HWND page, PageContext& context) {
+    const PropertiesCopy& copy = context.copy;
+    SetDlgItemTextA(page, IDC_INFO_ARTIST, copy.artist);
+    SetDlgItemTextA(page, IDC_INFO_TITLE, copy.title);
+    FillTracks(page, copy);
+    ShowName(page, context, CopyTrackTitle(copy, 1));
 }
 
-void StoreArtistAndTitle(HWND page) {
-    PropertiesCopy* copy = Copy();
-    if (!copy) return;
-    StoreDiscEditText(copy->artist, ControlText(page, IDC_INFO_ARTIST));
-    StoreDiscEditText(copy->title, ControlText(page, IDC_INFO_TITLE));
-}
-
-void OnTrackSelected(HWND page) {
-    const PropertiesCopy* copy = Copy();
-    if (!copy) return;
-    ShowName(page, CopyTrackTitle(*copy, SelectedItem(page, IDC_INFO_TRACKS) + 1));
+void OnTrackSelected(HWND page, PageContext& context) {
+    ShowName(page, context, CopyTrackTitle(context.copy, SelectedItem(page, IDC_INFO_TRACKS) + 1));
     FocusName(page);
 }
 
-void OnNameChanged(HWND page) {
-    if (NameChangeSuppressed(page)) {
-        SuppressNameChange(page, false);
+void OnNameChanged(HWND page, PageContext& context) {
+    if (context.suppressNameChange) {
+        context.suppressNameChange = false;
         return;
     }
-    PropertiesCopy* copy = Copy();
-    if (!copy) return;
+    PropertiesCopy& copy = context.copy;
     const int selected = SelectedItem(page, IDC_INFO_TRACKS);
     const int count = static_cast<int>(SendDlgItemMessageA(page, IDC_INFO_TRACKS, LB_GETCOUNT, 0, 0));
     const std::string text = ControlText(page, IDC_INFO_NAME);
     const NameChange change = DecideNameChange(text, selected, count);
     if (change.kind == NameChange::MoveOn) {
         SelectItem(page, IDC_INFO_TRACKS, change.track);
-        ShowName(page, CopyTrackTitle(*copy, change.track + 1));
+        ShowName(page, context, CopyTrackTitle(copy, change.track + 1));
         FocusName(page);
     } else if (change.kind == NameChange::Store) {
-        if (StoreTrackTitle(*copy, change.track, text)) {
+        if (StoreTrackTitle(copy, change.track, text)) {
             // The field shows what the title keeps, not a tail that was dropped.
-            ShowName(page, CopyTrackTitle(*copy, change.track + 1));
+            ShowName(page, context, CopyTrackTitle(copy, change.track + 1));
             SendDlgItemMessageA(page, IDC_INFO_NAME, EM_SETSEL, DiscEditTextLimit, DiscEditTextLimit);
         }
-        ReplaceItem(page, IDC_INFO_TRACKS, change.track, TrackItemText(*copy, change.track + 1));
+        ReplaceItem(page, IDC_INFO_TRACKS, change.track, TrackItemText(copy, change.track + 1));
         SelectItem(page, IDC_INFO_TRACKS, change.track);
     }
 }
 
-void OnClearAll(HWND page) {
+void OnClearAll(HWND page, PageContext& context) {
     if (!ConfirmWarning(page, "All CD and track information will be reset.\nDo you want to continue?",
                         "Clear All Confirmation"))
         return;
-    PropertiesCopy* copy = Copy();
-    if (!copy) return;
     SetDlgItemTextA(page, IDC_INFO_ARTIST, "");
     SetDlgItemTextA(page, IDC_INFO_TITLE, "");
-    ClearTrackTitles(*copy);
-    FillTracks(page, *copy);
-    ShowName(page, "");
+    ClearTrackTitles(context.copy);
+    FillTracks(page, context.copy);
+    ShowName(page, context, "");
 }
 
-INT_PTR OnNotify(HWND page, const NMHDR& notice) {
-    switch (notice.code) {
-    case PSN_SETACTIVE:
-        EnableEditing(page, !DiscInfo().lookupRunning);
-        FillPage(page);
-        PropertyPages().cdInfoPage = page;
-        return AnswerNotification(page, 0);
-    case PSN_KILLACTIVE:
-        // While a lookup runs the fields are read-only and its result wins.
-        if (!DiscInfo().lookupRunning) StoreArtistAndTitle(page);
-        PropertyPages().cdInfoPage = nullptr;
-        return AnswerNotification(page, FALSE);
-    case PSN_APPLY:
-        return AcceptSheet(page);
-    default:
-        return FALSE;
-    }
+void Init(HWND page, PageContext&) {
+    // The edits take what the record keeps, so nothing typed is dropped unseen.
+    SendDlgItemMessageA(page, IDC_INFO_ARTIST, EM_LIMITTEXT, DiscEditTextLimit, 0);
+    SendDlgItemMessageA(page, IDC_INFO_TITLE, EM_LIMITTEXT, DiscEditTextLimit, 0);
+    SendDlgItemMessageA(page, IDC_INFO_NAME, EM_LIMITTEXT, NameEditTextLimit, 0);
 }
 
-INT_PTR OnCommand(HWND page, int id, int code) {
-    if (id == IDC_INFO_TRACKS && code == LBN_SELCHANGE) OnTrackSelected(page);
-    else if (id == IDC_INFO_NAME && code == EN_CHANGE) OnNameChanged(page);
-    else if (id == IDC_INFO_CLEAR_ALL && code == BN_CLICKED) OnClearAll(page);
-    else return FALSE;
-    return TRUE;
+void Activated(HWND page, PageContext& context) {
+    EnableEditing(page, !DiscInfo().lookupRunning);
+    FillPage(page, context);
+}
+
+void Store(HWND page, PageContext& context) {
+    // While a lookup runs the fields are read-only and its result wins.
+    if (DiscInfo().lookupRunning) return;
+    StoreDiscEditText(context.copy.artist, ControlText(page, IDC_INFO_ARTIST));
+    StoreDiscEditText(context.copy.title, ControlText(page, IDC_INFO_TITLE));
+}
+
+bool Command(HWND page, PageContext& context, int id, int code) {
+    if (id == IDC_INFO_TRACKS && code == LBN_SELCHANGE) OnTrackSelected(page, context);
+    else if (id == IDC_INFO_NAME && code == EN_CHANGE) OnNameChanged(page, context);
+    else if (id == IDC_INFO_CLEAR_ALL && code == BN_CLICKED) OnClearAll(page, context);
+    else return false;
+    return true;
+}
+
+void LookupEnded(HWND page, PageContext& context) {
+    FillPage(page, context);
+    EnableEditing(page, true);
 }
 
 } // namespace
 
-INT_PTR CALLBACK CdInfoPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == LookupEndedCdInfoMessage) ReplyToWorker();
-    DiscInfoHold hold;
-    switch (message) {
-    case WM_INITDIALOG:
-        // The edits take what the record keeps, so nothing typed is dropped unseen.
-        SendDlgItemMessageA(page, IDC_INFO_ARTIST, EM_LIMITTEXT, DiscEditTextLimit, 0);
-        SendDlgItemMessageA(page, IDC_INFO_TITLE, EM_LIMITTEXT, DiscEditTextLimit, 0);
-        SendDlgItemMessageA(page, IDC_INFO_NAME, EM_LIMITTEXT, NameEditTextLimit, 0);
-        return TRUE;
-    case WM_NOTIFY:
-        return OnNotify(page, *reinterpret_cast<const NMHDR*>(lParam));
-    case WM_COMMAND:
-        return OnCommand(page, LOWORD(wParam), HIWORD(wParam));
-    case LookupEndedCdInfoMessage:
-        FillPage(page);
-        EnableEditing(page, true);
-        return TRUE;
-    case WM_DESTROY:
-        // The sheet may close without deactivating this page.
-        if (PropertyPages().cdInfoPage == page) PropertyPages().cdInfoPage = nullptr;
-        return FALSE;
-    default:
-        return FALSE;
-    }
-}
+// Every message is handled under DiscInfoLock, which the lookup's hand-over takes to
+// refresh the copy.
+const PageHandlers CdInfoPage = [] {
+    PageHandlers page;
+    page.slot = &PropertyPagesRecord::cdInfoPage;
+    page.workEndedMessage = LookupEndedCdInfoMessage;
+    page.underLock = true;
+    page.init = Init;
+    page.activated = Activated;
+    page.store = Store;
+    page.command = Command;
+    page.workEnded = LookupEnded;
+    return page;
+}();

@@ -10,8 +10,6 @@
 
 namespace {
 
-PropertiesCopy* Copy() { return DiscInfo().propertiesCopy; }
-
 struct CheckBox {
     int id;
     bool OptionsPageValues::*value;
@@ -93,45 +91,31 @@ void TakeSpinValue(HWND page, int edit, PropertiesCopy& copy) {
     }
 }
 
-INT_PTR OnNotify(HWND page, const NMHDR& notice) {
-    PropertiesCopy* copy = Copy();
-    switch (notice.code) {
-    case PSN_SETACTIVE:
-        if (copy) ShowCopy(page, *copy);
-        return AnswerNotification(page, 0);
-    case PSN_KILLACTIVE:
-        if (copy) {
-            StorePage(page, *copy);
-            ShowCopy(page, *copy);  // what was stored, should the sheet stay open
-        }
-        return AnswerNotification(page, FALSE);
-    case PSN_APPLY:
-        return AcceptSheet(page);
-    default:
-        return FALSE;
+void Activated(HWND page, PageContext& context) { ShowCopy(page, context.copy); }
+
+void Store(HWND page, PageContext& context) {
+    StorePage(page, context.copy);
+    ShowCopy(page, context.copy); // what was stored, should the sheet stay open
+}
+
+bool Command(HWND page, PageContext& context, int id, int code) {
+    if (id == IDC_OPT_AT_MIDDLE && code == BN_CLICKED) {
+        OnAtMiddleClicked(page, context.copy);
+        return true;
     }
+    if ((id == IDC_OPT_INTRO_START || id == IDC_OPT_INTRO_LENGTH) && code == EN_KILLFOCUS) {
+        TakeSpinValue(page, id, context.copy);
+        return true;
+    }
+    return false;
 }
 
 } // namespace
 
-INT_PTR CALLBACK OptionsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_INITDIALOG:
-        return TRUE;
-    case WM_NOTIFY:
-        return OnNotify(page, *reinterpret_cast<const NMHDR*>(lParam));
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDC_OPT_AT_MIDDLE && HIWORD(wParam) == BN_CLICKED && Copy()) {
-            OnAtMiddleClicked(page, *Copy());
-            return TRUE;
-        }
-        if ((LOWORD(wParam) == IDC_OPT_INTRO_START || LOWORD(wParam) == IDC_OPT_INTRO_LENGTH) &&
-            HIWORD(wParam) == EN_KILLFOCUS && Copy()) {
-            TakeSpinValue(page, LOWORD(wParam), *Copy());
-            return TRUE;
-        }
-        return FALSE;
-    default:
-        return FALSE;
-    }
-}
+const PageHandlers OptionsPage = [] {
+    PageHandlers page;
+    page.activated = Activated;
+    page.store = Store;
+    page.command = Command;
+    return page;
+}();

@@ -4,27 +4,62 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <string>
 
-// The page procedures, in the sheet's tab order.
-INT_PTR CALLBACK CdInfoPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
-INT_PTR CALLBACK ProgrammingPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
-INT_PTR CALLBACK QueryPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
-INT_PTR CALLBACK SubmitPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
-INT_PTR CALLBACK OptionsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+#include "ui/properties/pages.h"
+
+struct PropertiesCopy;
+struct PageContext;
+
+// What one page does. What every page shares is done by PageProc: it keeps the page's
+// context in DWLP_USER, names the page in its slot while it is the active page, answers
+// the sheet's notifications, marks the sheet accepted on OK, and frees a worker that
+// tells of its end before anything else. Null handlers are left out.
+struct PageHandlers {
+    // The page's slot in PropertyPages() while it is active; null when no worker tells
+    // the page anything.
+    std::atomic<WindowHandle> PropertyPagesRecord::*slot = nullptr;
+    // The notice a worker's end sends the page; 0 for none.
+    unsigned workEndedMessage = 0;
+    // The page handles every message under DiscInfoLock: it shows texts the lookup's
+    // hand-over refreshes in the copy.
+    bool underLock = false;
+    void (*init)(HWND page, PageContext& context) = nullptr;
+    // The page has become active and its slot names it: the copy is shown. The slot
+    // comes first, so that a worker that ends meanwhile tells this page of it.
+    void (*activated)(HWND page, PageContext& context) = nullptr;
+    // The page is left: its fields are stored in the copy.
+    void (*store)(HWND page, PageContext& context) = nullptr;
+    // Just before the slot is cleared (the page is left or destroyed while active).
+    void (*released)(HWND page) = nullptr;
+    // WM_COMMAND; true when handled.
+    bool (*command)(HWND page, PageContext& context, int id, int code) = nullptr;
+    void (*workEnded)(HWND page, PageContext& context) = nullptr;
+};
+
+// A page's state for the life of the sheet, given in PROPSHEETPAGE.lParam.
+struct PageContext {
+    PropertiesCopy& copy;
+    const PageHandlers& handlers;
+    // Set by the CD Information page while it puts a title into the Name field itself,
+    // so that only the user's typing is stored.
+    bool suppressNameChange = false;
+};
+
+// The dialog procedure of every page.
+INT_PTR CALLBACK PageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The pages, in the sheet's tab order.
+extern const PageHandlers CdInfoPage;
+extern const PageHandlers ProgrammingPage;
+extern const PageHandlers QueryPage;
+extern const PageHandlers SubmitPage;
+extern const PageHandlers OptionsPage;
 
 // The submit dialog, owned by the page: true when the user accepts the submission (its
 // category is then submitCategoryIndex).
 bool AskSubmitEntry(HWND page);
-
-// A page's answer to a notification of the sheet; the procedure then returns TRUE.
-INT_PTR AnswerNotification(HWND page, LONG_PTR result);
-// OK: every page marks the sheet accepted and never refuses.
-INT_PTR AcceptSheet(HWND page);
-
-// A worker thread's end notice is answered at once, so that the worker goes on while
-// the page does its work.
-void ReplyToWorker();
 
 // The whole text of a control.
 std::string ControlText(HWND page, int id);

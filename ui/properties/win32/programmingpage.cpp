@@ -1,6 +1,4 @@
-// The Programming page: the programmed order of the copy, edited entry by entry. Every
-// message is handled under DiscInfoLock; the lists' lines are titled from the copy,
-// which the lookup thread may refresh.
+// The Programming page: the programmed order of the copy, edited entry by entry.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -13,8 +11,6 @@
 #include "ui/properties/win32/pagewindow.h"
 
 namespace {
-
-PropertiesCopy* Copy() { return DiscInfo().propertiesCopy; }
 
 // Gives one of the three buttons the default border and the focus, so that Enter
 // clicks it.
@@ -63,14 +59,13 @@ void MoveProgramEntryDown(HWND page, PropertiesCopy& copy, int position) {
     if (MoveProgramDown(copy, position)) ShowExchange(page, copy, position, position + 1);
 }
 
-void OnActivated(HWND page) {
-    const PropertiesCopy* copy = Copy();
-    if (copy) FillLists(page, *copy);
+void Activated(HWND page, PageContext& context) {
+    const PropertiesCopy& copy = context.copy;
+    FillLists(page, copy);
     EnableControl(page, IDC_PROGRAM_ADD, false);
     EnableControl(page, IDC_PROGRAM_REMOVE, false);
-    EnableControl(page, IDC_PROGRAM_CLEAR, copy && !copy->program.empty());
+    EnableControl(page, IDC_PROGRAM_CLEAR, !copy.program.empty());
     ShowArrows(page, ArrowStates{});
-    PropertyPages().programmingPage = page;
 }
 
 void OnDiscTrackPicked(HWND page) {
@@ -113,51 +108,34 @@ void OnClear(HWND page, PropertiesCopy& copy) {
         EnableControl(page, id, false);
 }
 
-INT_PTR OnCommand(HWND page, int id, int code) {
-    PropertiesCopy* copy = Copy();
-    if (!copy) return FALSE;
+bool Command(HWND page, PageContext& context, int id, int code) {
+    PropertiesCopy& copy = context.copy;
     switch (id) {
     case IDC_PROGRAM_DISC_ORDER:
         if (code == LBN_SELCHANGE) OnDiscTrackPicked(page);
-        else if (code == LBN_DBLCLK && AddPickedTrack(page, *copy)) MakeDefaultButton(page, IDC_PROGRAM_ADD);
-        return TRUE;
+        else if (code == LBN_DBLCLK && AddPickedTrack(page, copy)) MakeDefaultButton(page, IDC_PROGRAM_ADD);
+        return true;
     case IDC_PROGRAM_ORDER:
-        if (code == LBN_SELCHANGE) OnEntryPicked(page, *copy);
-        else if (code == LBN_DBLCLK) RemovePickedEntry(page, *copy);
-        return TRUE;
+        if (code == LBN_SELCHANGE) OnEntryPicked(page, copy);
+        else if (code == LBN_DBLCLK) RemovePickedEntry(page, copy);
+        return true;
     case IDC_PROGRAM_ADD:
-        if (code == BN_CLICKED) AddPickedTrack(page, *copy);
-        return TRUE;
+        if (code == BN_CLICKED) AddPickedTrack(page, copy);
+        return true;
     case IDC_PROGRAM_REMOVE:
-        if (code == BN_CLICKED) RemovePickedEntry(page, *copy);
-        return TRUE;
+        if (code == BN_CLICKED) RemovePickedEntry(page, copy);
+        return true;
     case IDC_PROGRAM_UP:
-        if (code == BN_CLICKED) MoveProgramEntryUp(page, *copy, SelectedItem(page, IDC_PROGRAM_ORDER));
-        return TRUE;
+        if (code == BN_CLICKED) MoveProgramEntryUp(page, copy, SelectedItem(page, IDC_PROGRAM_ORDER));
+        return true;
     case IDC_PROGRAM_DOWN:
-        if (code == BN_CLICKED) MoveProgramEntryDown(page, *copy, SelectedItem(page, IDC_PROGRAM_ORDER));
-        return TRUE;
+        if (code == BN_CLICKED) MoveProgramEntryDown(page, copy, SelectedItem(page, IDC_PROGRAM_ORDER));
+        return true;
     case IDC_PROGRAM_CLEAR:
-        if (code == BN_CLICKED) OnClear(page, *copy);
-        return TRUE;
+        if (code == BN_CLICKED) OnClear(page, copy);
+        return true;
     default:
-        return FALSE;
-    }
-}
-
-INT_PTR OnNotify(HWND page, const NMHDR& notice) {
-    switch (notice.code) {
-    case PSN_SETACTIVE:
-        OnActivated(page);
-        return AnswerNotification(page, 0);
-    case PSN_KILLACTIVE:
-        // Every change is in the copy already.
-        PropertyPages().programmingPage = nullptr;
-        return AnswerNotification(page, FALSE);
-    case PSN_APPLY:
-        return AcceptSheet(page);
-    default:
-        return FALSE;
+        return false;
     }
 }
 
@@ -166,35 +144,34 @@ void SetArrowIcon(HWND page, int button, int icon) {
     SendDlgItemMessageA(page, button, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(image));
 }
 
+void Init(HWND page, PageContext&) {
+    SetArrowIcon(page, IDC_PROGRAM_UP, IDI_ARROW_UP);
+    SetArrowIcon(page, IDC_PROGRAM_DOWN, IDI_ARROW_DOWN);
+}
+
+// New titles show. The selections stay with them, so that the buttons, which keep their
+// states, still act on the entries they were enabled for.
+void LookupEnded(HWND page, PageContext& context) {
+    const int discSelection = SelectedItem(page, IDC_PROGRAM_DISC_ORDER);
+    const int orderSelection = SelectedItem(page, IDC_PROGRAM_ORDER);
+    FillLists(page, context.copy);
+    SendDlgItemMessageA(page, IDC_PROGRAM_DISC_ORDER, LB_SETCURSEL, discSelection, 0);
+    SendDlgItemMessageA(page, IDC_PROGRAM_ORDER, LB_SETCURSEL, orderSelection, 0);
+}
+
 } // namespace
 
-INT_PTR CALLBACK ProgrammingPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WorkEndedPageMessage) ReplyToWorker();
-    DiscInfoHold hold;
-    switch (message) {
-    case WM_INITDIALOG:
-        SetArrowIcon(page, IDC_PROGRAM_UP, IDI_ARROW_UP);
-        SetArrowIcon(page, IDC_PROGRAM_DOWN, IDI_ARROW_DOWN);
-        return TRUE;
-    case WM_NOTIFY:
-        return OnNotify(page, *reinterpret_cast<const NMHDR*>(lParam));
-    case WM_COMMAND:
-        return OnCommand(page, LOWORD(wParam), HIWORD(wParam));
-    case WorkEndedPageMessage:
-        // New titles show. The selections stay with them, so that the buttons, which keep
-        // their states, still act on the entries they were enabled for.
-        if (const PropertiesCopy* copy = Copy()) {
-            const int discSelection = SelectedItem(page, IDC_PROGRAM_DISC_ORDER);
-            const int orderSelection = SelectedItem(page, IDC_PROGRAM_ORDER);
-            FillLists(page, *copy);
-            SendDlgItemMessageA(page, IDC_PROGRAM_DISC_ORDER, LB_SETCURSEL, discSelection, 0);
-            SendDlgItemMessageA(page, IDC_PROGRAM_ORDER, LB_SETCURSEL, orderSelection, 0);
-        }
-        return TRUE;
-    case WM_DESTROY:
-        if (PropertyPages().programmingPage == page) PropertyPages().programmingPage = nullptr;
-        return FALSE;
-    default:
-        return FALSE;
-    }
-}
+// Every message is handled under DiscInfoLock; the lists' lines are titled from the
+// copy, which the lookup's hand-over may refresh. Every change is in the copy at once,
+// so leaving the page stores nothing.
+const PageHandlers ProgrammingPage = [] {
+    PageHandlers page;
+    page.slot = &PropertyPagesRecord::programmingPage;
+    page.workEndedMessage = WorkEndedPageMessage;
+    page.underLock = true;
+    page.init = Init;
+    page.activated = Activated;
+    page.command = Command;
+    page.workEnded = LookupEnded;
+    return page;
+}();

@@ -4,7 +4,9 @@
 
 #include <iterator>
 
+#include "discinfo/discinfo.h"
 #include "platform/win32/shellhandles.h"
+#include "resources/resource.h"
 #include "resources/resource.h"
 #include "ui/properties/pages.h"
 #include "ui/properties/properties.h"
@@ -17,22 +19,30 @@ constexpr const char* SheetCaption = "Tunova Properties";
 
 struct PageTemplate {
     int dialog;
-    DLGPROC procedure;
+    const PageHandlers& handlers;
 };
 
 // Tab order.
-constexpr PageTemplate SheetPages[] = {
-    {IDD_CD_INFORMATION, CdInfoPageProc},
-    {IDD_PROGRAMMING, ProgrammingPageProc},
-    {IDD_CDDB_QUERY, QueryPageProc},
-    {IDD_CDDB_SUBMIT, SubmitPageProc},
-    {IDD_OPTIONS, OptionsPageProc},
+const PageTemplate SheetPages[] = {
+    {IDD_CD_INFORMATION, CdInfoPage},
+    {IDD_PROGRAMMING, ProgrammingPage},
+    {IDD_CDDB_QUERY, QueryPage},
+    {IDD_CDDB_SUBMIT, SubmitPage},
+    {IDD_OPTIONS, OptionsPage},
 };
 
 } // namespace
 
 int ShowProperties() {
     OpenPropertiesCopy();
+    // The pages edit the copy they are given; the lookup's hand-over finds it in the
+    // disc record.
+    PropertiesCopy& copy = *DiscInfo().propertiesCopy;
+    PageContext contexts[] = {
+        {copy, SheetPages[0].handlers}, {copy, SheetPages[1].handlers}, {copy, SheetPages[2].handlers},
+        {copy, SheetPages[3].handlers}, {copy, SheetPages[4].handlers},
+    };
+    static_assert(std::size(contexts) == std::size(SheetPages), "one context per page");
 
     PROPSHEETPAGEA pages[std::size(SheetPages)] = {};
     for (size_t i = 0; i < std::size(SheetPages); ++i) {
@@ -40,7 +50,8 @@ int ShowProperties() {
         pages[i].dwFlags = PSP_DEFAULT;  // the tab's title is the template's caption
         pages[i].hInstance = AppInstance();
         pages[i].pszTemplate = MAKEINTRESOURCEA(SheetPages[i].dialog);
-        pages[i].pfnDlgProc = SheetPages[i].procedure;
+        pages[i].pfnDlgProc = PageProc;
+        pages[i].lParam = reinterpret_cast<LPARAM>(&contexts[i]);
     }
     PROPSHEETHEADERA header = {};
     header.dwSize = sizeof header;

@@ -1,17 +1,14 @@
-// The cddb Query page: where the lookup looks, its status, and "Query cddb Now". It
-// takes DiscInfoLock only around its early commit (of the settings and the typed disc
-// texts); the status arrives from the lookup
-// thread, which holds no lock while it sets the field.
+// The cddb Query page: where the lookup looks, its status, and "Query cddb Now".
 #include <windows.h>
 #include <commctrl.h>
 
 #include "discinfo/querystatus.h"
 #include "cddb/submitstate.h"
 #include "discinfo/discinfo.h"
-#include "discinfo/lookup.h"
 #include "discinfo/options.h"
 #include "platform/uinotify.h"
 #include "resources/resource.h"
+#include "ui/properties/cddbactions.h"
 #include "ui/properties/pages.h"
 #include "ui/properties/query.h"
 #include "ui/properties/win32/pagewindow.h"
@@ -22,8 +19,6 @@ constexpr const char* NoSourceText =
     "No cddb sources selected.\nTo use a local copy of the database, select 'Query Local Database'.\nTo use an "
     "Internet cddb server, select 'Query Server'.\nIf both are selected, the local copy is checked, and then the "
     "Internet Server.";
-
-PropertiesCopy* Copy() { return DiscInfo().propertiesCopy; }
 
 // Runs on the lookup thread: the page's slot says whether the field is there to set.
 void ShowStatus(const char* text) {
@@ -41,7 +36,7 @@ void ShowQueryButton(HWND page) {
     EnableControl(page, IDC_QUERY_NOW, CddbActionEnabled(DiscInfo().lookupRunning, Submission().submitRunning != 0));
 }
 
-void OnInit(HWND page) {
+void Init(HWND page, PageContext&) {
     for (const std::string& server : ProgramOptions().cddbServerList)
         SendDlgItemMessageA(page, IDC_QUERY_SERVERS, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(server.c_str()));
     // The fields take no more than the copy keeps, so nothing typed is dropped unseen.
@@ -85,106 +80,75 @@ void TakePort(HWND page, PropertiesCopy& copy) {
     ShowStoredPort(page, copy);
 }
 
-void OnActivated(HWND page) {
-    if (const PropertiesCopy* copy = Copy()) ShowCopy(page, *copy);
-    // The slot and listener first: a status set from here on reaches the field, and
+void Activated(HWND page, PageContext& context) {
+    ShowCopy(page, context.copy);
+    // The listener after the slot: a status set from here on reaches the field, and
     // the stored text shown next is at least as new as any sent before.
-    PropertyPages().queryPage = page;
     SetQueryStatusListener(ShowStatus);
     SetDlgItemTextA(page, IDC_QUERY_STATUS, QueryStatusText().c_str());
     ShowQueryButton(page);
 }
 
-void Deactivate(HWND page) {
-    if (PropertyPages().queryPage != page) return;
-    SetQueryStatusListener(nullptr);
-    PropertyPages().queryPage = nullptr;
+void Released(HWND) { SetQueryStatusListener(nullptr); }
+
+void Store(HWND page, PageContext& context) {
+    StorePage(page, context.copy);
+    ShowStoredPort(page, context.copy);
 }
 
-void OnQueryNow(HWND page) {
-    DiscInfoRecord& disc = DiscInfo();
-    PropertiesCopy* copy = Copy();
-    if (disc.lookupRunning || !copy) return;
-    disc.lookupRunning = true;
-    StorePage(page, *copy);
-    ShowStoredPort(page, *copy);
-    if (!HasQuerySource(*copy)) {
+void OnQueryNow(HWND page, PropertiesCopy& copy) {
+    if (DiscInfo().lookupRunning) return;
+    StorePage(page, copy);
+    ShowStoredPort(page, copy);
+    const auto showStarting = [page] {
+        SetDlgItemTextA(page, IDC_QUERY_STATUS, "");
+        EnableControl(page, IDC_QUERY_NOW, false);
+    };
+    switch (QueryCddbNow(copy, showStarting)) {
+    case CddbActionOutcome::MissingSettings:
         MessageBoxA(page, NoSourceText, "cddb Query Error", MB_OK | MB_ICONERROR | MB_SYSTEMMODAL);
-        disc.lookupRunning = false;
-        return;
-    }
-    {
-        // No lookup thread runs yet (the flag was clear above), so the texts typed on the
-        // CD Information page are committed with the settings: the lookup's hand-over
-        // copies DiscInfo back into the copy, and a query that finds nothing must not
-        // take them away. A found entry replaces them, as the user asked.
-        DiscInfoHold hold;
-        ApplyPropertiesCopyTexts();
-        ApplyPropertiesCopy();
-    }
-    SendWindowMessage(disc.ownerWindow, disc.changedMessage);
-    ClearQueryStatus();
-    SetDlgItemTextA(page, IDC_QUERY_STATUS, "");
-    EnableControl(page, IDC_QUERY_NOW, false);
-    if (!StartDiscLookup()) ShowQueryButton(page);  // no thread: nothing will end it
-}
-
-INT_PTR OnNotify(HWND page, const NMHDR& notice) {
-    switch (notice.code) {
-    case PSN_SETACTIVE:
-        OnActivated(page);
-        return AnswerNotification(page, 0);
-    case PSN_KILLACTIVE:
-        if (PropertiesCopy* copy = Copy()) {
-            StorePage(page, *copy);
-            ShowStoredPort(page, *copy);
-        }
-        Deactivate(page);
-        return AnswerNotification(page, FALSE);
-    case PSN_APPLY:
-        return AcceptSheet(page);
+        break;
+    case CddbActionOutcome::NotStarted:
+        ShowQueryButton(page); // no thread: nothing will end it
+        break;
     default:
-        return FALSE;
+        break;
     }
 }
 
-INT_PTR OnCommand(HWND page, int id, int code) {
+bool Command(HWND page, PageContext& context, int id, int code) {
     if (id == IDC_QUERY_PROXY_PORT && code == EN_KILLFOCUS) {
-        if (PropertiesCopy* copy = Copy()) TakePort(page, *copy);
-        return TRUE;
+        TakePort(page, context.copy);
+        return true;
     }
-    if (code != BN_CLICKED) return FALSE;
+    if (code != BN_CLICKED) return false;
     switch (id) {
     case IDC_QUERY_USE_PROXY:
         ShowProxyFields(page, IsChecked(page, IDC_QUERY_USE_PROXY));
-        return TRUE;
+        return true;
     case IDC_QUERY_NOW:
-        OnQueryNow(page);
-        return TRUE;
+        OnQueryNow(page, context.copy);
+        return true;
     default:
-        return FALSE;
+        return false;
     }
 }
+
+void WorkEnded(HWND page, PageContext&) { ShowQueryButton(page); }
 
 } // namespace
 
-INT_PTR CALLBACK QueryPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_INITDIALOG:
-        OnInit(page);
-        return TRUE;
-    case WM_NOTIFY:
-        return OnNotify(page, *reinterpret_cast<const NMHDR*>(lParam));
-    case WM_COMMAND:
-        return OnCommand(page, LOWORD(wParam), HIWORD(wParam));
-    case WorkEndedPageMessage:
-        ReplyToWorker();
-        ShowQueryButton(page);
-        return TRUE;
-    case WM_DESTROY:
-        Deactivate(page);
-        return FALSE;
-    default:
-        return FALSE;
-    }
-}
+// Takes DiscInfoLock only around the early commit of "Query cddb Now"; the status
+// arrives from the lookup thread, which holds no lock while it sets the field.
+const PageHandlers QueryPage = [] {
+    PageHandlers page;
+    page.slot = &PropertyPagesRecord::queryPage;
+    page.workEndedMessage = WorkEndedPageMessage;
+    page.init = Init;
+    page.activated = Activated;
+    page.store = Store;
+    page.released = Released;
+    page.command = Command;
+    page.workEnded = WorkEnded;
+    return page;
+}();

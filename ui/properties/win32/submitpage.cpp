@@ -1,6 +1,5 @@
 // The cddb Submit page: the SMTP settings, the submission's status while the page is
-// active, and "Submit New Entry Now". It takes DiscInfoLock only around its early
-// commit; the status arrives from the submission thread, which holds no lock.
+// active, and "Submit New Entry Now".
 #include <windows.h>
 #include <commctrl.h>
 
@@ -10,14 +9,13 @@
 #include "discinfo/discinfo.h"
 #include "platform/uinotify.h"
 #include "resources/resource.h"
+#include "ui/properties/cddbactions.h"
 #include "ui/properties/pages.h"
 #include "ui/properties/query.h"
 #include "ui/properties/submit.h"
 #include "ui/properties/win32/pagewindow.h"
 
 namespace {
-
-PropertiesCopy* Copy() { return DiscInfo().propertiesCopy; }
 
 // Runs on the submission thread: the page's slot says whether the field is there to set.
 void ShowStatus(const char* text) {
@@ -29,7 +27,7 @@ void ShowSubmitButton(HWND page) {
     EnableControl(page, IDC_SUBMIT_NOW, CddbActionEnabled(DiscInfo().lookupRunning, Submission().submitRunning != 0));
 }
 
-void OnInit(HWND page) {
+void Init(HWND page, PageContext&) {
     // The fields take no more than the copy keeps, so nothing typed is dropped unseen.
     SendDlgItemMessageA(page, IDC_SUBMIT_RETURN_ADDRESS, EM_LIMITTEXT, SmtpTextLength, 0);
     SendDlgItemMessageA(page, IDC_SUBMIT_SMTP_SERVER, EM_LIMITTEXT, SmtpTextLength, 0);
@@ -41,88 +39,61 @@ void StorePage(HWND page, PropertiesCopy& copy) {
                     copy);
 }
 
-void OnActivated(HWND page) {
-    if (const PropertiesCopy* copy = Copy()) {
-        const SubmitPageValues values = SubmitPageFromCopy(*copy);
-        SetDlgItemTextA(page, IDC_SUBMIT_RETURN_ADDRESS, values.returnAddress.c_str());
-        SetDlgItemTextA(page, IDC_SUBMIT_SMTP_SERVER, values.serverName.c_str());
-    }
+void Activated(HWND page, PageContext& context) {
+    const SubmitPageValues values = SubmitPageFromCopy(context.copy);
+    SetDlgItemTextA(page, IDC_SUBMIT_RETURN_ADDRESS, values.returnAddress.c_str());
+    SetDlgItemTextA(page, IDC_SUBMIT_SMTP_SERVER, values.serverName.c_str());
     ShowSubmitButton(page);
-    // The slot and listener first: a status set from here on reaches the field, and the
+    // The listener after the slot: a status set from here on reaches the field, and the
     // stored text shown next is at least as new as any sent before. Without it, a
     // submission that ended while another page was active would still look under way.
-    PropertyPages().submitPage = page;
     SetSubmitStatusListener(ShowStatus);
     SetDlgItemTextA(page, IDC_SUBMIT_STATUS, SubmitStatusText().c_str());
 }
 
-void Deactivate(HWND page) {
-    if (PropertyPages().submitPage != page) return;
-    SetSubmitStatusListener(nullptr);
-    PropertyPages().submitPage = nullptr;
-}
+void Released(HWND) { SetSubmitStatusListener(nullptr); }
 
-void OnSubmitNow(HWND page) {
-    PropertiesCopy* copy = Copy();
-    if (Submission().submitRunning || !copy) return;
-    StorePage(page, *copy);
-    if (!HasSmtpSettings(*copy)) {
+void Store(HWND page, PageContext& context) { StorePage(page, context.copy); }
+
+void OnSubmitNow(HWND page, PropertiesCopy& copy) {
+    if (Submission().submitRunning) return;
+    StorePage(page, copy);
+    switch (PrepareSubmission(copy)) {
+    case CddbActionOutcome::MissingSettings:
         MessageBoxA(page, "You must specify both the return address and the SMTP server name.", "Submit Error",
                     MB_OK | MB_ICONERROR | MB_SYSTEMMODAL);
         return;
+    case CddbActionOutcome::Ready:
+        break;
+    default:
+        return;
     }
-    {
-        // The entry is built from what the user sees: texts typed on the CD
-        // Information page are committed too (unless a lookup runs).
-        DiscInfoHold hold;
-        ApplyPropertiesCopy();
-    }
-    DiscInfoRecord& disc = DiscInfo();
-    SendWindowMessage(disc.ownerWindow, disc.changedMessage);
     if (!AskSubmitEntry(page)) return;
     EnableControl(page, IDC_SUBMIT_NOW, false);
-    if (!StartSubmitThread()) ShowSubmitButton(page);  // no thread: nothing will end it
+    if (!StartSubmitThread()) ShowSubmitButton(page); // no thread: nothing will end it
 }
 
-INT_PTR OnNotify(HWND page, const NMHDR& notice) {
-    switch (notice.code) {
-    case PSN_SETACTIVE:
-        OnActivated(page);
-        return AnswerNotification(page, 0);
-    case PSN_KILLACTIVE:
-        if (PropertiesCopy* copy = Copy()) StorePage(page, *copy);
-        Deactivate(page);
-        return AnswerNotification(page, FALSE);
-    case PSN_APPLY:
-        return AcceptSheet(page);
-    default:
-        return FALSE;
-    }
+bool Command(HWND page, PageContext& context, int id, int code) {
+    if (id != IDC_SUBMIT_NOW || code != BN_CLICKED) return false;
+    OnSubmitNow(page, context.copy);
+    return true;
 }
+
+void WorkEnded(HWND page, PageContext&) { ShowSubmitButton(page); }
 
 } // namespace
 
-INT_PTR CALLBACK SubmitPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_INITDIALOG:
-        OnInit(page);
-        return TRUE;
-    case WM_NOTIFY:
-        return OnNotify(page, *reinterpret_cast<const NMHDR*>(lParam));
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDC_SUBMIT_NOW && HIWORD(wParam) == BN_CLICKED) {
-            OnSubmitNow(page);
-            return TRUE;
-        }
-        return FALSE;
-    case WorkEndedPageMessage:
-        ReplyToWorker();
-        ShowSubmitButton(page);
-        return TRUE;
-    case WM_DESTROY:
-        Deactivate(page);
-        return FALSE;
-    default:
-        return FALSE;
-    }
-}
+// Takes DiscInfoLock only around the early commit of "Submit New Entry Now"; the status
+// arrives from the submission thread, which holds no lock while it sets the field.
+const PageHandlers SubmitPage = [] {
+    PageHandlers page;
+    page.slot = &PropertyPagesRecord::submitPage;
+    page.workEndedMessage = WorkEndedPageMessage;
+    page.init = Init;
+    page.activated = Activated;
+    page.store = Store;
+    page.released = Released;
+    page.command = Command;
+    page.workEnded = WorkEnded;
+    return page;
+}();
