@@ -1,6 +1,6 @@
 #include "ui/properties/cddbactions.h"
 
-#include "cddb/querystatus.h"
+#include "discinfo/querystatus.h"
 #include "cddb/submitstate.h"
 #include "discinfo/discinfo.h"
 #include "discinfo/lookup.h"

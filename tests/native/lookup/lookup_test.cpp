@@ -88,6 +88,11 @@ public:
             return false;
         });
     }
+    int HandOvers() {
+        int count = 0;
+        for (const Sent& s : All()) count += s.window == MainWindow && s.message == ChangedMessage;
+        return count;
+    }
 };
 
 class LookupTest : public ::testing::Test {
@@ -291,7 +296,7 @@ TEST_F(LookupTest, ShutdownAbandonsAPendingChoice) {
     EXPECT_EQ(fs::path(open[0]).filename().string().substr(0, 3), "cdb");
     CancelDiscLookup();
     JoinDiscLookup(nullptr);
-    EXPECT_EQ(recorder.handOvers, 1);
+    EXPECT_EQ(recorder.HandOvers(), 1);
     EXPECT_EQ(LastStatus(), "Current CD not found on remote server.");
     EXPECT_EQ(SentLines("cddb query").size(), 1u);
     EXPECT_TRUE(TempFiles().empty());
@@ -311,7 +316,7 @@ TEST_F(LookupTest, ShutdownDuringAStalledServerEndsTheLookupBeforeTheDeviceClose
     JoinDiscLookup(nullptr);
     // Waiting out the silence rule would take a minute.
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(20));
-    EXPECT_EQ(recorder.handOvers, 1);
+    EXPECT_EQ(recorder.HandOvers(), 1);
     EXPECT_FALSE(DiscInfo().lookupRunning);
     EXPECT_TRUE(TempFiles().empty());
     // Nothing reads the table of contents any more (the sanitizers watch this).

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "cddb/querystatus.h"
+#include "discinfo/querystatus.h"
 #include "cddb/submitstate.h"
 #include "propertiesfixture.h"
 #include "ui/properties/cddbactions.h"
