@@ -6,7 +6,7 @@
 #include "cdaudio/toc.h"
 #include "platform/cdaudiodriver.h"
 #include "platform/virtualcd/virtualcd.h"
-#include "tests/native/cdaudio/logcapture.h"
+#include "tests/support/logcapture.h"
 #include "tests/support/posix/sampleimages.h"
 
 namespace {
