@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The processor time of playing a CD image: tunova.exe under Wine plays a 90-second image
 # through waveOut into PulseAudio's null sink (real-time, as a sound card takes it) for
-# 60 s, then runs 60 s with the same image paused; prints both and fails when playing
-# costs 2% or more of one core above the paused program.
+# 60 s, then 60 s with the image paused and 60 s stopped; prints all three and fails when
+# playing costs 2% or more of one core above the stopped (idle) program.
 #   bench/run-imagecpu.sh [SECONDS]     measure over SECONDS instead of 60
 # Needs build/win64/tunova.exe and tunova_driver.exe (./tunova.sh build).
 set -u
