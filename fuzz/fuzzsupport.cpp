@@ -8,6 +8,7 @@
 
 #include "cdaudio/cddevice.h"
 #include "cdaudio/toc.h"
+#include "tests/support/insertdisc.h"
 
 namespace fuzz {
 
@@ -40,22 +41,6 @@ std::FILE* OpenAsFile(const std::uint8_t* data, std::size_t size) {
     return file;
 }
 
-void InsertDisc(int trackCount) {
-    CdDeviceRecord& device = CdDevice();
-    device.trackCount = trackCount;
-    device.toc.clear();
-    auto entryAt = [](std::int32_t number, std::int32_t frames) {
-        TrackToc entry{};
-        entry.type = TrackAudio;
-        entry.number = number;
-        entry.startMinute = frames / FramesPerMinute;
-        entry.startSecond = (frames / FramesPerSecond) % 60;
-        entry.startFrame = frames % FramesPerSecond;
-        return entry;
-    };
-    for (int i = 0; i < trackCount; ++i) device.toc.push_back(entryAt(i + 1, 150 + i * 18000));
-    device.toc.push_back(entryAt(0, 150 + trackCount * 18000));
-    device.mediaIdentity = 0x3A5B1C02;
-}
+void InsertDisc(int trackCount) { InsertDiscOfTracks(trackCount); }
 
 } // namespace fuzz

@@ -15,38 +15,6 @@ const char* const CurrentDiscKey = "SOFTWARE\\Kestrow Software\\Tunova\\2.20\\CD
 const char* const Disc210Key = "SOFTWARE\\Kestrow Software\\Tunova\\2.10\\CD Information";
 const char* const Disc200Key = "SOFTWARE\\Kestrow Software\\Tunova\\2.00\\CD Information";
 
-namespace {
-
-TrackToc EntryAt(std::int32_t number, std::int32_t frames) {
-    TrackToc entry{};
-    entry.type = TrackAudio;
-    entry.number = number;
-    entry.startMinute = frames / FramesPerMinute;
-    entry.startSecond = (frames / FramesPerSecond) % 60;
-    entry.startFrame = frames % FramesPerSecond;
-    return entry;
-}
-
-} // namespace
-
-void InsertDisc(const std::vector<std::int32_t>& startFrames, std::int32_t leadOutFrames, std::int32_t identity) {
-    CdDeviceRecord& device = CdDevice();
-    device.trackCount = static_cast<std::int32_t>(startFrames.size());
-    device.toc.clear();
-    for (std::size_t i = 0; i < startFrames.size(); ++i)
-        device.toc.push_back(EntryAt(static_cast<std::int32_t>(i + 1), startFrames[i]));
-    device.toc.push_back(EntryAt(0, leadOutFrames));
-    device.mediaIdentity = identity;
-}
-
-void InsertOneTrackDisc() { InsertDisc({150}, 13500, 0x3A5B1C02); }
-
-void InsertDiscOfTracks(int trackCount) {
-    std::vector<std::int32_t> starts;
-    for (int i = 0; i < trackCount; ++i) starts.push_back(150 + i * 18000);
-    InsertDisc(starts, 150 + trackCount * 18000, 0x3A5B1C02);
-}
-
 void DiscInfoTest::SetUp() {
     InstallRegistry(&registry);
     InstallProfileFile(nullptr);

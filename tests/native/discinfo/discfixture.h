@@ -9,17 +9,12 @@
 #include <vector>
 
 #include "platform/memoryregistry.h"
+#include "tests/support/insertdisc.h"
 
 extern const char* const CurrentDiscKey;  // the 2.20 "CD Information" key
 extern const char* const Disc210Key;
 extern const char* const Disc200Key;
 
-// Puts a disc of the given absolute track starts (frames) and lead-out into CdDevice.
-void InsertDisc(const std::vector<std::int32_t>& startFrames, std::int32_t leadOutFrames, std::int32_t identity);
-// The one-track disc of 13500 frames whose disc id is 0200b201; identity 0x3A5B1C02.
-void InsertOneTrackDisc();
-// A disc of trackCount tracks of about four minutes each; identity 0x3A5B1C02.
-void InsertDiscOfTracks(int trackCount);
 
 class DiscInfoTest : public ::testing::Test {
 protected:
