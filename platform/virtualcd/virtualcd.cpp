@@ -1,7 +1,6 @@
 #include "platform/virtualcd/virtualcd.h"
 
 #include <cctype>
-#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -105,14 +104,6 @@ std::vector<VirtualDriveSource> SourcesFromEnvironment() {
     return Name(std::move(sources));
 }
 
-VirtualCdClock SteadyClock() {
-    return [] {
-        return static_cast<std::int64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                             std::chrono::steady_clock::now().time_since_epoch())
-                                             .count());
-    };
-}
-
 } // namespace
 
 bool VirtualCdEnabled() { return !DescriptionPaths().empty(); }
@@ -128,7 +119,7 @@ std::unique_ptr<CdAudioDriver> CreateVirtualCdDriverFromEnvironment(VirtualCdNot
     const std::string speedText = Environment("TUNOVA_VIRTUAL_SPEED");
     double speed = speedText.empty() ? 1.0 : std::strtod(speedText.c_str(), nullptr);
     if (!(speed > 0)) speed = 1.0;
-    return std::make_unique<VirtualCdDriver>(SourcesFromEnvironment(), SteadyClock(), speed,
+    return std::make_unique<VirtualCdDriver>(SourcesFromEnvironment(), SteadyMilliseconds(), speed,
                                              LocalFormOfPath(Environment("TUNOVA_VIRTUAL_TRACE")), std::move(notice));
 }
 
@@ -137,7 +128,7 @@ std::unique_ptr<CdAudioDriver> CreateVirtualCdDriver(const std::vector<std::stri
                                                      VirtualCdNotice notice, SoundOutputOpener openSound) {
     std::vector<VirtualDriveSource> sources;
     for (const std::string& text : descriptionTexts) sources.push_back(SourceFromText(text, std::string()));
-    return std::make_unique<VirtualCdDriver>(Name(std::move(sources)), clock ? clock : SteadyClock(), speed,
+    return std::make_unique<VirtualCdDriver>(Name(std::move(sources)), clock ? clock : SteadyMilliseconds(), speed,
                                              tracePath, std::move(notice), std::move(openSound));
 }
 

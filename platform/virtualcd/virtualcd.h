@@ -9,9 +9,11 @@
 #include <vector>
 
 #include "platform/cdaudiodriver.h"
+#include "platform/clock.h"
+#include "platform/soundoutput.h"
 
 // Milliseconds of a monotonic clock; the drives measure play against it.
-using VirtualCdClock = std::function<std::int64_t()>;
+using VirtualCdClock = MillisecondClock;
 
 // Receives the drives' lines for the diagnostics log (an image that cannot be read, no
 // audio output).
@@ -35,8 +37,6 @@ std::unique_ptr<CdAudioDriver> CreateVirtualCdDriverFromEnvironment(VirtualCdNot
 // clock; speed scales it.
 // notice gets the log lines; openSound makes an image drive's sound output (null: the
 // system's wave device).
-class SoundOutput;
-using SoundOutputOpener = std::function<std::unique_ptr<SoundOutput>(std::string* problem)>;
 std::unique_ptr<CdAudioDriver> CreateVirtualCdDriver(const std::vector<std::string>& descriptionTexts,
                                                      VirtualCdClock clock = nullptr, double speed = 1.0,
                                                      const std::string& tracePath = std::string(),

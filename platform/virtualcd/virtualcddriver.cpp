@@ -112,21 +112,22 @@ void VirtualCdDriver::PrepareSound(Drive& drive) {
     if (drive.sound || drive.silent || !drive.source.image) return;
     // Faster than life there is nothing to hear: the drive keeps to its clock.
     if (speed_ != 1.0) return;
-    std::string problem;
-    std::unique_ptr<SoundOutput> output = openSound_(&problem);
-    if (!output) {
-        drive.silent = true;
-        Notice("No audio output for the image in " + drive.source.name + ", it plays silently: " + problem);
-        return;
-    }
-    drive.sound.reset(new ImageSound(std::move(output), ImageSoundReader(*drive.source.image), clock_));
+    drive.reader.reset(new ImageSoundReader(*drive.source.image));
+    drive.sound.reset(new FrameSound(openSound_, *drive.reader, clock_));
     drive.player.AttachSound(drive.sound.get());
+}
+
+void VirtualCdDriver::SoundLost(Drive& drive, const std::string& problem) {
+    drive.silent = true;
+    Notice("No audio output for the image in " + drive.source.name + ", it plays silently: " + problem);
+    ReleaseSound(drive);
 }
 
 void VirtualCdDriver::ReleaseSound(Drive& drive) {
     if (!drive.sound) return;
     drive.player.AttachSound(nullptr);
     drive.sound.reset(); // joins its thread
+    drive.reader.reset();
 }
 
 void VirtualCdDriver::Trace(const std::string& line) {
@@ -382,7 +383,8 @@ std::uint32_t VirtualCdDriver::Play(std::uint16_t deviceId, bool hasFrom, std::u
         }
         if (error == 0) {
             PrepareSound(drive);
-            drive.player.Play(hasFrom, fromFrame, toFrame);
+            std::string problem;
+            if (!drive.player.Play(hasFrom, fromFrame, toFrame, &problem)) SoundLost(drive, problem);
         }
     }
     char line[96];

@@ -11,7 +11,8 @@
 #include "platform/virtualcd/cuesheet.h"
 #include "platform/virtualcd/discdescription.h"
 #include "platform/virtualcd/drivelock.h"
-#include "platform/virtualcd/imagesound.h"
+#include "platform/framesound.h"
+#include "platform/virtualcd/imagefiles.h"
 #include "platform/virtualcd/virtualplayer.h"
 
 struct VirtualDriveSource {
@@ -54,7 +55,8 @@ private:
         int opens = 0;
         bool heldExclusively = false;
         std::int64_t readyAt = -1; // clock time the disc has settled; -1 before the first open
-        std::unique_ptr<ImageSound> sound = nullptr; // while the drive is open and has played its image
+        std::unique_ptr<ImageSoundReader> reader = nullptr; // while the drive is open and has played its image
+        std::unique_ptr<FrameSound> sound = nullptr;
         bool silent = false;               // no sound output would open: it plays on the clock
     };
     struct Device {
@@ -80,6 +82,8 @@ private:
     // An image drive's sound, made at its first play; none at other speeds than 1.
     void PrepareSound(Drive& drive);
     void ReleaseSound(Drive& drive);
+    // The sound found no wave output: the drive plays on its clock from now on.
+    void SoundLost(Drive& drive, const std::string& problem);
 
     VirtualCdClock clock_;
     double speed_;
