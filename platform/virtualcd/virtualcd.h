@@ -10,6 +10,7 @@
 
 #include "platform/cdaudiodriver.h"
 #include "platform/clock.h"
+#include "platform/rawcd.h"
 #include "platform/soundoutput.h"
 
 // Milliseconds of a monotonic clock; the drives measure play against it.
@@ -30,7 +31,9 @@ std::vector<std::string> VirtualCdDriveNames();
 
 // A driver over the drives TUNOVA_VIRTUAL_CD names, playing against the steady clock
 // scaled by TUNOVA_VIRTUAL_SPEED and tracing to TUNOVA_VIRTUAL_TRACE.
-std::unique_ptr<CdAudioDriver> CreateVirtualCdDriverFromEnvironment(VirtualCdNotice notice = nullptr);
+// rawOpener, when given, receives the raw reads of the same drives.
+std::unique_ptr<CdAudioDriver> CreateVirtualCdDriverFromEnvironment(VirtualCdNotice notice = nullptr,
+                                                                    RawCdOpener* rawOpener = nullptr);
 
 // For tests: a driver holding one drive per description text, letters assigned as for
 // files (image paths relative to the working folder); clock null means the steady
@@ -41,8 +44,10 @@ std::unique_ptr<CdAudioDriver> CreateVirtualCdDriver(const std::vector<std::stri
                                                      VirtualCdClock clock = nullptr, double speed = 1.0,
                                                      const std::string& tracePath = std::string(),
                                                      VirtualCdNotice notice = nullptr,
-                                                     SoundOutputOpener openSound = nullptr);
+                                                     SoundOutputOpener openSound = nullptr,
+                                                     RawCdOpener* rawOpener = nullptr);
 
-// Installs CreateVirtualCdDriver({text}, clock) as the CD audio driver, so that
+// Installs CreateVirtualCdDriver({text}, clock) as the CD audio driver and its raw
+// reads as the raw CD opener, so that
 // OpenCdDevice("D:") (or the description's own letter) reads that disc.
 void InstallVirtualCdText(const std::string& descriptionText, VirtualCdClock clock = nullptr);

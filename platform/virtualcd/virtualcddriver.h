@@ -14,6 +14,7 @@
 #include "platform/framesound.h"
 #include "platform/virtualcd/imagefiles.h"
 #include "platform/virtualcd/virtualplayer.h"
+#include "platform/virtualcd/virtualrawcd.h"
 
 struct VirtualDriveSource {
     std::string name;  // "D:"
@@ -48,6 +49,9 @@ public:
     std::uint32_t Close(std::uint16_t deviceId) override;
     bool ErrorText(std::uint32_t code, char* buffer, std::uint32_t size) override;
 
+    // Raw reads of the same drives, for a digital player.
+    RawCdOpener RawOpener() const;
+
 private:
     struct Drive {
         VirtualDriveSource source;
@@ -58,6 +62,7 @@ private:
         std::unique_ptr<ImageSoundReader> reader = nullptr; // while the drive is open and has played its image
         std::unique_ptr<FrameSound> sound = nullptr;
         bool silent = false;               // no sound output would open: it plays on the clock
+        std::shared_ptr<VirtualRawDisc> raw = nullptr; // what its raw reads know of it
     };
     struct Device {
         Drive* drive = nullptr;
@@ -92,7 +97,7 @@ private:
     std::vector<std::unique_ptr<Drive>> drives_;
     std::map<std::uint16_t, Device> devices_;
     std::uint16_t nextDeviceId_ = 1;
-    std::FILE* trace_ = nullptr;
+    std::shared_ptr<VirtualTrace> trace_;
 };
 
 // Drive names for descriptions asking for these letters (0: none): each keeps its own
