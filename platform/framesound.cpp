@@ -40,6 +40,7 @@ bool FrameSound::Start(std::int32_t from, std::int32_t to, std::int64_t startAtM
         }
         from_ = next_ = from;
         to_ = std::max(from, to);
+        pending_ = 0;
         skipBytes_ = 0;
         playedBefore_ = 0;
         playedOut_ = false;
@@ -121,13 +122,18 @@ void FrameSound::DataReady() {
 
 void FrameSound::Feed() {
     while (next_ < to_ && output_->BlockFree()) {
+        // Whole blocks only (the last one of the range aside): a source that has a few
+        // frames now and more later would otherwise fill the queue with crumbs.
         const std::int32_t wanted = std::min<std::int32_t>(static_cast<std::int32_t>(SoundBlockFrames), to_ - next_);
-        const std::int32_t got = std::min(source_.Read(next_, wanted, block_.data()), wanted);
-        if (got <= 0) return; // the source calls DataReady when it has more
-        const std::size_t bytes = static_cast<std::size_t>(got) * SoundFrameBytes;
+        pending_ += std::max(source_.Read(next_ + pending_, wanted - pending_,
+                                          block_.data() + static_cast<std::size_t>(pending_) * SoundFrameBytes),
+                             0);
+        if (pending_ < wanted) return; // the source calls DataReady when it has more
+        const std::size_t bytes = static_cast<std::size_t>(wanted) * SoundFrameBytes;
         output_->Queue(block_.data() + skipBytes_, bytes - skipBytes_);
         skipBytes_ = 0;
-        next_ += got;
+        next_ += wanted;
+        pending_ = 0;
     }
 }
 
@@ -137,6 +143,7 @@ void FrameSound::CloseOutput() {
         // sample heard last, fed again when it resumes.
         const std::uint64_t heard = PlayedBytes();
         next_ = from_ + static_cast<std::int32_t>(heard / SoundFrameBytes);
+        pending_ = 0;
         skipBytes_ = static_cast<std::uint32_t>(heard % SoundFrameBytes);
         playedBefore_ = heard;
     }

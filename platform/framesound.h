@@ -80,6 +80,7 @@ private:
     bool playedOut_ = false;
     std::int32_t from_ = 0, to_ = 0;
     std::int32_t next_ = 0;          // the next frame to queue
+    std::int32_t pending_ = 0;       // frames from next_ in block_, short of a block
     std::uint32_t skipBytes_ = 0;    // of frame next_, already heard before the output closed
     std::uint64_t playedBefore_ = 0; // bytes of the range heard through outputs since closed
     std::int64_t startAt_ = 0;
