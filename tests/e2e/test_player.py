@@ -27,7 +27,7 @@ class PlayerTest(unittest.TestCase):
     def test_play_starts_on_track_one_and_commands_reach_the_drive(self):
         with Tunova(env=album()) as tunova:
             self.start(tunova)
-            self.assertIn("D: play from 1 to 1d28030c -> 0", tunova.trace_lines())
+            self.assertIn("D: play from 00000001 to 1d28030c -> 0", tunova.trace_lines())
             driver("command", MAIN_CAPTION, ids.IDM_NEXT_TRACK)
             tunova.wait_for_log("Starting play on track:  2")
             driver("command", MAIN_CAPTION, ids.IDM_PAUSE)
@@ -99,7 +99,7 @@ class PlayerTest(unittest.TestCase):
             tunova.wait_for_log("Starting play on track:  1")
             tunova.wait_for_log("Stopping play.", timeout=40)
             # To the end of track 9 (4:44.08), short of the gap before the data session.
-            self.assertIn("D: play from 1 to 082c0409 -> 0", tunova.trace_lines())
+            self.assertIn("D: play from 00000001 to 082c0409 -> 0", tunova.trace_lines())
             self.assertEqual(played_tracks(tunova), [1])
             self.assertFalse([line for line in tunova.log_lines() if line.startswith("MCI Error")],
                              "\n".join(tunova.log_lines()))
