@@ -34,7 +34,7 @@ void RunPropertiesCommand() {
     if (!shell.ending) {
         if (programChanged) {
             shell.currentTrack = ChooseTrack(ChooseFirst);
-            if (shell.currentTrack != 0) shell.playState = PlayTrack(shell.currentTrack);
+            shell.playState = PlayTrack(shell.currentTrack);
             // Play may have started from a stop or a pause: the icon and the buttons
             // show the new state at once, as after any other play command.
             UpdateTrayIcon();

@@ -68,7 +68,47 @@ TEST_F(PlayerTest, ProgramEntriesNotOnTheDiscAreSkipped) {
     DiscInfo().program = {42};
     ProgramOptions().Shuffle = 0;
     EXPECT_EQ(ChooseTrack(ChooseFirst), 0);
-    EXPECT_EQ(PlayTrack(0), Failed);
+    EXPECT_EQ(PlayTrack(0), Stopped) << "nothing to play stops the drive";
+}
+
+// An order stored before, or by another program, may name a data track: the drive
+// refuses to play one, so sequencing passes over it wherever it stands in the order.
+TEST_F(PlayerTest, DataTracksInAStoredOrderArePassedOver) {
+    LoadDisc({{'a', 60}, {'a', 60}, {'a', 60}, {'a', 60}, {'d', 60}, {'a', 60}});
+    const std::vector<std::int32_t> orders[] = {{5, 4, 1}, {4, 5, 1}, {4, 1, 5}, {5, 4, 5, 5, 1, 5}};
+    for (const auto& order : orders) {
+        SCOPED_TRACE(::testing::PrintToString(order));
+        DiscInfo().program = order;
+        EXPECT_EQ(AutoSequence(), (std::vector<int>{4, 1}));
+        // The user's Next and Previous walk the same playable entries.
+        ShellState& shell = Shell();
+        shell.currentTrack = ChooseTrack(ChooseFirst);
+        shell.currentTrack = ChooseTrack(ChooseNext);
+        EXPECT_EQ(shell.currentTrack, 1);
+        EXPECT_EQ(ChooseTrack(ChooseNext), 0);
+        shell.currentTrack = ChooseTrack(ChoosePrevious);
+        EXPECT_EQ(shell.currentTrack, 4);
+        EXPECT_EQ(ChooseTrack(ChoosePrevious), 0);
+        // Random order draws from the playable entries only.
+        ProgramOptions().Shuffle = 1;
+        for (std::uint32_t seed = 0; seed < 20; ++seed) {
+            SeedRandom(seed);
+            const std::vector<int> shuffled = AutoSequence();
+            EXPECT_EQ(std::set<int>(shuffled.begin(), shuffled.end()), (std::set<int>{1, 4})) << "seed " << seed;
+        }
+        ProgramOptions().Shuffle = 0;
+    }
+    // Repeat current does not repeat the last playable entry because a data one follows.
+    DiscInfo().program = {4, 1, 5};
+    Shell().repeatCurrent = true;
+    Shell().currentTrack = ChooseTrack(ChooseFirst);
+    EXPECT_EQ(ChooseTrack(ChooseAutoNext), 4);
+    Shell().currentTrack = ChooseTrack(ChooseNext);
+    EXPECT_EQ(Shell().currentTrack, 1);
+    EXPECT_EQ(ChooseTrack(ChooseAutoNext), 0);
+    // An order of data tracks alone has nothing to play.
+    DiscInfo().program = {5, 5};
+    EXPECT_EQ(ChooseTrack(ChooseFirst), 0);
 }
 
 TEST_F(PlayerTest, RepeatCurrentRepeatsButNotTheLastTrack) {
