@@ -41,8 +41,7 @@ void RunPropertiesCommand() {
             UpdatePanelButtons();
         }
         if (shell.panelVisible) {
-            SetWindowPos(MainWindow(), ProgramOptions().ControlsOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            SetWindowPos(MainWindow(), AlwaysVisibleBand(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         }
         RefreshMenus(true);
     }
