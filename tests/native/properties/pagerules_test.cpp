@@ -109,19 +109,6 @@ TEST_F(PageRulesTest, ProgramEditsKeepTheOrderAndMarkItChanged) {
     EXPECT_EQ(c.programChanged, 0);
 }
 
-TEST_F(PageRulesTest, OnlyAudioTracksOfTheDiscCanBeProgrammed) {
-    CdDevice().toc[1].type = TrackOther;
-    PropertiesCopy& c = Copy();
-    for (int track : {0, 2, 4, -1}) {
-        EXPECT_FALSE(CanProgramTrack(track)) << track;
-        EXPECT_FALSE(AppendProgramTrack(c, track)) << track;
-    }
-    EXPECT_TRUE(c.program.empty());
-    EXPECT_EQ(c.programChanged, 0);
-    EXPECT_TRUE(AppendProgramTrack(c, 3));
-    EXPECT_EQ(c.program, (std::vector<std::int32_t>{3}));
-}
-
 TEST(ProgramArrows, UpFromTheSecondEntryDownUpToTheOneBeforeLast) {
     EXPECT_FALSE(ArrowsFor(0, 3).up);
     EXPECT_TRUE(ArrowsFor(0, 3).down);
