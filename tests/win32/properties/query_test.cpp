@@ -23,7 +23,7 @@ protected:
         savedHooks_ = GetDiscLookupHooks();
         ClearQueryStatus();
         ProgramOptionsRecord& options = ProgramOptions();
-        options.cddbServerList = {"freedb.example.org 8880 Somewhere", "cddb.example.net 888 Elsewhere"};
+        options.cddbServerList = {"freedb.example.org:8880 Somewhere", "cddb.example.net:888 Elsewhere"};
         options.cddbQueryLocal = 0;
         options.cddbQueryServerAtStartup = 1;
         options.cddbUseProxy = 0;
@@ -56,7 +56,7 @@ TEST_F(QueryPageTest, ThePageShowsAndStoresTheCopysSettings) {
         EXPECT_EQ(SendDlgItemMessageA(page, IDC_QUERY_SERVERS, CB_GETCOUNT, 0, 0), 2);
         char line[100] = {};
         SendDlgItemMessageA(page, IDC_QUERY_SERVERS, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(line));
-        EXPECT_STREQ(line, "freedb.example.org 8880 Somewhere");
+        EXPECT_STREQ(line, "freedb.example.org:8880 Somewhere");
         EXPECT_EQ(SendDlgItemMessageA(page, IDC_QUERY_SERVERS, CB_GETCURSEL, 0, 0), 1);
         EXPECT_EQ(ItemText(page, IDC_QUERY_PROXY_NAME), "proxy.example");
         EXPECT_EQ(ItemText(page, IDC_QUERY_PROXY_PORT), "8080");
@@ -212,8 +212,8 @@ void FindingNothing() { SetQueryStatus("No match found."); }
 void FindingAnEntry() {
     DiscInfoHold hold;
     DiscInfoRecord& disc = DiscInfo();
-    std::strcpy(disc.artist, "Found Artist");
-    std::strcpy(disc.title, "Found Title");
+    disc.artist = "Found Artist";
+    disc.title = "Found Title";
     disc.trackTitles = {std::string("Found One"), std::string("Found Two"), std::string("Found Three")};
 }
 
@@ -264,14 +264,14 @@ TEST_F(QueryTypedTextsTest, QueryNowKeepsTheTypedDiscTextsUnlessAnEntryIsFound) 
     EXPECT_EQ(nothing.artist, "Typed Artist");
     EXPECT_EQ(nothing.firstItem, "1) 3:05 - Typed One");
     // The texts were committed with the settings before the lookup, so Cancel keeps them.
-    EXPECT_STREQ(DiscInfo().artist, "Typed Artist");
+    EXPECT_EQ(DiscInfo().artist, "Typed Artist");
     EXPECT_EQ(DiscInfo().trackTitles[0], std::string("Typed One"));
-    EXPECT_STREQ(DiscInfo().title, "Old Title");
+    EXPECT_EQ(DiscInfo().title, "Old Title");
 
     const ShownTexts found = TypeThenQuery(FindingAnEntry);
     EXPECT_EQ(found.artist, "Found Artist");
     EXPECT_EQ(found.firstItem, "1) 3:05 - Found One");
-    EXPECT_STREQ(DiscInfo().artist, "Found Artist");
+    EXPECT_EQ(DiscInfo().artist, "Found Artist");
 }
 
 TEST_F(QueryPageTest, ARunningSubmissionDisablesQueryNowUntilItsEnd) {
