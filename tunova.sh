@@ -50,7 +50,7 @@ build_one() {
 
 # The tests whose threads share the disc information, the log mailbox or the lookup
 # also run under ThreadSanitizer.
-THREAD_TESTS=(native_discinfo native_log native_lookup native_submit native_virtualcd native_sound)
+THREAD_TESTS=(native_discinfo native_log native_lookup native_submit native_virtualcd native_sound native_digital)
 
 build_all() {
     mkdir -p build
