@@ -83,8 +83,8 @@ TEST(MusicBrainzReply, SeveralPressingsAreAllOfferedWithTheirOwnScript) {
     MusicBrainzAnswer answer;
     ASSERT_EQ(Read(RecordedMusicBrainz::DataFile("eleven-discid.json"), disc, &answer), MusicBrainzReading::Read);
     ASSERT_EQ(answer.releases.size(), 2u);
-    EXPECT_EQ(ReleaseChoiceText(answer.releases[0]), "Orla Finch / Open Water (1999, GB, CD)");
-    const MusicBrainzRelease& japanese = answer.releases[1];
+    EXPECT_EQ(ReleaseChoiceText(answer.releases[1]), "Orla Finch / Open Water (1999, GB, CD)");
+    const MusicBrainzRelease& japanese = answer.releases[0];
     EXPECT_EQ(ReleaseChoiceText(japanese), "オーラ・フィンチ / 開かれた水 (2003, JP, CD)");
     ASSERT_EQ(japanese.trackTitles.size(), 11u);
     EXPECT_EQ(japanese.trackTitles[4], "フィールドワーク");
