@@ -66,11 +66,25 @@ void ReportReading(MusicBrainzReading reading) {
 
 } // namespace
 
-std::string MusicBrainzLookupUrl(const std::string& server, const std::string& discId, const MusicBrainzToc& toc) {
+namespace {
+
+std::string WithoutTrailingSlash(const std::string& server) {
     std::string base = server;
     while (!base.empty() && base.back() == '/') base.pop_back();
-    return base + "/ws/2/discid/" + discId + "?toc=" + MusicBrainzTocText(toc, '+') +
+    return base;
+}
+
+} // namespace
+
+std::string MusicBrainzLookupUrl(const std::string& server, const std::string& discId, const MusicBrainzToc& toc) {
+    return WithoutTrailingSlash(server) + "/ws/2/discid/" + discId + "?toc=" + MusicBrainzTocText(toc, '+') +
            "&inc=artist-credits+recordings&fmt=json";
+}
+
+std::string MusicBrainzSubmissionUrl(const std::string& server, const std::string& discId,
+                                     const MusicBrainzToc& toc) {
+    return WithoutTrailingSlash(server) + "/cdtoc/attach?id=" + discId + "&tracks=" + std::to_string(toc.lastTrack) +
+           "&toc=" + MusicBrainzTocText(toc, '+');
 }
 
 MusicBrainzResult AskMusicBrainz(const std::string& server, const std::string& discId, const MusicBrainzToc& toc,

@@ -19,6 +19,11 @@ constexpr int MusicBrainzTimeLimitMs = 30000;
 // table is close to the disc's.
 std::string MusicBrainzLookupUrl(const std::string& server, const std::string& discId, const MusicBrainzToc& toc);
 
+// <server>/cdtoc/attach?id=<id>&tracks=<n>&toc=<first+last+leadout+offsets>: the service's
+// page where a user files the disc id with a release, or enters the release first.
+std::string MusicBrainzSubmissionUrl(const std::string& server, const std::string& discId,
+                                     const MusicBrainzToc& toc);
+
 enum class MusicBrainzResult {
     Found,    // answer holds at least one release or stub
     NotFound, // the service knows nothing close to the disc
