@@ -53,6 +53,7 @@ endforeach()
 # sends them what a user or the shell would.
 if(TUNOVA_WINDOWS AND EXISTS ${CMAKE_SOURCE_DIR}/tools/driver/driver.cpp)
   add_executable(tunova_driver tools/driver/driver.cpp)
+  target_link_libraries(tunova_driver PRIVATE psapi)
 endif()
 
 # Trusts the tests' throwaway certificate authority in the Wine prefix, so that WinHTTP
