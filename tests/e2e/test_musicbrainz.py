@@ -12,6 +12,7 @@ from tunova_e2e import (BUILD, MAIN_CAPTION, ROOT, TUNOVA_KEY, Tunova, driver, r
 
 sys.path.insert(0, str(ROOT / "tools" / "fakemusicbrainz"))
 import testca  # noqa: E402
+from test_lookup import ALBUM_KEY, ELEVEN_KEY, identity_key  # noqa: E402
 
 CERTIFICATES = BUILD / "fakemusicbrainz"
 RECORDS = TUNOVA_KEY + r"\2.20\CD Information"
@@ -23,14 +24,6 @@ ALBUM_ID = "gDR7mxLhHXN.0SVfUlSoMr.EnG0-"
 ALBUM_TOC = "1+12+215233+150+18395+35730+55800+70205+92840+109973+129110+142530+163838+180013+198703"
 
 
-def identity_key(starts):
-    """The registry key of a disc of three or more tracks (the Windows media identity)."""
-    total = sum((f // 4500) << 16 | (f % 4500 // 75) << 8 | f % 75 for f in starts)
-    return format(total & 0xFFFFFFFF, "X")
-
-
-ALBUM_KEY = "1062D1F"
-ELEVEN_KEY = identity_key([150, 28615, 51027, 75835, 102620, 121460, 148977, 175697, 204322, 231082, 268002])
 ENHANCED_KEY = identity_key([150, 18395, 35730, 55800, 70205, 92840, 109973, 129110, 142530, 175238])
 
 
