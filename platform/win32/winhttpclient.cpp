@@ -218,10 +218,10 @@ public:
                 }
             }
             if (std::chrono::steady_clock::now() >= deadline_) return HttpsOutcome::TimedOut;
-            WaitForSingleObject(progress_->signal, 50);
+            // Without its event the wait still looks again every slice.
+            if (WaitForSingleObject(progress_->signal, 50) == WAIT_FAILED) Sleep(50);
         }
     }
-    bool PastDeadline() const { return std::chrono::steady_clock::now() >= deadline_; }
 
 private:
     void Close() {
