@@ -48,8 +48,3 @@ TEST_F(MusicBrainzIdTest, AnEnhancedCdCountsOnlyItsAudioSession) {
               "1+9+163838+150+18395+35730+55800+70205+92840+109973+129110+142530");
     EXPECT_EQ(MusicBrainzDiscId(), "9sLuYGWpqZYqnKKFhsRI5Otro0k-");
 }
-
-TEST_F(MusicBrainzIdTest, NoTableGivesNoId) {
-    EXPECT_EQ(MusicBrainzDiscId(), "");
-    EXPECT_EQ(MusicBrainzTocOfDisc().lastTrack, 0);
-}
