@@ -177,11 +177,7 @@ DialogSeen ReadDialog(HWND dialog) {
     DialogSeen seen;
     HWND list = GetDlgItem(dialog, IDC_TRACK_LIST);
     const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        char text[300] = {};
-        SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
-        seen.lines.push_back(text);
-    }
+    for (int i = 0; i < count; ++i) seen.lines.push_back(ListLineText(list, i));
     seen.selected = static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0));
     return seen;
 }

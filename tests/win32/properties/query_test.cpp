@@ -54,9 +54,7 @@ TEST_F(QueryPageTest, ThePageShowsAndStoresTheCopysSettings) {
         EXPECT_TRUE(Checked(page, IDC_QUERY_SERVER));
         EXPECT_FALSE(Checked(page, IDC_QUERY_USE_PROXY));
         EXPECT_EQ(SendDlgItemMessageA(page, IDC_QUERY_SERVERS, CB_GETCOUNT, 0, 0), 2);
-        char line[100] = {};
-        SendDlgItemMessageA(page, IDC_QUERY_SERVERS, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(line));
-        EXPECT_STREQ(line, "freedb.example.org 8880 Somewhere");
+        EXPECT_EQ(ComboLineText(GetDlgItem(page, IDC_QUERY_SERVERS), 0), "freedb.example.org 8880 Somewhere");
         EXPECT_EQ(SendDlgItemMessageA(page, IDC_QUERY_SERVERS, CB_GETCURSEL, 0, 0), 1);
         EXPECT_EQ(ItemText(page, IDC_QUERY_PROXY_NAME), "proxy.example");
         EXPECT_EQ(ItemText(page, IDC_QUERY_PROXY_PORT), "8080");

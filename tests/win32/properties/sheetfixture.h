@@ -68,11 +68,7 @@ inline VOID CALLBACK RunSheetStep(HWND, UINT, UINT_PTR, DWORD) {
 inline std::vector<std::string> ListLines(HWND page, int id) {
     std::vector<std::string> lines;
     const int count = static_cast<int>(SendDlgItemMessageA(page, id, LB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        char text[600] = {};
-        SendDlgItemMessageA(page, id, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
-        lines.push_back(text);
-    }
+    for (int i = 0; i < count; ++i) lines.push_back(ListLineText(GetDlgItem(page, id), i));
     return lines;
 }
 
