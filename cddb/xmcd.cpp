@@ -41,7 +41,7 @@ long long TrackIndexOf(const char* text, const char* end) {
     return negative ? -value : value;
 }
 
-std::string Cut(const std::string& text) { return text.substr(0, XmcdTextLimit); }
+std::string Cut(const std::string& text) { return CutDiscText(text); }
 
 // A track title is gathered longer than it is stored, so that a UTF-8 title is not cut
 // inside a letter before it is converted.
@@ -125,8 +125,8 @@ void StoreXmcdEntry(const XmcdEntry& entry) {
 
     DiscInfoHold hold;
     DiscInfoRecord& info = DiscInfo();
-    CopyText(info.artist, sizeof info.artist, Cut(artist).c_str());
-    CopyText(info.title, sizeof info.title, Cut(title).c_str());
+    info.artist = Cut(artist);
+    info.title = Cut(title);
     for (std::size_t i = 0; i < info.trackTitles.size(); ++i) {
         const bool has = i < entry.trackTitles.size() && entry.trackTitles[i];
         if (has)

@@ -48,17 +48,17 @@ int ImportCdplayerIni() {
     LogMessage("Checking cdplayer.ini for current CD: ", section.c_str());
     int found = 0;
 
-    if (!disc.artist[0]) {
+    if (disc.artist.empty()) {
         const std::string artist = ReadIniText(section, "artist", "");
         if (!artist.empty() && artist != "New Artist") {
-            CopyText(disc.artist, sizeof disc.artist, artist.c_str());
+            disc.artist = CutDiscText(artist);
             found = 1;
         }
     }
-    if (!disc.title[0]) {
+    if (disc.title.empty()) {
         const std::string title = ReadIniText(section, "title", "");
         if (!title.empty() && title != "New Title") {
-            CopyText(disc.title, sizeof disc.title, title.c_str());
+            disc.title = CutDiscText(title);
             found = 1;
         }
     }
@@ -66,7 +66,7 @@ int ImportCdplayerIni() {
         if (disc.trackTitles[i]) continue;
         const std::string title = ReadIniText(section, std::to_string(i).c_str(), "");
         if (!title.empty()) {
-            disc.trackTitles[i] = title;
+            disc.trackTitles[i] = CutDiscText(title);
             found = 1;
         }
     }

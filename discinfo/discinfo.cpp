@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/namedmutex.h"
+#include "platform/utf8text.h"
 
 DiscInfoRecord& DiscInfo() {
     static DiscInfoRecord record;
@@ -12,8 +13,8 @@ DiscInfoRecord& DiscInfo() {
 void ResetDiscInfo() {
     FreePropertiesCopy();
     DiscInfoRecord& disc = DiscInfo();
-    disc.artist[0] = 0;
-    disc.title[0] = 0;
+    disc.artist.clear();
+    disc.title.clear();
     disc.trackTitles.clear();
     disc.program.clear();
     disc.resumePoint = ResumePoint();
@@ -33,6 +34,8 @@ NamedMutex& DiscInfoLock() {
 
 void LockDiscInfo() { DiscInfoLock().Lock(); }
 void UnlockDiscInfo() { DiscInfoLock().Unlock(); }
+
+std::string CutDiscText(const std::string& text) { return Utf8Prefix(text, DiscTextLimit); }
 
 void CopyText(char* field, std::size_t fieldSize, const char* text) {
     if (fieldSize == 0) return;

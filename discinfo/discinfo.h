@@ -16,8 +16,8 @@
 
 class NamedMutex;
 
-// Disc texts live in fixed buffers: at most 256 characters and the terminator.
-constexpr std::size_t DiscTextSize = 257;
+// Disc texts (artist, title, track titles) are UTF-8 of at most this many characters.
+constexpr std::size_t DiscTextLimit = 256;
 // Width of the copy's three short option texts (the options themselves hold 80 bytes).
 constexpr std::size_t CopyShortTextSize = 40;
 // Width of the copy's local database root, as in the options.
@@ -26,8 +26,9 @@ constexpr std::size_t CopyPathSize = 260;
 struct PropertiesCopy;
 
 struct DiscInfoRecord {
-    char artist[DiscTextSize] = {};
-    char title[DiscTextSize] = {};
+    // Empty when unknown; at most DiscTextLimit characters each (CutDiscText).
+    std::string artist;
+    std::string title;
     // One entry per track (index 0 is track 1) for the whole run; no value means no title.
     std::vector<std::optional<std::string>> trackTitles;
     // The programmed order, 1-based track numbers; empty means no program.
@@ -80,10 +81,10 @@ public:
 // The property sheet's snapshot of the disc texts, the programmed order and the
 // options its pages edit.
 struct PropertiesCopy {
-    char artist[DiscTextSize] = {};
-    char title[DiscTextSize] = {};
-    // One buffer per track; an empty text stands for no title.
-    std::vector<std::vector<char>> trackTitles;  // each DiscTextSize bytes, NUL-terminated
+    std::string artist;
+    std::string title;
+    // One text per track; an empty text stands for no title.
+    std::vector<std::string> trackTitles;
     // The programmed order as the user builds it, 1-based track numbers.
     std::vector<std::int32_t> program;
     // Set to 1 by the Programming page whenever the order changes.
@@ -134,6 +135,9 @@ void FreePropertiesCopy();
 // Copies the record's artist, title and track titles into the open copy, if any; an
 // absent title becomes empty text. The caller holds DiscInfoLock.
 void RefreshPropertiesCopyTexts();
+
+// text cut to the disc text limit, never inside a character.
+std::string CutDiscText(const std::string& text);
 
 // Copies text into a fixed field, cut to fit, always terminated.
 void CopyText(char* field, std::size_t fieldSize, const char* text);

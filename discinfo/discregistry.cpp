@@ -54,9 +54,9 @@ bool HasAnyTrackTitle(const DiscInfoRecord& disc) {
 
 // Writes every value of the record into the open disc key.
 void WriteRecord(RegistryKey key, const DiscInfoRecord& disc) {
-    if (disc.artist[0]) WriteRegistryText(key, "Artist", disc.artist);
+    if (!disc.artist.empty()) WriteRegistryText(key, "Artist", disc.artist.c_str());
     else Registry().DeleteValue(key, "Artist");
-    if (disc.title[0]) WriteRegistryText(key, "Title", disc.title);
+    if (!disc.title.empty()) WriteRegistryText(key, "Title", disc.title.c_str());
     else Registry().DeleteValue(key, "Title");
 
     WriteRegistryText(key, "cddbID", FormatCddbQueryArguments().c_str());
@@ -121,11 +121,12 @@ int LoadDiscFromRegistry() {
 
     // An older version may have stored longer texts: they are cut to the field rather
     // than left unread, which would make the exit save delete them.
-    ReadRegistryTextCut(key.Get(), "Artist", disc.artist, sizeof disc.artist);
-    ReadRegistryTextCut(key.Get(), "Title", disc.title, sizeof disc.title);
+    ReadRegistryTextCut(key.Get(), "Artist", DiscTextLimit, &disc.artist);
+    ReadRegistryTextCut(key.Get(), "Title", DiscTextLimit, &disc.title);
     for (std::size_t i = 0; i < disc.trackTitles.size(); ++i) {
-        char title[DiscTextSize];
-        if (ReadRegistryTextCut(key.Get(), TrackValueName(i + 1).c_str(), title, sizeof title)) disc.trackTitles[i] = title;
+        std::string title;
+        if (ReadRegistryTextCut(key.Get(), TrackValueName(i + 1).c_str(), DiscTextLimit, &title))
+            disc.trackTitles[i] = title;
     }
     disc.program = ReadStoredProgram(key.Get(), static_cast<std::int32_t>(disc.trackTitles.size()));
     ReadResumePoint(key.Get(), disc.resumePoint);
@@ -143,7 +144,7 @@ void SaveDiscToRegistry() {
 
     // The texts count even while a lookup runs: the lookup replaces them under this
     // lock in one step, so what is there is whole.
-    const bool hasTexts = disc.artist[0] || disc.title[0] || HasAnyTrackTitle(disc);
+    const bool hasTexts = !disc.artist.empty() || !disc.title.empty() || HasAnyTrackTitle(disc);
     const bool somethingToStore = hasTexts || !disc.program.empty() || disc.resumePoint.Set();
     const int foundIndex = disc.foundKeyIndex >= 0 && disc.foundKeyIndex < DiscKeyCount ? disc.foundKeyIndex : 0;
     const RegistryKey foundRoot =

@@ -25,8 +25,8 @@ void StartDiscInfo(WindowHandle ownerWindow, unsigned changedMessage) {
     LoadProgramOptions();
 
     // No lookup thread exists yet, so the record is filled without the lock.
-    disc.artist[0] = 0;
-    disc.title[0] = 0;
+    disc.artist.clear();
+    disc.title.clear();
     const std::int32_t trackCount = CdDevice().trackCount;
     disc.trackTitles.assign(trackCount > 0 ? static_cast<std::size_t>(trackCount) : 0, std::nullopt);
     disc.program.clear();

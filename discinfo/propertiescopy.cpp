@@ -24,11 +24,11 @@ PropertiesCopy* CreatePropertiesCopy() {
     const DiscInfoRecord& disc = DiscInfo();
     const ProgramOptionsRecord& options = ProgramOptions();
     auto* copy = new PropertiesCopy;
-    CopyText(copy->artist, sizeof copy->artist, disc.artist);
-    CopyText(copy->title, sizeof copy->title, disc.title);
-    copy->trackTitles.assign(disc.trackTitles.size(), std::vector<char>(DiscTextSize, 0));
+    copy->artist = disc.artist;
+    copy->title = disc.title;
+    copy->trackTitles.assign(disc.trackTitles.size(), std::string());
     for (std::size_t i = 0; i < disc.trackTitles.size(); ++i)
-        if (disc.trackTitles[i]) CopyText(copy->trackTitles[i].data(), DiscTextSize, disc.trackTitles[i]->c_str());
+        if (disc.trackTitles[i]) copy->trackTitles[i] = *disc.trackTitles[i];
     copy->program = disc.program;
     copy->programChanged = 0;
 
@@ -63,11 +63,11 @@ void ApplyPropertiesCopyTexts() {
     DiscInfoRecord& disc = DiscInfo();
     const PropertiesCopy* copy = disc.propertiesCopy;
     if (!copy) return;
-    CopyText(disc.artist, sizeof disc.artist, copy->artist);
-    CopyText(disc.title, sizeof disc.title, copy->title);
+    disc.artist = CutDiscText(copy->artist);
+    disc.title = CutDiscText(copy->title);
     for (std::size_t i = 0; i < disc.trackTitles.size() && i < copy->trackTitles.size(); ++i) {
-        const char* text = copy->trackTitles[i].data();
-        if (text[0]) disc.trackTitles[i] = std::string(text, strnlen(text, DiscTextSize - 1));
+        const std::string& text = copy->trackTitles[i];
+        if (!text.empty()) disc.trackTitles[i] = CutDiscText(text);
         else disc.trackTitles[i].reset();
     }
 }
@@ -106,8 +106,8 @@ void RefreshPropertiesCopyTexts() {
     const DiscInfoRecord& disc = DiscInfo();
     PropertiesCopy* copy = disc.propertiesCopy;
     if (!copy) return;
-    CopyText(copy->artist, sizeof copy->artist, disc.artist);
-    CopyText(copy->title, sizeof copy->title, disc.title);
+    copy->artist = disc.artist;
+    copy->title = disc.title;
     for (std::size_t i = 0; i < disc.trackTitles.size() && i < copy->trackTitles.size(); ++i)
-        CopyText(copy->trackTitles[i].data(), DiscTextSize, disc.trackTitles[i] ? disc.trackTitles[i]->c_str() : "");
+        copy->trackTitles[i] = disc.trackTitles[i] ? *disc.trackTitles[i] : std::string();
 }

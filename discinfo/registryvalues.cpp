@@ -4,6 +4,8 @@
 #include <limits>
 #include <vector>
 
+#include "platform/utf8text.h"
+
 bool ReadRegistryString(RegistryKey key, const char* name, std::size_t limit, std::string* text) {
     // Ask for the size first, so that a huge limit costs no huge buffer.
     std::uint32_t stored = 0;
@@ -38,8 +40,11 @@ bool ReadRegistryText(RegistryKey key, const char* name, char* field, std::size_
     return ReadIntoField(key, name, fieldSize, field, fieldSize);
 }
 
-bool ReadRegistryTextCut(RegistryKey key, const char* name, char* field, std::size_t fieldSize) {
-    return ReadIntoField(key, name, std::numeric_limits<std::uint32_t>::max(), field, fieldSize);
+bool ReadRegistryTextCut(RegistryKey key, const char* name, std::size_t maxCharacters, std::string* text) {
+    std::string stored;
+    if (!ReadRegistryString(key, name, std::numeric_limits<std::uint32_t>::max(), &stored)) return false;
+    *text = Utf8Prefix(stored, maxCharacters);
+    return true;
 }
 
 bool ReadRegistryDword(RegistryKey key, const char* name, std::int32_t* field) {

@@ -15,10 +15,11 @@
 // larger than the field leaves the field untouched and returns false.
 bool ReadRegistryText(RegistryKey key, const char* name, char* field, std::size_t fieldSize);
 
-// The same for a text that may be longer than its field: any stored length is read and
-// the field keeps its first fieldSize - 1 bytes, so nothing that is stored goes unread.
-// False only for a missing value or one the registry will not give.
-bool ReadRegistryTextCut(RegistryKey key, const char* name, char* field, std::size_t fieldSize);
+// A text that may be longer than the program keeps: any stored length is read (up to
+// its first NUL) and its first maxCharacters characters are kept, never half a
+// character, so nothing that is stored goes unread. False, with *text untouched, only
+// for a missing value or one the registry will not give.
+bool ReadRegistryTextCut(RegistryKey key, const char* name, std::size_t maxCharacters, std::string* text);
 
 // The same into a string, for texts without a fixed field.
 bool ReadRegistryString(RegistryKey key, const char* name, std::size_t limit, std::string* text);

@@ -2,11 +2,9 @@
 
 #include "discinfo/discinfo.h"
 
-static_assert(DiscEditTextLimit == DiscTextSize - 1, "the page keeps what the record keeps");
+static_assert(DiscEditTextLimit == DiscTextLimit, "the page keeps what the record keeps");
 
-void StoreDiscEditText(char* field, const std::string& text) {
-    CopyText(field, DiscTextSize, text.substr(0, DiscEditTextLimit).c_str());
-}
+void StoreDiscEditText(std::string& field, const std::string& text) { field = CutDiscText(text); }
 
 NameChange DecideNameChange(const std::string& text, int selected, int itemCount) {
     if (selected < 0 || selected >= itemCount) return {};
@@ -17,10 +15,10 @@ NameChange DecideNameChange(const std::string& text, int selected, int itemCount
 
 bool StoreTrackTitle(PropertiesCopy& copy, int index, const std::string& text) {
     if (index < 0 || static_cast<std::size_t>(index) >= copy.trackTitles.size()) return false;
-    StoreDiscEditText(copy.trackTitles[index].data(), text);
-    return text.size() > DiscEditTextLimit;
+    StoreDiscEditText(copy.trackTitles[static_cast<std::size_t>(index)], text);
+    return copy.trackTitles[static_cast<std::size_t>(index)].size() < text.size();
 }
 
 void ClearTrackTitles(PropertiesCopy& copy) {
-    for (std::vector<char>& title : copy.trackTitles) title.assign(DiscTextSize, 0);
+    for (std::string& title : copy.trackTitles) title.clear();
 }

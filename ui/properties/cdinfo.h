@@ -6,15 +6,16 @@
 
 struct PropertiesCopy;
 
-// The most a disc text field keeps (its 257 bytes less the terminator): the page's
-// edits take no more, and texts read back from them are cut to it.
+// The most characters a disc text keeps: the page's edits take no more, and texts read
+// back from them are cut to it.
 constexpr std::size_t DiscEditTextLimit = 256;
 // The Name field takes two characters more, so that Enter (a line break) still moves
 // on from a title of full length.
 constexpr std::size_t NameEditTextLimit = DiscEditTextLimit + 2;
 
-// Stores an edit's text into a disc text field of the copy, cut to the limit.
-void StoreDiscEditText(char* field, const std::string& text);
+// Stores an edit's text into a disc text of the copy, cut to the limit (never inside a
+// character).
+void StoreDiscEditText(std::string& field, const std::string& text);
 
 // What a change of the Name field means.
 struct NameChange {
@@ -28,7 +29,7 @@ struct NameChange {
 NameChange DecideNameChange(const std::string& text, int selected, int itemCount);
 
 // Stores a title typed into the Name field as the title of track index (from 0).
-// Returns true when the text was longer than the field and has been cut.
+// Returns true when the text was longer than the limit and has been cut.
 bool StoreTrackTitle(PropertiesCopy& copy, int index, const std::string& text);
 
 // "Clear All" answered Yes: every track title of the copy emptied. The Artist and Title

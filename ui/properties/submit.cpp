@@ -43,7 +43,7 @@ int PreselectedCategory(int lastAccepted, int count) {
 }
 
 bool DiscInfoComplete(const DiscInfoRecord& disc, int trackCount) {
-    if (disc.artist[0] == '\0' || disc.title[0] == '\0') return false;
+    if (disc.artist.empty() || disc.title.empty()) return false;
     for (int track = 0; track < trackCount; ++track) {
         const std::size_t at = static_cast<std::size_t>(track);
         if (at >= disc.trackTitles.size() || !disc.trackTitles[at] || disc.trackTitles[at]->empty()) return false;

@@ -5,17 +5,16 @@
 #include "cdaudio/cddevice.h"
 #include "discinfo/discinfo.h"
 
-std::string FormatTrackItem(int track, const TrackToc& entry, const char* title) {
-    // A title holds at most 256 characters; the rest is far shorter.
-    char text[DiscTextSize + 48];
-    std::snprintf(text, sizeof text, "%d) %d:%02d - %s", track, static_cast<int>(entry.lengthMinutes),
-                  static_cast<int>(entry.lengthSeconds), title);
-    return text;
+std::string FormatTrackItem(int track, const TrackToc& entry, const std::string& title) {
+    char head[48];
+    std::snprintf(head, sizeof head, "%d) %d:%02d - ", track, static_cast<int>(entry.lengthMinutes),
+                  static_cast<int>(entry.lengthSeconds));
+    return head + title;
 }
 
-const char* CopyTrackTitle(const PropertiesCopy& copy, int track) {
+std::string CopyTrackTitle(const PropertiesCopy& copy, int track) {
     if (track < 1 || static_cast<std::size_t>(track) > copy.trackTitles.size()) return "";
-    return copy.trackTitles[track - 1].data();
+    return copy.trackTitles[static_cast<std::size_t>(track) - 1];
 }
 
 std::string TrackItemText(const PropertiesCopy& copy, int track) {

@@ -9,10 +9,10 @@
 struct PropertiesCopy;
 
 // "%d) %d:%02d - %s": the track number (from 1), its length and its title.
-std::string FormatTrackItem(int track, const TrackToc& entry, const char* title);
+std::string FormatTrackItem(int track, const TrackToc& entry, const std::string& title);
 
 // The title of a track (1-based) in the copy; empty when it has none.
-const char* CopyTrackTitle(const PropertiesCopy& copy, int track);
+std::string CopyTrackTitle(const PropertiesCopy& copy, int track);
 
 // The line of a track of the disc in CdDevice, titled from the copy.
 std::string TrackItemText(const PropertiesCopy& copy, int track);

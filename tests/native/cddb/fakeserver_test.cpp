@@ -90,8 +90,8 @@ TEST_F(FakeServerTest, ExactMatchFillsTheDiscRecord) {
     EXPECT_EQ(RecordedStatuses().back(), "Reading CD information.");
     EXPECT_EQ(Output().substr(0, 26), "#FILENAME=9c0b330c\n# xmcd\n");
     ASSERT_EQ(ReadXmcdEntry(ComputeDiscId(), output_), 1);
-    EXPECT_STREQ(DiscInfo().artist, "The Lanterns");
-    EXPECT_STREQ(DiscInfo().title, "Harbour Lights");
+    EXPECT_EQ(DiscInfo().artist, "The Lanterns");
+    EXPECT_EQ(DiscInfo().title, "Harbour Lights");
     EXPECT_EQ(DiscInfo().trackTitles[11], std::optional<std::string>("Home Port"));
 }
 
@@ -99,7 +99,7 @@ TEST_F(FakeServerTest, LinesSplitAcrossSegmentsArriveWhole) {
     ASSERT_EQ(Query("--misbehave split --split-pause 0.005", ComputeDiscId()), 1);
     std::rewind(output_);
     ASSERT_EQ(ReadXmcdEntry(ComputeDiscId(), output_), 1);
-    EXPECT_STREQ(DiscInfo().title, "Harbour Lights");
+    EXPECT_EQ(DiscInfo().title, "Harbour Lights");
     EXPECT_EQ(DiscInfo().trackTitles[0], std::optional<std::string>("Low Tide"));
 }
 

@@ -84,8 +84,8 @@ TEST_F(LocalDatabaseTest, FindsTheEntryInTheCoveringFileOfItsCategory) {
     Write("rock/notes.txt", "not a range file");
 
     EXPECT_EQ(Search(0x1a2b3c01), 1);
-    EXPECT_STREQ(DiscInfo().artist, "Rock Artist");
-    EXPECT_STREQ(DiscInfo().title, "Rock Album");
+    EXPECT_EQ(DiscInfo().artist, "Rock Artist");
+    EXPECT_EQ(DiscInfo().title, "Rock Album");
 
     std::vector<std::string> expected = {"Checking local cddb for id:  1a2b3c01"};
     for (const std::string& category : Listed("")) {
@@ -107,7 +107,7 @@ TEST_F(LocalDatabaseTest, NoFileCoversTheFirstByte) {
                                               "Unable to find CD in local cddb:  40000001"}));
     EXPECT_EQ(RecordedStatuses(), (std::vector<std::string>{"Looking in local cddb database.",
                                                    "Current CD not found in local cddb database."}));
-    EXPECT_STREQ(DiscInfo().title, "");
+    EXPECT_EQ(DiscInfo().title, "");
 }
 
 TEST_F(LocalDatabaseTest, OnlyTheFirstListedCoveringFileIsRead) {
@@ -125,7 +125,7 @@ TEST_F(LocalDatabaseTest, OnlyTheFirstListedCoveringFileIsRead) {
 TEST_F(LocalDatabaseTest, UpperCaseRangeNamesAreRead) {
     Write("jazz/80TOFF", Entry("c0ffee01", "Upper / Case"));
     EXPECT_EQ(Search(0xc0ffee01), 1);
-    EXPECT_STREQ(DiscInfo().artist, "Upper");
+    EXPECT_EQ(DiscInfo().artist, "Upper");
 }
 
 TEST_F(LocalDatabaseTest, ARootWithoutCategoriesIsNoDatabase) {

@@ -44,8 +44,8 @@ TEST_P(SampleCopyTest, DiscIsFoundByItsComputedId) {
 
     DiscInfo().trackTitles.assign(static_cast<std::size_t>(CdDevice().trackCount), std::nullopt);
     EXPECT_EQ(SearchLocalDatabaseAt((Samples + "cddb").c_str(), ComputeDiscId()), 1);
-    EXPECT_STREQ(DiscInfo().artist, disc.artist);
-    EXPECT_STREQ(DiscInfo().title, disc.title);
+    EXPECT_EQ(DiscInfo().artist, disc.artist);
+    EXPECT_EQ(DiscInfo().title, disc.title);
     ASSERT_TRUE(DiscInfo().trackTitles.back().has_value());
     EXPECT_EQ(*DiscInfo().trackTitles.back(), disc.lastTrack);
 }

@@ -42,8 +42,8 @@ TEST_P(ReadXmcdEntryTest, StoresTheEntryOrLeavesDiscInfoAlone) {
     const XmcdCase& c = GetParam();
     CdDevice().trackCount = c.tracks;
     DiscInfoRecord& info = DiscInfo();
-    CopyText(info.artist, sizeof info.artist, "Old Artist");
-    CopyText(info.title, sizeof info.title, "Old Title");
+    info.artist = "Old Artist";
+    info.title = "Old Title";
     info.trackTitles.assign(static_cast<std::size_t>(c.tracks), std::string("Old Track"));
     info.program = {2, 1};
 

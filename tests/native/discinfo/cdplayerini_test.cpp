@@ -38,8 +38,8 @@ protected:
 TEST_F(CdplayerIniTest, PlaceholdersCountAsNothing) {
     WriteIni("[3A5B1C02]\r\nartist=New Artist\r\ntitle=New Title\r\nnumtracks=4\r\n");
     EXPECT_EQ(ImportCdplayerIni(), 0);
-    EXPECT_STREQ(DiscInfo().artist, "");
-    EXPECT_STREQ(DiscInfo().title, "");
+    EXPECT_EQ(DiscInfo().artist, "");
+    EXPECT_EQ(DiscInfo().title, "");
     EXPECT_EQ(DiscInfo().trackTitles, Titles(4));
     EXPECT_EQ(LogText(),
               "Checking cdplayer.ini for current CD:  3A5B1C02\r\n"
@@ -54,8 +54,8 @@ TEST_F(CdplayerIniTest, TracksCountFromZero) {
              "3=Fourth\r\n"
              "4=Beyond the disc\r\n");
     EXPECT_EQ(ImportCdplayerIni(), 1);
-    EXPECT_STREQ(DiscInfo().artist, "Trio");
-    EXPECT_STREQ(DiscInfo().title, "");
+    EXPECT_EQ(DiscInfo().artist, "Trio");
+    EXPECT_EQ(DiscInfo().title, "");
     EXPECT_EQ(DiscInfo().trackTitles, (Titles{"First", std::nullopt, std::nullopt, "Fourth"}));
     EXPECT_EQ(LogText(),
               "Checking cdplayer.ini for current CD:  3A5B1C02\r\n"
@@ -64,12 +64,12 @@ TEST_F(CdplayerIniTest, TracksCountFromZero) {
 
 TEST_F(CdplayerIniTest, OnlyEmptyFieldsAreFilled) {
     WriteIni("[3A5B1C02]\r\nartist=File artist\r\ntitle=File title\r\n1=File track\r\nnumplay=2\r\norder=1 0\r\n");
-    std::strcpy(DiscInfo().artist, "Known");
+    DiscInfo().artist = "Known";
     DiscInfo().trackTitles[1] = "Known track";
     DiscInfo().program = {4};
     EXPECT_EQ(ImportCdplayerIni(), 1);
-    EXPECT_STREQ(DiscInfo().artist, "Known");
-    EXPECT_STREQ(DiscInfo().title, "File title");
+    EXPECT_EQ(DiscInfo().artist, "Known");
+    EXPECT_EQ(DiscInfo().title, "File title");
     EXPECT_EQ(DiscInfo().trackTitles[1], std::optional<std::string>("Known track"));
     EXPECT_EQ(DiscInfo().program, Numbers{4});
 }

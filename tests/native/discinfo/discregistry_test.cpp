@@ -35,7 +35,7 @@ protected:
 TEST_F(DiscRegistryTest, UnknownDiscIsLoggedAndLeavesTheRecordEmpty) {
     EXPECT_EQ(LoadDiscFromRegistry(), 0);
     EXPECT_EQ(DiscInfo().foundKeyIndex, 0);
-    EXPECT_STREQ(DiscInfo().artist, "");
+    EXPECT_EQ(DiscInfo().artist, "");
     // Newest version first; within a version the user's own record before the machine's.
     EXPECT_EQ(LogText(),
               "Checking registry for current CD:  3A5B1C02\r\n"
@@ -67,8 +67,8 @@ TEST_F(DiscRegistryTest, RecordLoadsTextsByTrackNumber) {
     registry.PutText(path, "Track #5", "Fifth");
     registry.PutText(path, "Track #6", "No such track");
     EXPECT_EQ(LoadDiscFromRegistry(), 1);
-    EXPECT_STREQ(DiscInfo().artist, "The Quartet");
-    EXPECT_STREQ(DiscInfo().title, "Late Sessions");
+    EXPECT_EQ(DiscInfo().artist, "The Quartet");
+    EXPECT_EQ(DiscInfo().title, "Late Sessions");
     EXPECT_EQ(DiscInfo().trackTitles, (Titles{std::nullopt, "Second", std::nullopt, std::nullopt, "Fifth"}));
     EXPECT_TRUE(DiscInfo().program.empty());
     EXPECT_EQ(LogText(),
@@ -93,7 +93,7 @@ TEST_F(DiscRegistryTest, OversizedTextsStayInsideTheirFields) {
     registry.PutValue(path, "Track #1", RegistryText, std::string(400, 't').data(), 400);
     ASSERT_EQ(LoadDiscFromRegistry(), 1);
     EXPECT_EQ(std::string(DiscInfo().artist), std::string(256, 'a'));
-    EXPECT_STREQ(DiscInfo().title, "binary");
+    EXPECT_EQ(DiscInfo().title, "binary");
     // A longer text is read and cut to the field, not left unread.
     EXPECT_EQ(DiscInfo().trackTitles[0], std::string(256, 't'));
 }
@@ -177,7 +177,7 @@ TEST_F(DiscRegistryTest, ProgramRoundTrips) {
 TEST_F(DiscRegistryTest, TextsAreWrittenWithTheirTerminator) {
     InsertOneTrackDisc();
     PrepareEmptyRecord();
-    std::strcpy(DiscInfo().artist, "Ann");
+    DiscInfo().artist = "Ann";
     DiscInfo().trackTitles[0] = "Only";
     Save();
     const std::string path = RecordPath(CurrentDiscKey);
@@ -212,7 +212,7 @@ TEST_F(DiscRegistryTest, EmptiedRecordUnder200IsDeletedAndNothingWritten) {
     registry.PutText(oldPath, "Artist", "Gone soon");
     ASSERT_EQ(LoadDiscFromRegistry(), 1);
     EXPECT_EQ(DiscInfo().foundKeyIndex, 2);
-    DiscInfo().artist[0] = 0;
+    DiscInfo().artist.clear();
     Save();
     EXPECT_FALSE(registry.HasKey(oldPath));
     EXPECT_FALSE(registry.HasKey(RecordPath(CurrentDiscKey)));
@@ -264,7 +264,7 @@ TEST_F(DiscRegistryTest, RecordUnderAnOlderKeyThatCannotBeWrittenIsSavedUnderThe
     InstallRegistry(&denied);
     ASSERT_EQ(LoadDiscFromRegistry(), 1);
     ASSERT_EQ(DiscInfo().foundKeyIndex, 2);
-    std::strcpy(DiscInfo().artist, "Edited Artist");
+    DiscInfo().artist = "Edited Artist";
     DiscInfo().trackTitles[1] = "Typed";
     Save();
     const std::string path = RecordPath(CurrentDiscKey);
@@ -275,7 +275,7 @@ TEST_F(DiscRegistryTest, RecordUnderAnOlderKeyThatCannotBeWrittenIsSavedUnderThe
     PrepareEmptyRecord();
     ASSERT_EQ(LoadDiscFromRegistry(), 1);
     EXPECT_EQ(DiscInfo().foundKeyIndex, 0);
-    EXPECT_STREQ(DiscInfo().artist, "Edited Artist");
+    EXPECT_EQ(DiscInfo().artist, "Edited Artist");
     InstallRegistry(&registry);
 }
 
@@ -295,7 +295,7 @@ TEST_F(DiscRegistryTest, RunningLookupNeverCostsAStoredRecord) {
     registry.PutText(path, "Track #1", "One");
     // Texts emptied while a lookup runs: the record stays as it is.
     ASSERT_EQ(LoadDiscFromRegistry(), 1);
-    DiscInfo().artist[0] = 0;
+    DiscInfo().artist.clear();
     DiscInfo().trackTitles[0].reset();
     DiscInfo().lookupRunning = true;
     Save();
@@ -303,14 +303,14 @@ TEST_F(DiscRegistryTest, RunningLookupNeverCostsAStoredRecord) {
     EXPECT_EQ(StoredText(path, "Track #1"), "One");
 
     // Texts present while a lookup runs: they are written.
-    std::strcpy(DiscInfo().artist, "Current");
+    DiscInfo().artist = "Current";
     Save();
     EXPECT_EQ(StoredText(path, "Artist"), "Current");
     EXPECT_EQ(StoredText(path, "Track #1"), "<missing>");
 }
 
 TEST_F(DiscRegistryTest, SaveWaitsForTheLock) {
-    std::strcpy(DiscInfo().artist, "Locked");
+    DiscInfo().artist = "Locked";
     LockDiscInfo();
     std::thread saver([] { SaveDiscToRegistry(); });
     std::this_thread::sleep_for(std::chrono::milliseconds(50));

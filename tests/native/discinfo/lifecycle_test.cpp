@@ -44,7 +44,7 @@ constexpr std::chrono::seconds HandOverLimit{10};
 // What the cddb client will do on the lookup thread: fill the record under the lock.
 void FillFromLookup() {
     DiscInfoHold hold;
-    std::strcpy(DiscInfo().artist, "Found Artist");
+    DiscInfo().artist = "Found Artist";
     DiscInfo().trackTitles[1] = "Found Track";
 }
 
@@ -77,7 +77,7 @@ TEST_F(LifecycleTest, KnownDiscStartsNoLookup) {
     EXPECT_EQ(QueryStatusText(), "");
     EXPECT_TRUE(DiscInfo().discReady);
     EXPECT_FALSE(DiscInfo().lookupRunning);
-    EXPECT_STREQ(DiscInfo().artist, "Known");
+    EXPECT_EQ(DiscInfo().artist, "Known");
     EXPECT_EQ(DiscInfo().trackTitles.size(), 3u);
     EXPECT_EQ(ProgramOptions().Shuffle, 1);
     // Cdplayer.ini was not consulted.
@@ -130,8 +130,8 @@ TEST_F(LifecycleTest, UnknownDiscStartsTheLookupWhichHandsOver) {
 
     DiscInfoHold hold;
     const PropertiesCopy& copy = *DiscInfo().propertiesCopy;
-    EXPECT_STREQ(copy.artist, "Found Artist");
-    EXPECT_STREQ(copy.trackTitles[1].data(), "Found Track");
+    EXPECT_EQ(copy.artist, "Found Artist");
+    EXPECT_EQ(copy.trackTitles[1], "Found Track");
     EXPECT_EQ(copy.program, (std::vector<std::int32_t>{2, 1}));
 }
 
@@ -140,7 +140,7 @@ TEST_F(LifecycleTest, FinishClosesTheChoiceThenSavesOnce) {
     SetDiscLookupHooks(DiscLookupHooks{nullptr, nullptr, RecordChoiceClosed});
     StartDiscInfo(MainWindow, DiscInfoChangedMessage);
     ProgramOptions().RepeatAll = 1;
-    std::strcpy(DiscInfo().artist, "Added");
+    DiscInfo().artist = "Added";
     FinishDiscInfo();
     EXPECT_EQ(events, std::vector<std::string>{"choice closed"});
     EXPECT_EQ(StoredText(RecordPath(CurrentDiscKey), "Artist"), "Added");
@@ -155,7 +155,7 @@ TEST_F(LifecycleTest, FinishClosesTheChoiceThenSavesOnce) {
               std::string::npos);
 
     // A session end followed by the window's destruction saves only once.
-    std::strcpy(DiscInfo().artist, "Later");
+    DiscInfo().artist = "Later";
     FinishDiscInfo();
     EXPECT_EQ(StoredText(RecordPath(CurrentDiscKey), "Artist"), "Added");
     EXPECT_EQ(LogText(), log);
@@ -173,7 +173,7 @@ TEST_F(LifecycleTest, ShutdownDuringALookupKeepsTheStoredRecord) {
     registry.PutText(RecordPath(Disc210Key), "Artist", "Stored");
     StartDiscInfo(MainWindow, DiscInfoChangedMessage);
     ASSERT_FALSE(DiscInfo().lookupRunning);
-    DiscInfo().artist[0] = 0;
+    DiscInfo().artist.clear();
     DiscInfo().lookupRunning = true;  // as after "Query cddb Now"
     FinishDiscInfo();
     EXPECT_EQ(StoredText(RecordPath(Disc210Key), "Artist"), "Stored");

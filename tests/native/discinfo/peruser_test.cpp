@@ -94,7 +94,7 @@ TEST_F(PerUserTest, WithoutAnInstallationNothingIsSavedAnywhere) {
 TEST_F(PerUserTest, NewDiscIsSavedPerUserAndFoundThereNextTime) {
     registry.RefuseWrites(RegistryLocalMachine);
     ASSERT_EQ(LoadDiscFromRegistry(), 0);
-    std::strcpy(DiscInfo().artist, "Typed Artist");
+    DiscInfo().artist = "Typed Artist";
     DiscInfo().trackTitles[1] = "Typed";
     DiscInfo().program = {3, 1};
     Save();
@@ -109,11 +109,11 @@ TEST_F(PerUserTest, NewDiscIsSavedPerUserAndFoundThereNextTime) {
     PrepareEmptyRecord();
     ASSERT_EQ(LoadDiscFromRegistry(), 1);
     EXPECT_EQ(DiscInfo().foundKeyRoot, RegistryCurrentUser);
-    EXPECT_STREQ(DiscInfo().artist, "Typed Artist");
+    EXPECT_EQ(DiscInfo().artist, "Typed Artist");
     EXPECT_EQ(DiscInfo().program, (std::vector<std::int32_t>{3, 1}));
 
     // Emptied by the user: the user's record goes.
-    DiscInfo().artist[0] = 0;
+    DiscInfo().artist.clear();
     DiscInfo().trackTitles.assign(3, std::nullopt);
     DiscInfo().program.clear();
     Save();
@@ -127,7 +127,7 @@ TEST_F(PerUserTest, MachinesRecordIsEditedIntoTheUsersAndLeftAsItWas) {
     registry.RefuseWrites(RegistryLocalMachine);
     ASSERT_EQ(LoadDiscFromRegistry(), 1);
     EXPECT_EQ(DiscInfo().foundKeyRoot, RegistryLocalMachine);
-    std::strcpy(DiscInfo().artist, "Edited Artist");
+    DiscInfo().artist = "Edited Artist";
     Save();
     EXPECT_EQ(StoredText(path, "Artist"), "Machine Artist");
     const auto edited = registry.GetValue(path, "Artist", RegistryCurrentUser);
@@ -138,7 +138,7 @@ TEST_F(PerUserTest, MachinesRecordIsEditedIntoTheUsersAndLeftAsItWas) {
     PrepareEmptyRecord();
     ASSERT_EQ(LoadDiscFromRegistry(), 1);
     EXPECT_EQ(DiscInfo().foundKeyRoot, RegistryCurrentUser);
-    EXPECT_STREQ(DiscInfo().artist, "Edited Artist");
+    EXPECT_EQ(DiscInfo().artist, "Edited Artist");
     EXPECT_EQ(DiscInfo().trackTitles[0], std::optional<std::string>("Machine Track"));
 }
 
@@ -156,7 +156,7 @@ TEST_F(PerUserTest, OlderRecordMovesToTheUsersCurrentKey) {
     ASSERT_EQ(LoadDiscFromRegistry(), 1);
     EXPECT_EQ(DiscInfo().foundKeyIndex, 0);
     EXPECT_EQ(DiscInfo().foundKeyRoot, RegistryCurrentUser);
-    EXPECT_STREQ(DiscInfo().artist, "Older");
+    EXPECT_EQ(DiscInfo().artist, "Older");
 }
 
 } // namespace

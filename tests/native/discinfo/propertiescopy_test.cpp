@@ -16,8 +16,8 @@ protected:
     void SetUp() override {
         DiscInfoTest::SetUp();
         PrepareEmptyRecord();
-        std::strcpy(DiscInfo().artist, "Artist");
-        std::strcpy(DiscInfo().title, "Title");
+        DiscInfo().artist = "Artist";
+        DiscInfo().title = "Title";
         DiscInfo().trackTitles = {"One", std::nullopt, "Three"};
         DiscInfo().program = {3, 1};
         ProgramOptionsRecord& o = ProgramOptions();
@@ -38,12 +38,11 @@ protected:
 
 TEST_F(PropertiesCopyTest, CopyHoldsTheRecordAndTheEditableOptions) {
     const PropertiesCopy& copy = Copy();
-    EXPECT_STREQ(copy.artist, "Artist");
-    EXPECT_STREQ(copy.title, "Title");
+    EXPECT_EQ(copy.artist, "Artist");
+    EXPECT_EQ(copy.title, "Title");
     ASSERT_EQ(copy.trackTitles.size(), 3u);
-    EXPECT_STREQ(copy.trackTitles[0].data(), "One");
-    EXPECT_STREQ(copy.trackTitles[1].data(), "");
-    EXPECT_EQ(copy.trackTitles[1].size(), DiscTextSize);
+    EXPECT_EQ(copy.trackTitles[0], "One");
+    EXPECT_EQ(copy.trackTitles[1], "");
     EXPECT_EQ(copy.program, (std::vector<std::int32_t>{3, 1}));
     EXPECT_EQ(copy.programChanged, 0);
     EXPECT_EQ(copy.cddbQueryLocal, 1);
@@ -62,9 +61,9 @@ TEST_F(PropertiesCopyTest, CopyHoldsTheRecordAndTheEditableOptions) {
 
 TEST_F(PropertiesCopyTest, ApplyCommitsTextsAndSettingsButNotOrderOrPlayOptions) {
     PropertiesCopy& copy = Copy();
-    std::strcpy(copy.artist, "New artist");
-    std::strcpy(copy.trackTitles[0].data(), "");
-    std::strcpy(copy.trackTitles[1].data(), "Two");
+    copy.artist = "New artist";
+    copy.trackTitles[0] = "";
+    copy.trackTitles[1] = "Two";
     copy.program = {2};
     copy.Shuffle = 0;
     copy.cddbQueryLocal = 0;
@@ -73,7 +72,7 @@ TEST_F(PropertiesCopyTest, ApplyCommitsTextsAndSettingsButNotOrderOrPlayOptions)
         DiscInfoHold hold;
         ApplyPropertiesCopy();
     }
-    EXPECT_STREQ(DiscInfo().artist, "New artist");
+    EXPECT_EQ(DiscInfo().artist, "New artist");
     // An emptied title becomes no title.
     EXPECT_EQ(DiscInfo().trackTitles, (Titles{std::nullopt, "Two", "Three"}));
     EXPECT_EQ(DiscInfo().program, (std::vector<std::int32_t>{3, 1}));
@@ -92,14 +91,14 @@ TEST_F(PropertiesCopyTest, EditedShortTextReplacesTheLongOption) {
 
 TEST_F(PropertiesCopyTest, RunningLookupKeepsItsTextsAndTheSettingsStillApply) {
     DiscInfo().lookupRunning = true;
-    std::strcpy(DiscInfo().artist, "From the lookup");
+    DiscInfo().artist = "From the lookup";
     PropertiesCopy& copy = Copy();
-    std::strcpy(copy.artist, "Typed");
-    std::strcpy(copy.trackTitles[2].data(), "");
+    copy.artist = "Typed";
+    copy.trackTitles[2] = "";
     copy.cddbUseProxy = 1;
     copy.cddbServerNum = 0;
     ApplyPropertiesCopy();
-    EXPECT_STREQ(DiscInfo().artist, "From the lookup");
+    EXPECT_EQ(DiscInfo().artist, "From the lookup");
     EXPECT_EQ(DiscInfo().trackTitles, (Titles{"One", std::nullopt, "Three"}));
     EXPECT_EQ(ProgramOptions().cddbUseProxy, 1);
     EXPECT_EQ(ProgramOptions().cddbServerNum, 0);
@@ -107,13 +106,13 @@ TEST_F(PropertiesCopyTest, RunningLookupKeepsItsTextsAndTheSettingsStillApply) {
 
 TEST_F(PropertiesCopyTest, RefreshShowsTheRecordInTheOpenCopy) {
     PropertiesCopy& copy = Copy();
-    std::strcpy(copy.title, "Edited");
+    copy.title = "Edited";
     copy.program = {1, 2, 1};
     DiscInfo().trackTitles = {std::nullopt, "Found", "Three"};
     RefreshPropertiesCopyTexts();
-    EXPECT_STREQ(copy.title, "Title");
-    EXPECT_STREQ(copy.trackTitles[0].data(), "");
-    EXPECT_STREQ(copy.trackTitles[1].data(), "Found");
+    EXPECT_EQ(copy.title, "Title");
+    EXPECT_EQ(copy.trackTitles[0], "");
+    EXPECT_EQ(copy.trackTitles[1], "Found");
     // The order the user built stays as built.
     EXPECT_EQ(copy.program, (std::vector<std::int32_t>{1, 2, 1}));
 }

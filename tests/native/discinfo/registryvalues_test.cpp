@@ -150,15 +150,20 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"bytes after the NUL", RegistryText, std::string("ab\0zz", 5), 80, true, "ab"},
         TextCase{"a number", RegistryDword, std::string("\x01\x00\x00\x00", 4), 80, true, "\x01"}));
 
-TEST_F(RegistryValuesTest, CutReadKeepsTheStartOfATextLongerThanTheField) {
+TEST_F(RegistryValuesTest, CutReadKeepsTheStartOfATextLongerThanTheLimit) {
     registry.PutValue(Key, "Long", RegistryText, (std::string(300, 'd') + '\0').data(), 301);
-    std::string field(257 + 1, '#');
-    EXPECT_TRUE(ReadRegistryTextCut(key, "Long", &field[0], 257));
-    EXPECT_EQ(field[257], '#');
-    EXPECT_EQ(std::string(field.c_str()), std::string(256, 'd'));
-    char missing[8] = "kept";
-    EXPECT_FALSE(ReadRegistryTextCut(key, "Nothing", missing, sizeof missing));
-    EXPECT_STREQ(missing, "kept");
+    std::string text;
+    EXPECT_TRUE(ReadRegistryTextCut(key, "Long", 256, &text));
+    EXPECT_EQ(text, std::string(256, 'd'));
+    // Letters of several bytes count one each, and the cut keeps them whole.
+    std::string greek;
+    for (int i = 0; i < 300; ++i) greek += "\xCE\xB1";
+    registry.PutText(Key, "Greek", greek);
+    EXPECT_TRUE(ReadRegistryTextCut(key, "Greek", 255, &text));
+    EXPECT_EQ(text, greek.substr(0, 510));
+    std::string missing = "kept";
+    EXPECT_FALSE(ReadRegistryTextCut(key, "Nothing", 256, &missing));
+    EXPECT_EQ(missing, "kept");
 }
 
 TEST_F(RegistryValuesTest, MissingTextLeavesTheField) {

@@ -39,7 +39,7 @@ TEST_F(ResumePointRecordTest, APointAloneIsStoredAndReadBackInTheDiscsRecord) {
 }
 
 TEST_F(ResumePointRecordTest, NoPointRemovesTheValuesButKeepsTheRestOfTheRecord) {
-    std::snprintf(DiscInfo().title, sizeof DiscInfo().title, "%s", "Lectures");
+    DiscInfo().title = "Lectures";
     DiscInfo().resumePoint = ResumePoint{2, 5, 1};
     DiscInfo().program = {2, 1};
     SaveDiscToRegistry();
@@ -54,7 +54,7 @@ TEST_F(ResumePointRecordTest, NoPointRemovesTheValuesButKeepsTheRestOfTheRecord)
 
 TEST_F(ResumePointRecordTest, NonsenseStoredByHandIsNotUsed) {
     DiscInfo().resumePoint = ResumePoint{3, -5, 0};
-    std::snprintf(DiscInfo().title, sizeof DiscInfo().title, "%s", "Lectures");
+    DiscInfo().title = "Lectures";
     SaveDiscToRegistry();
     PrepareEmptyRecord();
     ASSERT_EQ(LoadDiscFromRegistry(), 1);

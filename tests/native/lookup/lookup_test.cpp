@@ -202,7 +202,7 @@ TEST_F(LookupTest, DiscInTheLocalCopyIsNotAskedOfTheServer) {
     RunLookup();
     EXPECT_EQ(RecordedStatuses(),
               (std::vector<std::string>{"Looking in local cddb database.", "Found current CD in local database."}));
-    EXPECT_STREQ(DiscInfo().artist, "The Lanterns");
+    EXPECT_EQ(DiscInfo().artist, "The Lanterns");
 }
 
 TEST_F(LookupTest, ExactMatchOnTheServerAfterTheLocalCopyMissed) {
@@ -215,8 +215,8 @@ TEST_F(LookupTest, ExactMatchOnTheServerAfterTheLocalCopyMissed) {
     EXPECT_EQ(all[1], "Current CD not found in local cddb database.");
     EXPECT_EQ(all[2], "Looking for server.");
     EXPECT_EQ(all.back(), "Found current CD on remote server.");
-    EXPECT_STREQ(DiscInfo().artist, "The Lanterns");
-    EXPECT_STREQ(DiscInfo().title, "Harbour Lights");
+    EXPECT_EQ(DiscInfo().artist, "The Lanterns");
+    EXPECT_EQ(DiscInfo().title, "Harbour Lights");
     EXPECT_EQ(DiscInfo().trackTitles[11], std::optional<std::string>("Home Port"));
     EXPECT_TRUE(TempFiles().empty());
 }
@@ -235,15 +235,15 @@ TEST_F(LookupTest, ChosenCloseMatchIsReadByItsCategoryAndIdAndStoredForThisDisc)
     const std::vector<std::string> all = RecordedStatuses();
     EXPECT_NE(std::find(all.begin(), all.end(), "Possible matches found on remote server."), all.end());
     EXPECT_EQ(all.back(), "Found current CD on remote server.");
-    EXPECT_STREQ(DiscInfo().artist, "Various Artists");
-    EXPECT_STREQ(DiscInfo().title, "Short Stories");
+    EXPECT_EQ(DiscInfo().artist, "Various Artists");
+    EXPECT_EQ(DiscInfo().title, "Short Stories");
     EXPECT_EQ(DiscInfo().trackTitles[0], std::optional<std::string>("Story 1"));
     EXPECT_TRUE(TempFiles().empty());
 }
 
 TEST_F(LookupTest, NoChoiceOrNoMatchLeavesTheRecordAlone) {
     ProgramOptions().cddbQueryServerAtStartup = 1;
-    std::strcpy(DiscInfo().artist, "Typed Artist");
+    DiscInfo().artist = "Typed Artist";
     struct {
         const char* alias;
         const char* lastStatus;
@@ -260,7 +260,7 @@ TEST_F(LookupTest, NoChoiceOrNoMatchLeavesTheRecordAlone) {
         RunLookup();
         EXPECT_EQ(LastStatus(), c.lastStatus);
         EXPECT_EQ(SentLines("cddb query").size(), 1u);
-        EXPECT_STREQ(DiscInfo().artist, "Typed Artist");
+        EXPECT_EQ(DiscInfo().artist, "Typed Artist");
         EXPECT_FALSE(DiscInfo().trackTitles[0].has_value());
         EXPECT_TRUE(TempFiles().empty());
         server.reset();
@@ -339,8 +339,8 @@ TEST_F(LookupTest, RealUtf8EntryIsStoredInTheCodePage) {
     ServeFromFake({"--db", ServerEntries});
     RunLookup();
     EXPECT_EQ(LastStatus(), "Found current CD on remote server.");
-    EXPECT_STREQ(DiscInfo().artist, "L\xE9" "a Fontaine & \xD8rjan S\xF8" "by");
-    EXPECT_STREQ(DiscInfo().title, "\xC9t\xE9 \xE0 Paris");
+    EXPECT_EQ(DiscInfo().artist, "L\xE9" "a Fontaine & \xD8rjan S\xF8" "by");
+    EXPECT_EQ(DiscInfo().title, "\xC9t\xE9 \xE0 Paris");
     EXPECT_EQ(DiscInfo().trackTitles[0], std::optional<std::string>("Rue de l\x92\xC9t\xE9"));
     EXPECT_EQ(DiscInfo().trackTitles[1], std::optional<std::string>("Caf\xE9 des Artistes"));
     EXPECT_EQ(DiscInfo().trackTitles[4], std::optional<std::string>("Na\xEFve Chan\xE7on"));
@@ -357,8 +357,8 @@ TEST_F(LookupTest, ChosenMatchOfAnIdInTwoCategoriesIsReadFromThatCategory) {
     EXPECT_EQ(SentLines("cddb query").size(), 1u);
     EXPECT_EQ(SentLines("cddb read"), std::vector<std::string>{"cddb read jazz 9d0ef00b"});
     EXPECT_EQ(LastStatus(), "Found current CD on remote server.");
-    EXPECT_STREQ(DiscInfo().artist, "Les \xC9toiles Quartet");
-    EXPECT_STREQ(DiscInfo().title, "Nuit Blanche");
+    EXPECT_EQ(DiscInfo().artist, "Les \xC9toiles Quartet");
+    EXPECT_EQ(DiscInfo().title, "Nuit Blanche");
     EXPECT_EQ(DiscInfo().trackTitles[1], std::optional<std::string>("Minuit \xE0 Saint-Germain"));
     EXPECT_TRUE(TempFiles().empty());
 }
@@ -386,7 +386,7 @@ TEST_F(LookupTest, ServerEntryWithAPortOrAScriptAddress) {
         SCOPED_TRACE(c.entry);
         ClearRecordedStatuses();
         recorder.Clear();
-        DiscInfo().artist[0] = '\0';
+        DiscInfo().artist.clear();
         std::vector<std::string> arguments = c.arguments;
         arguments.insert(arguments.end(), {"--db", ServerEntries});
         ServeFromFake(arguments);
@@ -399,7 +399,7 @@ TEST_F(LookupTest, ServerEntryWithAPortOrAScriptAddress) {
         EXPECT_EQ(SentLines("cddb hello"), std::vector<std::string>(SentLines("cddb hello").size(), c.hello));
         EXPECT_FALSE(SentLines("cddb hello").empty());
         if (c.lastStatus == "Found current CD on remote server.") {
-            EXPECT_STREQ(DiscInfo().artist, "L\xE9" "a Fontaine & \xD8rjan S\xF8" "by");
+            EXPECT_EQ(DiscInfo().artist, "L\xE9" "a Fontaine & \xD8rjan S\xF8" "by");
         }
         if (!c.arguments.empty()) {
             // Over HTTP: one request a command, each with the greeting and level 6.

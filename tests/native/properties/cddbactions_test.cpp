@@ -70,7 +70,7 @@ protected:
         held = &search;
         SetDiscLookupHooks(DiscLookupHooks{HoldSearch, nullptr, nullptr});
         OpenPropertiesCopy();
-        std::strcpy(Copy().artist, "Typed Artist");
+        Copy().artist = "Typed Artist";
     }
     void TearDown() override {
         {
@@ -104,7 +104,7 @@ TEST_F(CddbActionsTest, QueryCommitsTheTypedTextsBeforeItsLookupAndRefusesWithou
         ++shown;
     };
     EXPECT_EQ(QueryCddbNow(Copy(), showStarting), CddbActionOutcome::MissingSettings);
-    EXPECT_STREQ(DiscInfo().artist, "Old Artist");
+    EXPECT_EQ(DiscInfo().artist, "Old Artist");
     EXPECT_FALSE(DiscInfo().lookupRunning);
     EXPECT_EQ(counter.Told(), 0);
     EXPECT_EQ(shown, 0);
@@ -120,9 +120,9 @@ TEST_F(CddbActionsTest, QueryCommitsTheTypedTextsBeforeItsLookupAndRefusesWithou
     EXPECT_EQ(counter.Told(), 1);
 
     // A second click while the lookup runs neither commits nor starts another.
-    std::strcpy(Copy().artist, "Typed Later");
+    Copy().artist = "Typed Later";
     EXPECT_EQ(QueryCddbNow(Copy(), showStarting), CddbActionOutcome::Busy);
-    EXPECT_STREQ(DiscInfo().artist, "Typed Artist");
+    EXPECT_EQ(DiscInfo().artist, "Typed Artist");
     EXPECT_EQ(counter.Told(), 1);
     EXPECT_EQ(shown, 1);
 }
@@ -131,14 +131,14 @@ TEST_F(CddbActionsTest, SubmissionCommitsWhatThePagesHoldAndRefusesWithoutSettin
     std::strcpy(Copy().smtpReturnAddress, "me@example.net");
     EXPECT_EQ(PrepareSubmission(Copy()), CddbActionOutcome::MissingSettings);
     EXPECT_STREQ(ProgramOptions().smtpReturnAddress, "");
-    EXPECT_STREQ(DiscInfo().artist, "Old Artist");
+    EXPECT_EQ(DiscInfo().artist, "Old Artist");
     EXPECT_EQ(counter.Told(), 0);
 
     std::strcpy(Copy().smtpServerName, "smtp.example.net");
     EXPECT_EQ(PrepareSubmission(Copy()), CddbActionOutcome::Ready);
     EXPECT_STREQ(ProgramOptions().smtpReturnAddress, "me@example.net");
     EXPECT_STREQ(ProgramOptions().smtpServerName, "smtp.example.net");
-    EXPECT_STREQ(DiscInfo().artist, "Typed Artist") << "the entry is built from what the user sees";
+    EXPECT_EQ(DiscInfo().artist, "Typed Artist") << "the entry is built from what the user sees";
     EXPECT_EQ(counter.Told(), 1);
 
     Submission().submitRunning = 1;

@@ -26,7 +26,7 @@ protected:
 TEST_F(PageRulesTest, TrackItemsShowNumberLengthAndTitleOfTheCopy) {
     EXPECT_EQ(DiscTrackItems(Copy()),
               (std::vector<std::string>{"1) 3:05 - One", "2) 12:59 - ", "3) 4:07 - Blue Water"}));
-    std::strcpy(Copy().trackTitles[0].data(), "Changed");
+    Copy().trackTitles[0] = "Changed";
     EXPECT_EQ(TrackItemText(Copy(), 1), "1) 3:05 - Changed");
     EXPECT_EQ(TrackItemText(Copy(), 7), "7) 0:00 - ") << "a program entry beyond the disc";
     CdDevice().trackCount = 0;
@@ -38,7 +38,7 @@ TEST_F(PageRulesTest, NameChangesStoreTheTypedTitleAndEnterMovesOnWithoutStoring
     EXPECT_EQ(c.kind, NameChange::Store);
     EXPECT_EQ(c.track, 1);
     StoreTrackTitle(Copy(), c.track, "Red");
-    EXPECT_STREQ(Copy().trackTitles[1].data(), "Red");
+    EXPECT_EQ(Copy().trackTitles[1], "Red");
 
     c = DecideNameChange("Red\r\n", 1, 3);
     EXPECT_EQ(c.kind, NameChange::MoveOn);
@@ -51,20 +51,29 @@ TEST_F(PageRulesTest, NameChangesStoreTheTypedTitleAndEnterMovesOnWithoutStoring
 
 TEST_F(PageRulesTest, EditTextsKeepWhatTheRecordKeepsAndClearAllEmptiesOnlyTrackTitles) {
     StoreDiscEditText(Copy().artist, std::string(300, 'a'));
-    EXPECT_EQ(std::strlen(Copy().artist), 256u);
+    EXPECT_EQ(Copy().artist, std::string(256, 'a'));
     // A stored title of full length passes through the page whole.
     StoreDiscEditText(Copy().title, std::string(256, 'b'));
-    EXPECT_EQ(std::string(Copy().title), std::string(256, 'b'));
+    EXPECT_EQ(Copy().title, std::string(256, 'b'));
     EXPECT_FALSE(StoreTrackTitle(Copy(), 0, std::string(256, 't')));
-    EXPECT_EQ(std::strlen(Copy().trackTitles[0].data()), 256u);
+    EXPECT_EQ(Copy().trackTitles[0], std::string(256, 't'));
     EXPECT_TRUE(StoreTrackTitle(Copy(), 0, std::string(257, 'u'))) << "the page is told to show the cut";
-    EXPECT_EQ(std::string(Copy().trackTitles[0].data()), std::string(256, 'u'));
+    EXPECT_EQ(Copy().trackTitles[0], std::string(256, 'u'));
 
     Copy().program = {2, 1};
     ClearTrackTitles(Copy());
-    for (const std::vector<char>& title : Copy().trackTitles) EXPECT_STREQ(title.data(), "");
+    for (const std::string& title : Copy().trackTitles) EXPECT_EQ(title, "");
     EXPECT_EQ(Copy().program, (std::vector<std::int32_t>{2, 1}));
     EXPECT_EQ(DiscTrackItems(Copy())[2], "3) 4:07 - ");
+}
+
+TEST_F(PageRulesTest, EditTextsCountLettersNotBytes) {
+    std::string japanese;
+    for (int i = 0; i < 256; ++i) japanese += "\xE6\x97\xA5"; // 日, three bytes each
+    EXPECT_FALSE(StoreTrackTitle(Copy(), 1, japanese)) << "256 letters fit whatever their script";
+    EXPECT_EQ(Copy().trackTitles[1], japanese);
+    EXPECT_TRUE(StoreTrackTitle(Copy(), 1, japanese + "\xF0\x9F\x8E\xB5"));
+    EXPECT_EQ(Copy().trackTitles[1], japanese) << "the 257th letter goes whole, not a byte of it";
 }
 
 TEST_F(PageRulesTest, ProgramEditsKeepTheOrderAndMarkItChanged) {

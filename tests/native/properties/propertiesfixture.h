@@ -34,8 +34,8 @@ protected:
         device.trackCount = 3;
         device.toc = {TrackOfLength(1, 3, 5), TrackOfLength(2, 12, 59), TrackOfLength(3, 4, 7), TrackToc{}};
         DiscInfoRecord& disc = DiscInfo();
-        std::strcpy(disc.artist, "Old Artist");
-        std::strcpy(disc.title, "Old Title");
+        disc.artist = "Old Artist";
+        disc.title = "Old Title";
         disc.trackTitles = {std::string("One"), std::nullopt, std::string("Blue Water")};
     }
     void TearDown() override {

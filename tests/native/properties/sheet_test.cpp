@@ -27,8 +27,8 @@ protected:
     // The user's edits on every page.
     void EditEverything() {
         PropertiesCopy& c = Copy();
-        std::strcpy(c.artist, "New Artist");
-        std::strcpy(c.trackTitles[1].data(), "Two");
+        c.artist = "New Artist";
+        c.trackTitles[1] = "Two";
         c.program = {3, 3, 1};
         c.programChanged = 1;
         c.cddbProxyPort = 8080;
@@ -53,8 +53,8 @@ TEST_F(SheetCommitTest, OkCommitsTextsProgramAndTheTenPlayOptionsAndReturnsProgr
 
     const DiscInfoRecord& disc = DiscInfo();
     EXPECT_EQ(disc.propertiesCopy, nullptr);
-    EXPECT_STREQ(disc.artist, "New Artist");
-    EXPECT_STREQ(disc.title, "Old Title");
+    EXPECT_EQ(disc.artist, "New Artist");
+    EXPECT_EQ(disc.title, "Old Title");
     EXPECT_EQ(disc.trackTitles[1], std::optional<std::string>("Two"));
     EXPECT_EQ(disc.program, (std::vector<std::int32_t>{3, 3, 1}));
     const ProgramOptionsRecord& o = ProgramOptions();
@@ -78,7 +78,7 @@ TEST_F(SheetCommitTest, OkWhileALookupRunsDropsTheDiscTextsButCommitsTheRest) {
     PropertyPages().sheetAccepted = 1;
     EXPECT_EQ(ClosePropertiesCopy(), 1);
     DiscInfo().lookupRunning = false;
-    EXPECT_STREQ(DiscInfo().artist, "Old Artist");
+    EXPECT_EQ(DiscInfo().artist, "Old Artist");
     EXPECT_FALSE(DiscInfo().trackTitles[1].has_value());
     EXPECT_EQ(DiscInfo().program, (std::vector<std::int32_t>{3, 3, 1}));
     EXPECT_EQ(ProgramOptions().cddbProxyPort, 8080);
@@ -113,7 +113,7 @@ TEST_F(SheetCommitTest, CancelDropsTheCopyAndCommitsNothing) {
     ProgramOptions().Shuffle = 0;  // the menu's change stays after Cancel
     EXPECT_EQ(ClosePropertiesCopy(), 0);
     EXPECT_EQ(DiscInfo().propertiesCopy, nullptr);
-    EXPECT_STREQ(DiscInfo().artist, "Old Artist");
+    EXPECT_EQ(DiscInfo().artist, "Old Artist");
     EXPECT_EQ(DiscInfo().program, (std::vector<std::int32_t>{2}));
     EXPECT_EQ(ProgramOptions().Shuffle, 0);
     EXPECT_EQ(ProgramOptions().cddbProxyPort, 80);

@@ -66,10 +66,10 @@ TEST_F(SubmitRulesTest, TheDiscIsCompleteWithArtistTitleAndEveryTrackTitled) {
     EXPECT_FALSE(DiscInfoComplete(disc, 3)) << "an empty title";
     disc.trackTitles[2] = "Three";
     EXPECT_FALSE(DiscInfoComplete(disc, 4)) << "a track beyond the titles";
-    disc.artist[0] = '\0';
+    disc.artist.clear();
     EXPECT_FALSE(DiscInfoComplete(disc, 3));
-    std::strcpy(disc.artist, "A");
-    disc.title[0] = '\0';
+    disc.artist = "A";
+    disc.title.clear();
     EXPECT_FALSE(DiscInfoComplete(disc, 3));
 }
 

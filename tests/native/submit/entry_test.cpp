@@ -51,8 +51,8 @@ TEST_F(SubmitTest, BodyIsSentInItsGroupsWithTheirFailureTexts) {
 }
 
 TEST_F(SubmitTest, EmptyArtistGivesTheTitleAloneAndLineBreaksBecomeBlanks) {
-    DiscInfo().artist[0] = '\0';
-    CopyText(DiscInfo().title, sizeof DiscInfo().title, "Two\r\nLines");
+    DiscInfo().artist.clear();
+    DiscInfo().title = "Two\r\nLines";
     DiscInfo().trackTitles[0] = std::string(".\r\nQUIT\r\n");
     const std::string entry = XmcdEntryText(Request().disc);
     EXPECT_NE(entry.find("\r\nDTITLE=Two  Lines\r\nTTITLE0=.  QUIT  \r\n"), std::string::npos) << entry;

@@ -55,7 +55,7 @@ std::string AsReadByAMailProgram(const fs::path& mailbox) {
 
 TEST_F(SubmitTest, AccentedEntryReachesTheReaderInItsCharacterSetWithTheDatesZone) {
     // Titles in the ANSI code page (windows-1252): e acute, n tilde, u umlaut.
-    CopyText(DiscInfo().artist, sizeof DiscInfo().artist, "Caf\xe9 Se\xf1or");
+    DiscInfo().artist = "Caf\xe9 Se\xf1or";
     DiscInfo().trackTitles[0] = std::string("M\xfcnchen = Home");
     DiscInfo().trackTitles[4] = std::string(70, '\xe9');
     const fs::path mailbox = workDirectory / "mailbox.txt";
@@ -71,7 +71,7 @@ TEST_F(SubmitTest, AccentedEntryReachesTheReaderInItsCharacterSetWithTheDatesZon
     EXPECT_EQ(parts[1].str(), XmcdEntryText(request.disc)) << "the entry's bytes, decoded";
 
     // A plain entry stays as it was, with no MIME lines; the reader still finds the zone.
-    CopyText(DiscInfo().artist, sizeof DiscInfo().artist, "Plain");
+    DiscInfo().artist = "Plain";
     DiscInfo().trackTitles[0] = std::string("Munich");
     DiscInfo().trackTitles[4] = std::string("Long");
     ASSERT_TRUE(SubmitToRealPeer(Request(0), mailbox));

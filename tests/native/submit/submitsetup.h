@@ -48,8 +48,8 @@ protected:
         InstallVirtualCdText(FileText(Root + "/samples/discs/album.disc"));
         ASSERT_GT(OpenCdDevice("D:"), 0);
         DiscInfoRecord& disc = DiscInfo();
-        CopyText(disc.artist, sizeof disc.artist, "The Harbour Lights");
-        CopyText(disc.title, sizeof disc.title, "Tides & Wakes");
+        disc.artist = "The Harbour Lights";
+        disc.title = "Tides & Wakes";
         disc.trackTitles.clear();
         for (const std::string& title : AlbumTitles) {
             disc.trackTitles.push_back(title.empty() ? std::nullopt : std::optional<std::string>(title));

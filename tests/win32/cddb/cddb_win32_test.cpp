@@ -116,8 +116,8 @@ TEST(LocalDatabaseTest, FindsTheAlbumInTheSampleCopy) {
     DiscInfo().trackTitles.assign(12, std::nullopt);
     const std::string root = std::string("Z:") + TUNOVA_SOURCE_DIR + "\\samples\\cddb";
     EXPECT_EQ(SearchLocalDatabaseAt(root.c_str(), 0x9c0b330c), 1);
-    EXPECT_STREQ(DiscInfo().artist, "The Lanterns");
-    EXPECT_STREQ(DiscInfo().title, "Harbour Lights");
+    EXPECT_EQ(DiscInfo().artist, "The Lanterns");
+    EXPECT_EQ(DiscInfo().title, "Harbour Lights");
     EXPECT_EQ(DiscInfo().trackTitles[11], std::optional<std::string>("Home Port"));
     EXPECT_EQ(SearchLocalDatabaseAt(root.c_str(), 0x9c0b330d), 0);
     CdDevice().trackCount = 0;

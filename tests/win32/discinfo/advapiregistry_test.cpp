@@ -186,7 +186,7 @@ TEST_F(AdvapiStoreTest, OversizedAndBinaryValuesStayInsideTheirFields) {
     InsertThreeTrackDisc();
     ASSERT_EQ(LoadDiscFromRegistry(), 1);
     EXPECT_EQ(std::string(DiscInfo().artist), std::string(256, 'a'));
-    EXPECT_STREQ(DiscInfo().title, "Binary title");
+    EXPECT_EQ(DiscInfo().title, "Binary title");
     EXPECT_EQ(DiscInfo().trackTitles[0], std::optional<std::string>(std::string(256, 't')));
 }
 
@@ -218,12 +218,12 @@ TEST_F(AdvapiStoreTest, DiscRecordMovesFromAnOlderKeyAndRoundTrips) {
     InsertThreeTrackDisc();
     ASSERT_EQ(LoadDiscFromRegistry(), 1);
     EXPECT_EQ(DiscInfo().foundKeyIndex, 0);
-    EXPECT_STREQ(DiscInfo().artist, "Older");
+    EXPECT_EQ(DiscInfo().artist, "Older");
     EXPECT_EQ(DiscInfo().trackTitles,
               (std::vector<std::optional<std::string>>{std::nullopt, "Second", "Third"}));
 
     // Emptied: the record goes.
-    DiscInfo().artist[0] = 0;
+    DiscInfo().artist.clear();
     DiscInfo().trackTitles.assign(3, std::nullopt);
     DiscInfo().program.clear();
     SaveDiscToRegistry();
@@ -300,7 +300,7 @@ TEST_F(AdvapiStoreTest, StandardUserKeepsOptionsAndRecordsUnderTheCurrentUser) {
     ASSERT_EQ(LoadDiscFromRegistry(), 1);
     EXPECT_EQ(DiscInfo().foundKeyIndex, 0);
     EXPECT_EQ(DiscInfo().foundKeyRoot, RegistryCurrentUser);
-    EXPECT_STREQ(DiscInfo().artist, "Older");
+    EXPECT_EQ(DiscInfo().artist, "Older");
     EXPECT_EQ(DiscInfo().trackTitles[2], std::optional<std::string>("Third"));
 }
 

@@ -210,8 +210,8 @@ void FindingNothing() { SetQueryStatus("No match found."); }
 void FindingAnEntry() {
     DiscInfoHold hold;
     DiscInfoRecord& disc = DiscInfo();
-    std::strcpy(disc.artist, "Found Artist");
-    std::strcpy(disc.title, "Found Title");
+    disc.artist = "Found Artist";
+    disc.title = "Found Title";
     disc.trackTitles = {std::string("Found One"), std::string("Found Two"), std::string("Found Three")};
 }
 
@@ -262,14 +262,14 @@ TEST_F(QueryTypedTextsTest, QueryNowKeepsTheTypedDiscTextsUnlessAnEntryIsFound) 
     EXPECT_EQ(nothing.artist, "Typed Artist");
     EXPECT_EQ(nothing.firstItem, "1) 3:05 - Typed One");
     // The texts were committed with the settings before the lookup, so Cancel keeps them.
-    EXPECT_STREQ(DiscInfo().artist, "Typed Artist");
+    EXPECT_EQ(DiscInfo().artist, "Typed Artist");
     EXPECT_EQ(DiscInfo().trackTitles[0], std::string("Typed One"));
-    EXPECT_STREQ(DiscInfo().title, "Old Title");
+    EXPECT_EQ(DiscInfo().title, "Old Title");
 
     const ShownTexts found = TypeThenQuery(FindingAnEntry);
     EXPECT_EQ(found.artist, "Found Artist");
     EXPECT_EQ(found.firstItem, "1) 3:05 - Found One");
-    EXPECT_STREQ(DiscInfo().artist, "Found Artist");
+    EXPECT_EQ(DiscInfo().artist, "Found Artist");
 }
 
 TEST_F(QueryPageTest, ARunningSubmissionDisablesQueryNowUntilItsEnd) {

@@ -74,14 +74,13 @@ TEST_F(SheetTest, CdInformationPageShowsTheCopyAndOkCommitsTheTypedTexts) {
     EXPECT_EQ(result, 0);
     const DiscInfoRecord& disc = DiscInfo();
     EXPECT_EQ(std::string(disc.artist), std::string(256, 'a'));
-    EXPECT_STREQ(disc.title, "New Title");
+    EXPECT_EQ(disc.title, "New Title");
     EXPECT_EQ(disc.trackTitles[1], std::optional<std::string>("Red"));
     EXPECT_EQ(disc.trackTitles[2], std::optional<std::string>("Blue Water"));
 }
 
 TEST_F(SheetTest, CdInformationEditsHoldExactlyWhatTheRecordKeeps) {
-    std::memset(DiscInfo().title, 'T', 256);
-    DiscInfo().title[256] = 0;
+    DiscInfo().title = std::string(256, 'T');
     RunSheet({[](HWND sheet) {
         const HWND page = CurrentPage(sheet);
         EXPECT_EQ(ItemText(page, IDC_INFO_TITLE), std::string(256, 'T'));
@@ -110,7 +109,7 @@ TEST_F(SheetTest, CancelCommitsNothing) {
         Type(page, IDC_INFO_NAME, "Typed Title");
         return PressCancel(sheet);
     }});
-    EXPECT_STREQ(DiscInfo().artist, "Old Artist");
+    EXPECT_EQ(DiscInfo().artist, "Old Artist");
     EXPECT_EQ(DiscInfo().trackTitles[0], std::optional<std::string>("One"));
 }
 
@@ -149,8 +148,8 @@ TEST_F(SheetTest, ClearAllAsksAndOnYesBlanksTheTextsButNotTheProgram) {
         },
     });
     EXPECT_EQ(question, "All CD and track information will be reset.\nDo you want to continue?");
-    EXPECT_STREQ(DiscInfo().artist, "");
-    EXPECT_STREQ(DiscInfo().title, "");
+    EXPECT_EQ(DiscInfo().artist, "");
+    EXPECT_EQ(DiscInfo().title, "");
     EXPECT_FALSE(DiscInfo().trackTitles[0].has_value());
     EXPECT_EQ(DiscInfo().program, (std::vector<std::int32_t>{3, 1}));
 }
@@ -168,12 +167,12 @@ TEST_F(SheetTest, DuringALookupThePageIsReadOnlyUntilTheLookupsEndShowsItsResult
             // Leaving the page while the lookup runs stores nothing.
             Type(page, IDC_INFO_ARTIST, "Not Stored");
             ShowTab(sheet, 1);
-            EXPECT_STREQ(DiscInfo().propertiesCopy->artist, "Old Artist");
+            EXPECT_EQ(DiscInfo().propertiesCopy->artist, "Old Artist");
             ShowTab(sheet, 0);
             lookup = std::thread([] {
                 {
                     DiscInfoHold hold;
-                    std::strcpy(DiscInfo().artist, "Found Artist");
+                    DiscInfo().artist = "Found Artist";
                     DiscInfo().trackTitles[1] = "Found Two";
                 }
                 FinishDiscLookup();
@@ -191,7 +190,7 @@ TEST_F(SheetTest, DuringALookupThePageIsReadOnlyUntilTheLookupsEndShowsItsResult
         },
     });
     lookup.join();
-    EXPECT_STREQ(DiscInfo().artist, "Found Artist");
+    EXPECT_EQ(DiscInfo().artist, "Found Artist");
 }
 
 } // namespace

@@ -37,7 +37,7 @@ protected:
         InstallVirtualCdText(FileText(std::string(TUNOVA_SOURCE_DIR) + "/samples/discs/album.disc"));
         ASSERT_GT(OpenCdDevice("D:"), 0);
         DiscInfo().trackTitles.assign(12, std::nullopt);
-        CopyText(DiscInfo().title, sizeof DiscInfo().title, "Tides");
+        DiscInfo().title = "Tides";
         ProgramOptionsRecord& options = ProgramOptions();
         CopyText(options.smtpServerName, sizeof options.smtpServerName, "127.0.0.1");
         CopyText(options.smtpReturnAddress, sizeof options.smtpReturnAddress, "me@home.example");

@@ -20,9 +20,9 @@ constexpr int EditableControls[] = {IDC_INFO_ARTIST, IDC_INFO_TITLE, IDC_INFO_TR
 // the user's typing. The change notification comes while the text is set; the flag is
 // cleared afterwards as well, so a missing notification cannot swallow the user's next
 // keystroke.
-void ShowName(HWND page, PageContext& context, const char* title) {
+void ShowName(HWND page, PageContext& context, const std::string& title) {
     context.suppressNameChange = true;
-    SetDlgItemTextA(page, IDC_INFO_NAME, title);
+    SetDlgItemTextA(page, IDC_INFO_NAME, title.c_str());
     context.suppressNameChange = false;
 }
 
@@ -43,8 +43,8 @@ void FillTracks(HWND page, const PropertiesCopy& copy) {
 
 void FillPage(HWND page, PageContext& context) {
     const PropertiesCopy& copy = context.copy;
-    SetDlgItemTextA(page, IDC_INFO_ARTIST, copy.artist);
-    SetDlgItemTextA(page, IDC_INFO_TITLE, copy.title);
+    SetDlgItemTextA(page, IDC_INFO_ARTIST, copy.artist.c_str());
+    SetDlgItemTextA(page, IDC_INFO_TITLE, copy.title.c_str());
     FillTracks(page, copy);
     ShowName(page, context, CopyTrackTitle(copy, 1));
 }
