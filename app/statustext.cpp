@@ -7,6 +7,7 @@
 #include "app/shellview.h"
 #include "discinfo/discinfo.h"
 #include "discinfo/options.h"
+#include "platform/utf8text.h"
 
 namespace {
 
@@ -24,36 +25,6 @@ std::string TrackAndTime(int track, int seconds) {
     char text[48];
     std::snprintf(text, sizeof text, "(%d) %d:%02d", track, seconds / 60, seconds % 60);
     return text;
-}
-
-bool IsContinuation(const std::string& text, std::size_t at, unsigned char low = 0x80, unsigned char high = 0xBF) {
-    if (at >= text.size()) return false;
-    const unsigned char byte = static_cast<unsigned char>(text[at]);
-    return byte >= low && byte <= high;
-}
-
-// The bytes of the UTF-8 character that starts at text[at]. A byte that starts no valid
-// character counts as one of its own, as the conversion to UTF-16 makes it one
-// replacement character.
-std::size_t CharacterBytes(const std::string& text, std::size_t at) {
-    const unsigned char lead = static_cast<unsigned char>(text[at]);
-    if (lead < 0x80) return 1;
-    if (lead >= 0xC2 && lead <= 0xDF) return IsContinuation(text, at + 1) ? 2 : 1;
-    if (lead >= 0xE0 && lead <= 0xEF) {
-        // No overlong forms (E0 80..9F) and no surrogates (ED A0..BF).
-        const bool second = lead == 0xE0   ? IsContinuation(text, at + 1, 0xA0)
-                            : lead == 0xED ? IsContinuation(text, at + 1, 0x80, 0x9F)
-                                           : IsContinuation(text, at + 1);
-        return second && IsContinuation(text, at + 2) ? 3 : 1;
-    }
-    if (lead >= 0xF0 && lead <= 0xF4) {
-        // Nothing overlong (F0 80..8F) and nothing beyond U+10FFFF (F4 90..).
-        const bool second = lead == 0xF0   ? IsContinuation(text, at + 1, 0x90)
-                            : lead == 0xF4 ? IsContinuation(text, at + 1, 0x80, 0x8F)
-                                           : IsContinuation(text, at + 1);
-        return second && IsContinuation(text, at + 2) && IsContinuation(text, at + 3) ? 4 : 1;
-    }
-    return 1;
 }
 
 std::string CurrentTrackTitle() {
@@ -97,8 +68,10 @@ const std::string& FormatTimeText(int track, int minute, int second) {
 std::string CutTrayTip(const std::string& text) {
     std::size_t units = 0;
     for (std::size_t at = 0; at < text.size();) {
-        const std::size_t bytes = CharacterBytes(text, at);
-        // Four bytes are a letter beyond U+FFFF: a surrogate pair in UTF-16.
+        // A byte that starts no character shows as one replacement letter; four bytes
+        // are a letter beyond U+FFFF, a surrogate pair in UTF-16.
+        const std::size_t length = Utf8SequenceLength(text, at);
+        const std::size_t bytes = length ? length : 1;
         units += bytes == 4 ? 2 : 1;
         if (units > TrayTipLimit) return text.substr(0, at);
         at += bytes;
