@@ -17,6 +17,15 @@ inline std::string Utf8Of(const std::wstring& wide) {
     return text;
 }
 
+inline std::wstring WideOf(const std::string& utf8) {
+    if (utf8.empty()) return {};
+    const int size = static_cast<int>(utf8.size());
+    const int units = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
+    std::wstring text(static_cast<size_t>(units > 0 ? units : 0), L'\0');
+    if (units > 0) MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, &text[0], units);
+    return text;
+}
+
 inline std::string WindowText(HWND window) {
     const LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
     if (length <= 0) return {};
