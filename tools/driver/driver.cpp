@@ -23,6 +23,7 @@
 //   pick CAPTION ID INDEX             selects line INDEX (from 0) of list box ID
 //   holdkey VK SECONDS                holds virtual key VK as a hot key, as another program
 //                                     would; prints "held" once it is, exit 1 if refused
+//   codepage                          prints the system's ANSI code page (GetACP)
 //
 // CAPTION is matched exactly against top-level windows of every process. A control ID
 // is looked for among the window's children, then among theirs (a property sheet's
@@ -69,7 +70,7 @@ HWND Find(const std::string& caption) { return FindWindowW(nullptr, Wide(caption
 long Number(const std::string& text) { return std::strtol(text.c_str(), nullptr, 0); }
 
 int Usage() {
-    std::fputs("usage: tunova_driver find|wait|gone|text|lines|click|command|post|send|close|visible|enabled|hold|pick|holdkey CAPTION ...\n",
+    std::fputs("usage: tunova_driver find|wait|gone|text|lines|click|command|post|send|close|visible|enabled|hold|pick|holdkey CAPTION ... | codepage\n",
                stderr);
     return 2;
 }
@@ -141,6 +142,10 @@ void PrintLines(HWND control) {
 int main() {
     const std::vector<std::string> argv = Arguments();
     const int argc = static_cast<int>(argv.size());
+    if (argc == 2 && argv[1] == "codepage") {
+        std::printf("%u\n", GetACP());
+        return 0;
+    }
     if (argc < 3) return Usage();
     const std::string verb = argv[1];
     const std::string caption = argv[2];
