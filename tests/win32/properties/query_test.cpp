@@ -23,7 +23,7 @@ protected:
         savedHooks_ = GetDiscLookupHooks();
         ClearQueryStatus();
         ProgramOptionsRecord& options = ProgramOptions();
-        options.cddbServerList = {"freedb.example.org 8880 Somewhere", "cddb.example.net 888 Αθήνα, Ελλάδα"};
+        options.cddbServerList = {"freedb.example.org:8880 Somewhere", "cddb.example.net:888 Αθήνα, Ελλάδα"};
         options.cddbQueryLocal = 0;
         options.cddbQueryServerAtStartup = 1;
         options.cddbUseProxy = 0;
@@ -54,8 +54,8 @@ TEST_F(QueryPageTest, ThePageShowsAndStoresTheCopysSettings) {
         EXPECT_TRUE(Checked(page, IDC_QUERY_SERVER));
         EXPECT_FALSE(Checked(page, IDC_QUERY_USE_PROXY));
         EXPECT_EQ(SendDlgItemMessageA(page, IDC_QUERY_SERVERS, CB_GETCOUNT, 0, 0), 2);
-        EXPECT_EQ(ComboLineText(GetDlgItem(page, IDC_QUERY_SERVERS), 0), "freedb.example.org 8880 Somewhere");
-        EXPECT_EQ(ComboLineText(GetDlgItem(page, IDC_QUERY_SERVERS), 1), "cddb.example.net 888 Αθήνα, Ελλάδα");
+        EXPECT_EQ(ComboLineText(GetDlgItem(page, IDC_QUERY_SERVERS), 0), "freedb.example.org:8880 Somewhere");
+        EXPECT_EQ(ComboLineText(GetDlgItem(page, IDC_QUERY_SERVERS), 1), "cddb.example.net:888 Αθήνα, Ελλάδα");
         EXPECT_EQ(SendDlgItemMessageA(page, IDC_QUERY_SERVERS, CB_GETCURSEL, 0, 0), 1);
         EXPECT_EQ(ItemText(page, IDC_QUERY_PROXY_NAME), "proxy.example");
         EXPECT_EQ(ItemText(page, IDC_QUERY_PROXY_PORT), "8080");
