@@ -108,10 +108,11 @@ def take_japanese(out):
     with started_on("minato.disc", "a40b220c") as tunova:
         show_tip(out / "tip-japanese.png")
         # The menu opens at the mouse, over the icon; the keyboard walks down to Select
-        # Track (the seventh item) and opens it to the left.
+        # Track (the seventh item), opens it to the left and lights its second item (the
+        # first, playing, is grey).
         driver("post", MAIN_CAPTION, TRAY_MESSAGE, 0, WM_RBUTTONDOWN)
         time.sleep(2)
-        subprocess.run(["xdotool", "key", "--delay", "150", *["Down"] * 7, "Right"], check=True)
+        subprocess.run(["xdotool", "key", "--delay", "150", *["Down"] * 7, "Right", "Down"], check=True)
         time.sleep(1)
         snap(out / "select-track-japanese.png", "430x380+594+388")
         subprocess.run(["xdotool", "key", "Escape", "Escape"], check=True)
