@@ -7,6 +7,7 @@
 #include "app/shellview.h"
 #include "discinfo/discinfo.h"
 #include "discinfo/options.h"
+#include "platform/utf8text.h"
 
 namespace {
 
@@ -65,7 +66,17 @@ const std::string& FormatTimeText(int track, int minute, int second) {
 }
 
 std::string CutTrayTip(const std::string& text) {
-    return text.size() > TrayTipLimit ? text.substr(0, TrayTipLimit) : text;
+    std::size_t units = 0;
+    for (std::size_t at = 0; at < text.size();) {
+        // A byte that starts no character shows as one replacement letter; four bytes
+        // are a letter beyond U+FFFF, a surrogate pair in UTF-16.
+        const std::size_t length = Utf8SequenceLength(text, at);
+        const std::size_t bytes = length ? length : 1;
+        units += bytes == 4 ? 2 : 1;
+        if (units > TrayTipLimit) return text.substr(0, at);
+        at += bytes;
+    }
+    return text;
 }
 
 StatusTexts StatusTextsFor(PlayState state, const std::string& timeText, const std::string& title) {

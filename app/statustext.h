@@ -10,7 +10,10 @@
 // an unknown mode or a track not on the disc leaves the text as it was.
 const std::string& FormatTimeText(int track, int minute, int second);
 
-// The notification tip's longest text; longer ones are cut.
+// The notification tip's longest text in UTF-16 units: its field holds 64 with the
+// terminator. A longer text is cut after its last whole character that fits, never
+// inside one: a letter beyond the first 65536 takes two units, and goes whole or not at
+// all.
 constexpr std::size_t TrayTipLimit = 63;
 std::string CutTrayTip(const std::string& text);
 

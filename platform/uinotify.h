@@ -1,6 +1,6 @@
 // Worker threads tell windows of the user-interface thread that their work has ended
 // with synchronous window messages. Portable code sends them through this seam: the
-// Windows builds use SendMessageA, tests install a recorder.
+// Windows builds use SendMessageW, tests install a recorder.
 #pragma once
 
 #include <cstdint>

@@ -116,7 +116,7 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         DestroyWindow(window);
         return TRUE;
     case WM_QUERYENDSESSION:
-        SetWindowLongPtrA(window, DWLP_MSGRESULT, TRUE);
+        SetWindowLongPtrW(window, DWLP_MSGRESULT, TRUE);
         return TRUE;
     case WM_ENDSESSION:
         // The session ends the process without a destroy: save as an exit does.

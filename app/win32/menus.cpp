@@ -14,6 +14,7 @@
 #include "cdaudio/cddevice.h"
 #include "discinfo/discinfo.h"
 #include "platform/win32/scoped.h"
+#include "platform/win32/widetext.h"
 #include "resources/resource.h"
 
 namespace {
@@ -53,7 +54,7 @@ void ApplyChecks(HMENU menu, const MenuChecks& checks) {
 void SetItemText(HMENU menu, UINT id, const std::string& text) {
     const UINT state = GetMenuState(menu, id, MF_BYCOMMAND);
     if (state == static_cast<UINT>(-1)) return;
-    ModifyMenuA(menu, id, MF_BYCOMMAND | MF_STRING | (state & (MF_GRAYED | MF_CHECKED)), id, text.c_str());
+    ModifyMenuW(menu, id, MF_BYCOMMAND | MF_STRING | (state & (MF_GRAYED | MF_CHECKED)), id, Utf8ToWide(text).c_str());
 }
 
 void ApplyTrackMarks(HMENU trackMenu) {
@@ -69,10 +70,10 @@ void AddTrackItems(HMENU trackMenu) {
     DeleteMenu(trackMenu, IDM_TRACK_PLACEHOLDER, MF_BYCOMMAND);
     for (int track = 1; track <= MenuTrackItemCount(); ++track) {
         const UINT id = static_cast<UINT>(TrackMenuCommand(track));
-        AppendMenuA(trackMenu, MF_STRING, id, "");
+        AppendMenuW(trackMenu, MF_STRING, id, L"");
         if (!IsAudioTrack(track)) Enable(trackMenu, id, false);
     }
-    if (HasCompleteTrackList()) AppendMenuA(trackMenu, MF_STRING, IDM_COMPLETE_TRACK_LIST, "Complete Track List...");
+    if (HasCompleteTrackList()) AppendMenuW(trackMenu, MF_STRING, IDM_COMPLETE_TRACK_LIST, L"Complete Track List...");
 }
 
 void ShowMenuAtCursor(HWND window, HMENU menu) {
@@ -83,7 +84,7 @@ void ShowMenuAtCursor(HWND window, HMENU menu) {
     // user clicks elsewhere; the null message after it lets a second menu open at once.
     SetForegroundWindow(window);
     TrackPopupMenu(menu, TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, window, nullptr);
-    PostMessageA(window, WM_NULL, 0, 0);
+    PostMessageW(window, WM_NULL, 0, 0);
 }
 
 } // namespace
@@ -91,7 +92,7 @@ void ShowMenuAtCursor(HWND window, HMENU menu) {
 void BuildMenus() {
     MenuHandles& menus = Menus();
     menus = MenuHandles();
-    menus.resource.Reset(LoadMenuA(AppInstance(), "PopupMenu"));
+    menus.resource.Reset(LoadMenuW(AppInstance(), L"PopupMenu"));
     if (!menus.resource) {
         LogMessage("Unable to load the pop-up menus.");
         return;

@@ -16,7 +16,7 @@ public:
         for (int id : {IDC_VOLUME_UP, IDC_VOLUME_DOWN, IDC_VOLUME_BAR}) EnableWindow(GetDlgItem(MainWindow(), id), FALSE);
     }
     bool IsButtonHeld(int controlId) override {
-        return (SendDlgItemMessageA(MainWindow(), controlId, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0;
+        return (SendDlgItemMessageW(MainWindow(), controlId, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0;
     }
 };
 

@@ -22,7 +22,7 @@ HBITMAP Face(int id) {
     std::map<int, ScopedGdiObject<HBITMAP>>& faces = FaceBitmaps();
     const auto found = faces.find(id);
     if (found != faces.end()) return found->second.Get();
-    HBITMAP bitmap = LoadBitmapA(AppInstance(), MAKEINTRESOURCEA(id));
+    HBITMAP bitmap = LoadBitmapW(AppInstance(), MAKEINTRESOURCEW(id));
     if (!bitmap) LogMessageInt("Unable to load button bitmap: ", id);
     faces[id].Reset(bitmap); // a failed load is not tried again on every paint
     return bitmap;

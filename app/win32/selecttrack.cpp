@@ -9,23 +9,22 @@
 #include "app/win32/shell.h"
 #include "cdaudio/cddevice.h"
 #include "discinfo/discinfo.h"
+#include "platform/win32/windowtext.h"
 #include "resources/resource.h"
 
 namespace {
 
 void FillTrackList(HWND dialog) {
+    const HWND list = GetDlgItem(dialog, IDC_TRACK_LIST);
     {
         DiscInfoHold hold;
-        for (int track = 1; track <= CdDevice().trackCount; ++track) {
-            SendDlgItemMessageA(dialog, IDC_TRACK_LIST, LB_ADDSTRING, 0,
-                                reinterpret_cast<LPARAM>(TrackListLine(track).c_str()));
-        }
+        for (int track = 1; track <= CdDevice().trackCount; ++track) AddListLine(list, TrackListLine(track));
     }
-    SendDlgItemMessageA(dialog, IDC_TRACK_LIST, LB_SETCURSEL, static_cast<WPARAM>(TrackListInitialLine()), 0);
+    SendDlgItemMessageW(dialog, IDC_TRACK_LIST, LB_SETCURSEL, static_cast<WPARAM>(TrackListInitialLine()), 0);
 }
 
 int SelectedTrack(HWND dialog) {
-    const LRESULT line = SendDlgItemMessageA(dialog, IDC_TRACK_LIST, LB_GETCURSEL, 0, 0);
+    const LRESULT line = SendDlgItemMessageW(dialog, IDC_TRACK_LIST, LB_GETCURSEL, 0, 0);
     return TrackFromListLine(line == LB_ERR ? -1 : static_cast<int>(line));
 }
 
@@ -59,7 +58,7 @@ INT_PTR CALLBACK SelectTrackProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 } // namespace
 
 int SelectTrackDialog() {
-    const INT_PTR chosen = DialogBoxParamA(AppInstance(), MAKEINTRESOURCEA(IDD_SELECT_TRACK), MainWindow(),
+    const INT_PTR chosen = DialogBoxParamW(AppInstance(), MAKEINTRESOURCEW(IDD_SELECT_TRACK), MainWindow(),
                                            SelectTrackProc, 0);
     if (chosen == -1) {
         LogMessage("Unable to open the Select Track dialog.");

@@ -19,20 +19,21 @@
 #include "discinfo/lifecycle.h"
 #include "discinfo/options.h"
 #include "platform/cdaudiodriver.h"
+#include "platform/win32/windowtext.h"
 #include "resources/messageids.h"
 
 namespace {
 
 // Tells the user why nothing can play, then leaves through the Exit command.
 void EndStartWithMessage(const char* text) {
-    MessageBoxA(nullptr, text, "Tunova Error", MB_OK | MB_ICONHAND | MB_SYSTEMMODAL);
-    PostMessageA(MainWindow(), WM_COMMAND, CommandExit, 0);
+    ShowMessageBox(nullptr, text, "Tunova Error", MB_OK | MB_ICONHAND | MB_SYSTEMMODAL);
+    PostMessageW(MainWindow(), WM_COMMAND, CommandExit, 0);
 }
 
 void PlacePanelWindow(HWND window) {
     ProgramOptionsRecord& options = ProgramOptions();
     RECT workArea;
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
     const PanelPlacement placement = PlacePanel(options.ControlsX, options.ControlsY, workArea.right, workArea.bottom);
     options.ControlsX = placement.x;
     options.ControlsY = placement.y;
@@ -51,7 +52,7 @@ void RunStartSequence(HWND window) {
     LogMessage("Starting general initialization.");
     SetMainWindow(window);
     // The panel has no caption bar; the title names the window for the shell and tests.
-    SetWindowTextA(window, "Tunova2");
+    SetWindowTextW(window, L"Tunova2");
     InstallWindowView();
     AddTrayIcon(window, TrayCallbackMessage);
 

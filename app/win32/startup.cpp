@@ -22,7 +22,7 @@ int RunTunova(HINSTANCE instance, const char* cmdLine) {
 
     // The initialisation of the main window runs the whole start sequence before
     // this call returns.
-    HWND window = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_PANEL), nullptr, MainWindowProc, 0);
+    HWND window = CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_PANEL), nullptr, MainWindowProc, 0);
     if (!window) {
         LogMessage("Unable to create the main window.");
         return 1;
@@ -30,9 +30,9 @@ int RunTunova(HINSTANCE instance, const char* cmdLine) {
 
     // No dialog keyboard handling: the panel has no keyboard navigation.
     MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         TranslateMessage(&message);
-        DispatchMessageA(&message);
+        DispatchMessageW(&message);
     }
     return static_cast<int>(message.wParam);
 }

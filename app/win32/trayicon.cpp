@@ -3,19 +3,24 @@
 
 #include <cstddef>
 #include <cstring>
+#include <string>
 
 #include "app/statustext.h"
 #include "app/trayicon.h"
 #include "app/win32/shell.h"
+#include "app/win32/traytip.h"
+#include "platform/win32/widetext.h"
 
 namespace {
 
-// The first version of the record: what every shell since the first one accepts
-// (88 bytes in the 32-bit program).
-constexpr DWORD TrayRecordSize = NOTIFYICONDATAA_V1_SIZE;
+// The first version of the wide record: what every shell since the first one accepts
+// (152 bytes in the 32-bit program), with a tip of 64 UTF-16 units.
+constexpr DWORD TrayRecordSize = NOTIFYICONDATAW_V1_SIZE;
 #if !defined(_WIN64)
-static_assert(TrayRecordSize == 88, "the 32-bit record is 88 bytes");
+static_assert(TrayRecordSize == 152, "the 32-bit record is 152 bytes");
 #endif
+static_assert((TrayRecordSize - FIELD_OFFSET(NOTIFYICONDATAW, szTip)) / sizeof(WCHAR) == TrayTipLimit + 1,
+              "the record's tip field holds the longest tip and its terminator");
 
 struct TrayIcons {
     HWND owner = nullptr;
@@ -27,8 +32,8 @@ TrayIcons& Icons() {
     return icons;
 }
 
-NOTIFYICONDATAA Record(UINT flags) {
-    NOTIFYICONDATAA record;
+NOTIFYICONDATAW Record(UINT flags) {
+    NOTIFYICONDATAW record;
     std::memset(&record, 0, sizeof record);
     record.cbSize = TrayRecordSize;
     record.hWnd = Icons().owner;
@@ -37,20 +42,22 @@ NOTIFYICONDATAA Record(UINT flags) {
     return record;
 }
 
-HICON LoadTrayIcon(int id) { return LoadIconA(AppInstance(), MAKEINTRESOURCEA(id)); }
+HICON LoadTrayIcon(int id) { return LoadIconW(AppInstance(), MAKEINTRESOURCEW(id)); }
 
 void ModifyIcon(HICON icon) {
-    NOTIFYICONDATAA record = Record(NIF_ICON);
+    NOTIFYICONDATAW record = Record(NIF_ICON);
     record.hIcon = icon;
-    Shell_NotifyIconA(NIM_MODIFY, &record);
-}
-
-void CopyTip(NOTIFYICONDATAA& record, const std::string& text) {
-    const std::string tip = CutTrayTip(text);
-    std::memcpy(record.szTip, tip.c_str(), tip.size() + 1);
+    Shell_NotifyIconW(NIM_MODIFY, &record);
 }
 
 } // namespace
+
+void CopyTrayTip(NOTIFYICONDATAW& record, const std::string& text) {
+    const std::wstring tip = Utf8ToWide(CutTrayTip(text));
+    const std::size_t units = tip.size() < TrayTipLimit ? tip.size() : TrayTipLimit;
+    std::memcpy(record.szTip, tip.c_str(), units * sizeof(WCHAR));
+    record.szTip[units] = L'\0';
+}
 
 void AddTrayIcon(void* window, unsigned message) {
     TrayIcons& icons = Icons();
@@ -60,19 +67,19 @@ void AddTrayIcon(void* window, unsigned message) {
     icons.paused = LoadTrayIcon(TrayIconPaused);
     icons.stopped = LoadTrayIcon(TrayIconStopped);
     icons.error = LoadTrayIcon(TrayIconError);
-    NOTIFYICONDATAA record = Record(NIF_MESSAGE | NIF_ICON | NIF_TIP);
+    NOTIFYICONDATAW record = Record(NIF_MESSAGE | NIF_ICON | NIF_TIP);
     record.uCallbackMessage = message;
     record.hIcon = icons.disc;
-    CopyTip(record, "Connecting to CD Player");
+    CopyTrayTip(record, "Connecting to CD Player");
     // A desktop without a notification area refuses the icon; the player works on.
-    Shell_NotifyIconA(NIM_ADD, &record);
+    Shell_NotifyIconW(NIM_ADD, &record);
 }
 
 void ShowTrayError() {
-    NOTIFYICONDATAA record = Record(NIF_ICON | NIF_TIP);
+    NOTIFYICONDATAW record = Record(NIF_ICON | NIF_TIP);
     record.hIcon = Icons().error;
-    CopyTip(record, "Tunova Error");
-    Shell_NotifyIconA(NIM_MODIFY, &record);
+    CopyTrayTip(record, "Tunova Error");
+    Shell_NotifyIconW(NIM_MODIFY, &record);
 }
 
 void SetTrayIconPlaying() { ModifyIcon(Icons().playing); }
@@ -80,13 +87,13 @@ void SetTrayIconPaused() { ModifyIcon(Icons().paused); }
 void SetTrayIconStopped() { ModifyIcon(Icons().stopped); }
 
 void SetTrayTip(const std::string& text) {
-    NOTIFYICONDATAA record = Record(NIF_TIP);
-    CopyTip(record, text);
-    Shell_NotifyIconA(NIM_MODIFY, &record);
+    NOTIFYICONDATAW record = Record(NIF_TIP);
+    CopyTrayTip(record, text);
+    Shell_NotifyIconW(NIM_MODIFY, &record);
 }
 
 void RemoveTrayIcon() {
     if (!Icons().owner) return;
-    NOTIFYICONDATAA record = Record(0);
-    Shell_NotifyIconA(NIM_DELETE, &record);
+    NOTIFYICONDATAW record = Record(0);
+    Shell_NotifyIconW(NIM_DELETE, &record);
 }

@@ -7,6 +7,7 @@
 #include "app/win32/panel.h"
 #include "app/win32/shell.h"
 #include "app/win32/timers.h"
+#include "platform/win32/windowtext.h"
 #include "resources/resource.h"
 
 namespace {
@@ -18,11 +19,11 @@ public:
     void RefreshMenus(bool rebuildTitles) override { ::RefreshMenus(rebuildTitles); }
     void UpdatePanelButtons() override { ::UpdatePanelButtons(); }
     void SetStatusLine(const std::string& text) override {
-        SetDlgItemTextA(MainWindow(), IDC_STATUS, text.c_str());
+        SetItemTextUtf8(MainWindow(), IDC_STATUS, text);
     }
     void EndProgram() override { DestroyWindow(MainWindow()); }
     bool IsButtonHeld(int controlId) override {
-        const LRESULT state = SendDlgItemMessageA(MainWindow(), controlId, BM_GETSTATE, 0, 0);
+        const LRESULT state = SendDlgItemMessageW(MainWindow(), controlId, BM_GETSTATE, 0, 0);
         return (state & BST_PUSHED) != 0;
     }
     void SetScanTimerPeriod(int milliseconds) override { StartScanTimer(milliseconds); }

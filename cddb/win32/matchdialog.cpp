@@ -8,6 +8,7 @@
 #include "cddb/matchchoice.h"
 #include "discinfo/discinfo.h"
 #include "platform/win32/sentmessages.h"
+#include "platform/win32/windowtext.h"
 #include "resources/messageids.h"
 #include "resources/resource.h"
 
@@ -20,11 +21,10 @@ constexpr DWORD AbandonWaitMs = 5000;
 std::atomic<HWND> matchDialog{nullptr};
 
 void FillMatchList(HWND dialog, const std::vector<std::string>& titles) {
-    SendDlgItemMessageA(dialog, IDC_MATCH_LIST, LB_RESETCONTENT, 0, 0);
-    for (const std::string& title : titles) {
-        SendDlgItemMessageA(dialog, IDC_MATCH_LIST, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(title.c_str()));
-    }
-    SendDlgItemMessageA(dialog, IDC_MATCH_LIST, LB_SETCURSEL, 0, 0);
+    const HWND list = GetDlgItem(dialog, IDC_MATCH_LIST);
+    SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    for (const std::string& title : titles) AddListLine(list, title);
+    SendMessageW(list, LB_SETCURSEL, 0, 0);
 }
 
 INT_PTR CALLBACK MatchDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -35,7 +35,7 @@ INT_PTR CALLBACK MatchDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         return TRUE;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK) {
-            const LRESULT row = SendDlgItemMessageA(dialog, IDC_MATCH_LIST, LB_GETCURSEL, 0, 0);
+            const LRESULT row = SendDlgItemMessageW(dialog, IDC_MATCH_LIST, LB_GETCURSEL, 0, 0);
             EndDialog(dialog, row == LB_ERR ? 0 : row + 1);
         } else if (LOWORD(wParam) == IDCANCEL) {
             // "Current CD Not In List", Escape and the close box.
@@ -57,7 +57,7 @@ public:
     int Choose(const std::vector<std::string>& titles) override {
         if (abandoned_) return 0;
         const INT_PTR row =
-            DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MATCH_CHOICE),
+            DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_MATCH_CHOICE),
                             static_cast<HWND>(DiscInfo().ownerWindow), MatchDialogProc,
                             reinterpret_cast<LPARAM>(&titles));
         matchDialog = nullptr;
@@ -73,7 +73,7 @@ public:
         abandoned_ = true;
         const HWND dialog = matchDialog;
         if (!dialog) return;
-        SendMessageA(dialog, EndChoiceMessage, 0, 0);
+        SendMessageW(dialog, EndChoiceMessage, 0, 0);
         // Closing the dialog re-enables and activates this thread's windows, so the
         // messages the lookup thread sends meanwhile are handled while waiting.
         for (DWORD waited = 0; matchDialog.load() && waited < AbandonWaitMs; waited += 10) PumpSentMessages(10);

@@ -8,6 +8,8 @@
 #include "log/logmessage.h"
 #include "platform/win32/scoped.h"
 #include "platform/win32/shellhandles.h"
+#include "platform/win32/widetext.h"
+#include "platform/win32/windowtext.h"
 #include "resources/resource.h"
 #include "resources/messageids.h"
 
@@ -20,15 +22,7 @@ constexpr DWORD DiagnosticsPollMs = 100;
 constexpr DWORD DiagnosticsEndLimitMs = 5000;
 
 void NotifyLogWindow(LogWindowHandle window) {
-    SendMessageA(static_cast<HWND>(window), LogPendingMessage, 0, 0);
-}
-
-std::string ReadWindowText(HWND control) {
-    const int length = GetWindowTextLengthA(control);
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    const int read = GetWindowTextA(control, &text[0], length + 1);
-    text.resize(read > 0 ? static_cast<size_t>(read) : 0);
-    return text;
+    SendMessageW(static_cast<HWND>(window), LogPendingMessage, 0, 0);
 }
 
 void ShowPendingLine(HWND window) {
@@ -36,20 +30,21 @@ void ShowPendingLine(HWND window) {
     std::string line;
     if (!TakePendingLogLine(line)) return;
     HWND edit = GetDlgItem(window, IDC_LOG_TEXT);
-    std::string text = ReadWindowText(edit);
+    std::string text = WindowTextUtf8(edit);
     AppendToLogText(text, line);
-    SetWindowTextA(edit, text.c_str());
-    // Keep the newest line in view.
-    const LRESULT end = static_cast<LRESULT>(text.size());
-    SendMessageA(edit, EM_SETSEL, static_cast<WPARAM>(end), end);
-    SendMessageA(edit, EM_SCROLLCARET, 0, 0);
+    const std::wstring shown = Utf8ToWide(text);
+    SetWindowTextW(edit, shown.c_str());
+    // Keep the newest line in view: the end in the edit's own units, UTF-16.
+    const LRESULT end = static_cast<LRESULT>(shown.size());
+    SendMessageW(edit, EM_SETSEL, static_cast<WPARAM>(end), end);
+    SendMessageW(edit, EM_SCROLLCARET, 0, 0);
 }
 
 INT_PTR CALLBACK DiagnosticsProc(HWND window, UINT message, WPARAM, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG: {
-        HICON icon = LoadIconA(AppInstance(), MAKEINTRESOURCEA(IDI_DISC_NOTE));
-        SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+        HICON icon = LoadIconW(AppInstance(), MAKEINTRESOURCEW(IDI_DISC_NOTE));
+        SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
         AttachLogWindow(window, NotifyLogWindow);
         return TRUE;
     }
@@ -75,7 +70,7 @@ INT_PTR CALLBACK DiagnosticsProc(HWND window, UINT message, WPARAM, LPARAM lPara
 
 DWORD WINAPI DiagnosticsThreadProc(LPVOID) {
     LogLock(); // the mailbox's lock exists before the window does
-    const INT_PTR result = DialogBoxParamA(AppInstance(), MAKEINTRESOURCEA(IDD_DIAGNOSTICS), nullptr,
+    const INT_PTR result = DialogBoxParamW(AppInstance(), MAKEINTRESOURCEW(IDD_DIAGNOSTICS), nullptr,
                                            DiagnosticsProc, 0);
     if (result == -1) DetachLogWindow();
     return 0;
@@ -104,6 +99,6 @@ DiagnosticsThread::~DiagnosticsThread() {
     const ScopedHandle thread(thread_);
     if (!thread) return;
     // The window may still be open at the end of the run; its thread ends with it.
-    if (const HWND window = static_cast<HWND>(CurrentLogWindow())) PostMessageA(window, WM_CLOSE, 0, 0);
+    if (const HWND window = static_cast<HWND>(CurrentLogWindow())) PostMessageW(window, WM_CLOSE, 0, 0);
     WaitForSingleObject(thread.Get(), DiagnosticsEndLimitMs);
 }

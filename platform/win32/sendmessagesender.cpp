@@ -1,4 +1,4 @@
-// The window-message seam on SendMessageA.
+// The window-message seam on SendMessageW.
 #include <windows.h>
 
 #include "platform/uinotify.h"
@@ -8,7 +8,7 @@ namespace {
 class SendMessageSender : public WindowMessageSender {
 public:
     std::intptr_t Send(WindowHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override {
-        return SendMessageA(static_cast<HWND>(window), message, wParam, lParam);
+        return SendMessageW(static_cast<HWND>(window), message, wParam, lParam);
     }
 };
 

@@ -3,9 +3,12 @@
 #include <mmsystem.h>
 
 #include <cstring>
+#include <cwchar>
+#include <string>
 #include <vector>
 
 #include "platform/mixer.h"
+#include "platform/win32/widetext.h"
 
 static_assert(mixer::NoError == MMSYSERR_NOERROR && mixer::ErrorBadDeviceId == MMSYSERR_BADDEVICEID,
               "mixer results");
@@ -33,26 +36,26 @@ public:
     }
 
     std::uint32_t Capabilities(MixerHandle mixer, std::string* productName, std::uint32_t* destinations) override {
-        MIXERCAPSA caps{};
-        const MMRESULT result = mixerGetDevCapsA(static_cast<UINT_PTR>(mixer), &caps, sizeof caps);
+        MIXERCAPSW caps{};
+        const MMRESULT result = mixerGetDevCapsW(static_cast<UINT_PTR>(mixer), &caps, sizeof caps);
         if (result != MMSYSERR_NOERROR) return result;
-        productName->assign(caps.szPname, strnlen(caps.szPname, sizeof caps.szPname));
+        *productName = NameOf(caps.szPname);
         *destinations = caps.cDestinations;
         return result;
     }
 
     std::uint32_t DestinationLine(MixerHandle mixer, std::uint32_t destination, MixerLine* line) override {
-        MIXERLINEA info{};
+        MIXERLINEW info{};
         info.cbStruct = sizeof info;
         info.dwDestination = destination;
         const MMRESULT result =
-            mixerGetLineInfoA(Object(mixer), &info, MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_DESTINATION);
+            mixerGetLineInfoW(Object(mixer), &info, MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_DESTINATION);
         if (result != MMSYSERR_NOERROR) return result;
         line->lineId = info.dwLineID;
         line->flags = info.fdwLine;
         line->componentType = info.dwComponentType;
         line->controlCount = info.cControls;
-        line->name.assign(info.szName, strnlen(info.szName, sizeof info.szName));
+        line->name = NameOf(info.szName);
         return result;
     }
 
@@ -61,24 +64,24 @@ public:
         controls->clear();
         // The system rejects a request for no controls; a line without any has none to give.
         if (line.controlCount == 0) return MMSYSERR_NOERROR;
-        std::vector<MIXERCONTROLA> found(line.controlCount);
-        MIXERLINECONTROLSA request{};
+        std::vector<MIXERCONTROLW> found(line.controlCount);
+        MIXERLINECONTROLSW request{};
         request.cbStruct = sizeof request;
         request.dwLineID = line.lineId;
         request.cControls = line.controlCount;
-        request.cbmxctrl = sizeof(MIXERCONTROLA);
+        request.cbmxctrl = sizeof(MIXERCONTROLW);
         request.pamxctrl = found.data();
         const MMRESULT result =
-            mixerGetLineControlsA(Object(mixer), &request, MIXER_OBJECTF_HMIXER | MIXER_GETLINECONTROLSF_ALL);
+            mixerGetLineControlsW(Object(mixer), &request, MIXER_OBJECTF_HMIXER | MIXER_GETLINECONTROLSF_ALL);
         if (result != MMSYSERR_NOERROR) return result;
-        for (const MIXERCONTROLA& control : found) {
+        for (const MIXERCONTROLW& control : found) {
             MixerControl entry;
             entry.id = control.dwControlID;
             entry.type = control.dwControlType;
             entry.minimum = control.Bounds.dwMinimum;
             entry.maximum = control.Bounds.dwMaximum;
             entry.steps = control.Metrics.cSteps;
-            entry.name.assign(control.szName, strnlen(control.szName, sizeof control.szName));
+            entry.name = NameOf(control.szName);
             controls->push_back(entry);
         }
         return result;
@@ -88,7 +91,7 @@ public:
         MIXERCONTROLDETAILS_UNSIGNED detail{};
         MIXERCONTROLDETAILS details = Details(controlId, &detail);
         const MMRESULT result =
-            mixerGetControlDetailsA(Object(mixer), &details, MIXER_OBJECTF_HMIXER | MIXER_GETCONTROLDETAILSF_VALUE);
+            mixerGetControlDetailsW(Object(mixer), &details, MIXER_OBJECTF_HMIXER | MIXER_GETCONTROLDETAILSF_VALUE);
         if (result == MMSYSERR_NOERROR) *value = detail.dwValue;
         return result;
     }
@@ -103,6 +106,13 @@ public:
     std::uint32_t Close(MixerHandle mixer) override { return mixerClose(reinterpret_cast<HMIXER>(mixer)); }
 
 private:
+    // A name field of the system's records, as UTF-8 (a field it filled to the end has
+    // no terminator).
+    template <std::size_t Size>
+    static std::string NameOf(const WCHAR (&field)[Size]) {
+        return WideToUtf8(field, wcsnlen(field, Size));
+    }
+
     static MIXERCONTROLDETAILS Details(std::uint32_t controlId, MIXERCONTROLDETAILS_UNSIGNED* detail) {
         MIXERCONTROLDETAILS details{};
         details.cbStruct = sizeof details;

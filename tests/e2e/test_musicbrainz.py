@@ -122,7 +122,7 @@ class MusicBrainzTest(unittest.TestCase):
             with Tunova(env={"TUNOVA_VIRTUAL_CD": sample_disc("eleven.disc")}) as tunova:
                 code, output = driver("shown", MATCH_CAPTION, 80, timeout=150)
                 self.assertEqual(code, 0, output + "\nlog was:\n" + "\n".join(tunova.log_lines()))
-                items = driver("items", MATCH_CAPTION, ids.IDC_MATCH_LIST)[1].splitlines()
+                items = driver("lines", MATCH_CAPTION, ids.IDC_MATCH_LIST)[1].splitlines()
                 self.assertEqual(len(items), 2, items)
                 self.assertEqual(items[1], "Orla Finch / Open Water (1999, GB, CD)")
                 # The second, not the one selected at first.

@@ -36,10 +36,11 @@ def windows_path(path):
 
 
 def driver(*args, timeout=30):
-    """Runs tunova_driver.exe with the arguments; returns (exit code, output)."""
+    """Runs tunova_driver.exe with the arguments; returns (exit code, output). The
+    driver prints window texts as UTF-8."""
     result = subprocess.run([WINE, str(BUILD / "tunova_driver.exe"), *map(str, args)],
                             env=wine_env(), capture_output=True, timeout=timeout)
-    return result.returncode, result.stdout.decode("latin-1").replace("\r", "")
+    return result.returncode, result.stdout.decode("utf-8", errors="replace").replace("\r", "")
 
 
 class Tunova:

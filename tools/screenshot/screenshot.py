@@ -1,12 +1,14 @@
 #!/usr/bin/env python3
 """Pictures of the running program for the README: the control panel playing the sample
-disc with its titles, and the notification-area menu.
+disc with its titles, the notification tip and the notification-area menu; then the tip
+and the Select Track menu of a disc with Japanese titles.
 
     tools/screenshot/screenshot.py [--dpi 144] [--out docs]
 
 Runs build/win64/tunova.exe under Wine on a private Xvfb screen, with the registry data a
 run of ./tunova.sh gets (the sample local cddb copy switched on). --dpi 144 shows the
-screen at 150 % (restored afterwards). Needs the packages ./tunova.sh installs.
+screen at 150 % (restored afterwards). Needs the packages ./tunova.sh installs (the
+prefix links Wine's UI fonts to a CJK font, tools/wine/prefix.sh).
 """
 import argparse
 import os
@@ -57,29 +59,63 @@ def scale(pixels, dpi):
     return min(pixels * dpi // 96, 760)
 
 
-def take(out, suffix, dpi):
+def use_sample_copy():
     reset_registry()
     reg("add", OPTIONS_KEY, "/v", "cddbQueryLocal", "/t", "REG_DWORD", "/d", "1", "/f")
     reg("add", OPTIONS_KEY, "/v", "cddbRootDirectory", "/d", windows_path(SAMPLES / "cddb"), "/f")
-    with Tunova(env={"TUNOVA_VIRTUAL_CD": sample_disc("album.disc")}) as tunova:
-        tunova.wait_for_log("Found CD in local cddb:  9c0b330c", timeout=60)
-        if driver("wait", MAIN_CAPTION, 20)[0] != 0:
-            raise SystemExit("the main window never appeared")
+
+
+def started_on(disc, disc_id):
+    """The player on a sample disc, once the sample copy has given its titles."""
+    tunova = Tunova(env={"TUNOVA_VIRTUAL_CD": sample_disc(disc)})
+    tunova.wait_for_log("Found CD in local cddb:  " + disc_id, timeout=60)
+    if driver("wait", MAIN_CAPTION, 20)[0] != 0:
+        raise SystemExit("the main window never appeared")
+    return tunova
+
+
+def show_tip(path):
+    """The tip of the notification icon, at the right end of Wine's taskbar."""
+    subprocess.run(["xdotool", "mousemove", "1013", "757"], check=True)
+    time.sleep(3)
+    snap(path, "420x90+604+678")
+
+
+def take(out, suffix, dpi):
+    use_sample_copy()
+    with started_on("album.disc", "9c0b330c") as tunova:
         driver("command", MAIN_CAPTION, SHOW_CONTROLS)
         time.sleep(2)
         # The panel sits at the top left corner of the screen.
         snap(out / f"panel{suffix}.png", f"{scale(260, dpi)}x{scale(80, dpi)}+0+0")
 
-        # The tip of the notification icon, at the right end of Wine's taskbar.
-        subprocess.run(["xdotool", "mousemove", "1013", "757"], check=True)
-        time.sleep(3)
-        snap(out / f"tip{suffix}.png", "420x90+604+678")
+        show_tip(out / f"tip{suffix}.png")
 
         # The menu opens where the mouse is, as it would over the notification icon.
         driver("post", MAIN_CAPTION, TRAY_MESSAGE, 0, WM_RBUTTONDOWN)
         time.sleep(2)
         snap(out / f"tray-menu{suffix}.png", f"{scale(200, dpi)}x{scale(330, dpi)}+{1024 - scale(200, dpi)}+{768 - scale(330, dpi)}")
         subprocess.run(["xdotool", "key", "Escape"], check=True)
+        time.sleep(0.5)
+        driver("command", MAIN_CAPTION, EXIT)
+        tunova.wait_exit()
+    reset_registry()
+
+
+def take_japanese(out):
+    """The tip and the Select Track menu of minato.disc, whose titles are Japanese."""
+    use_sample_copy()
+    with started_on("minato.disc", "a40b220c") as tunova:
+        show_tip(out / "tip-japanese.png")
+        # The menu opens at the mouse, over the icon; the keyboard walks down to Select
+        # Track (the seventh item), opens it to the left and lights its second item (the
+        # first, playing, is grey).
+        driver("post", MAIN_CAPTION, TRAY_MESSAGE, 0, WM_RBUTTONDOWN)
+        time.sleep(2)
+        subprocess.run(["xdotool", "key", "--delay", "150", *["Down"] * 7, "Right", "Down"], check=True)
+        time.sleep(1)
+        snap(out / "select-track-japanese.png", "430x380+594+388")
+        subprocess.run(["xdotool", "key", "Escape", "Escape"], check=True)
         time.sleep(0.5)
         driver("command", MAIN_CAPTION, EXIT)
         tunova.wait_exit()
@@ -103,6 +139,8 @@ def main():
         try:
             wine_shell("wine_start_server")
             take(args.out, "" if args.dpi == 96 else f"-{args.dpi}dpi", args.dpi)
+            if args.dpi == 96:
+                take_japanese(args.out)
         finally:
             if args.dpi != 96:
                 reg("delete", DESKTOP_KEY, "/v", "LogPixels", "/f")

@@ -34,6 +34,23 @@ wine_prepare_prefix() {
         mkdir -p "$fonts"
         cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
     fi
+    wine_link_cjk_font
+}
+
+# Wine draws a letter its font lacks as a box and looks for it nowhere else, unless the
+# font is linked to another, as Windows links its UI font to fonts of other scripts.
+# The UI fonts (the dialogs' MS Shell Dlg 2, and Tahoma for menus and tips) are linked
+# to WenQuanYi Micro Hei (fonts-wqy-microhei), which holds Chinese, Japanese and Korean
+# as well as Latin, Greek and Cyrillic. Wine writes its own links again whenever the
+# ANSI code page changes (a test run with another locale), so they are set every time.
+CJK_FONT_FILE=/usr/share/fonts/truetype/wqy/wqy-microhei.ttc
+wine_link_cjk_font() {
+    [ -f "$CJK_FONT_FILE" ] || return 0
+    local key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' face
+    for face in "MS Shell Dlg" "MS Shell Dlg 2" "Tahoma" "Microsoft Sans Serif"; do
+        "$WINE" reg add "$key" /v "$face" /t REG_MULTI_SZ /d "wqy-microhei.ttc,WenQuanYi Micro Hei" /f \
+            >/dev/null 2>&1 </dev/null
+    done
 }
 
 # Chooses the graphics driver for the runs that follow, then restarts the server

@@ -195,6 +195,32 @@ TEST_F(PlayerTest, TipCarriesTheTitleAndIsCutAt63) {
     EXPECT_EQ(CutTrayTip(std::string(63, 'x')), std::string(63, 'x'));
 }
 
+// The tip's field counts UTF-16 units: a Japanese title fills it as far as an English
+// one does, and a letter that takes a surrogate pair goes whole or not at all.
+TEST(TrayTip, IsCutToTheFieldAtACharacterBoundary) {
+    std::string kana;
+    for (int i = 0; i < 70; ++i) kana += "の";  // 3 bytes, 1 unit
+    const std::string tip = CutTrayTip("Playing (1) 0:00 - " + kana);
+    std::string expected = "Playing (1) 0:00 - ";
+    for (int i = 0; i < 63 - 19; ++i) expected += "の";
+    EXPECT_EQ(tip, expected);
+
+    std::string full63;
+    for (int i = 0; i < 63; ++i) full63 += "Ж";
+    EXPECT_EQ(CutTrayTip(full63), full63) << "a field filled to the last unit keeps everything";
+    EXPECT_EQ(CutTrayTip(full63 + "Ω"), full63);
+
+    const std::string clef = "\xF0\x9D\x84\x9E";  // U+1D11E, a surrogate pair in UTF-16
+    EXPECT_EQ(CutTrayTip(std::string(61, 'x') + clef), std::string(61, 'x') + clef) << "the pair ends the field";
+    EXPECT_EQ(CutTrayTip(std::string(62, 'x') + clef + "y"), std::string(62, 'x'))
+        << "half a pair would be a broken letter";
+
+    // A byte that is no UTF-8 shows as one replacement letter and is cut as one.
+    EXPECT_EQ(CutTrayTip(std::string(62, 'x') + "\xE9" + "Ω"), std::string(62, 'x') + "\xE9");
+    EXPECT_EQ(CutTrayTip(std::string(62, 'x') + "\xE3\x81"), std::string(62, 'x') + "\xE3")
+        << "each byte of a broken sequence counts alone: the cut never overfills the field";
+}
+
 TEST(StartSequence, FailureMessages) {
     EXPECT_STREQ(StartFailureMessage(0, Failed), "Unable to find a CD player on the system.");
     EXPECT_STREQ(StartFailureMessage(1, DeviceBusy),

@@ -55,6 +55,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(SampleDisc{"album.disc", 0x9c0b330c, "The Lanterns", "Harbour Lights", "Home Port"},
                       SampleDisc{"onetrack.disc", 0x0200b201, "Mira Solberg", "Three Minutes", "Three Minutes"},
                       SampleDisc{"tracks25.disc", 0x56112719, "Various Artists", "Short Stories", "Story 25"},
-                      SampleDisc{"eleven.disc", 0x920ef00b, "Quiet Hours Trio", "Night Shift", "Night Shift"}));
+                      SampleDisc{"eleven.disc", 0x920ef00b, "Quiet Hours Trio", "Night Shift", "Night Shift"},
+                      SampleDisc{"minato.disc", 0xa40b220c, "青木みなと", "夜明けの港", "帰港"}));
 
 } // namespace

@@ -19,18 +19,18 @@ inline RECT PlaceOf(HWND dialog, HWND control) {
 
 inline RECT PlaceOf(HWND dialog, int id) { return PlaceOf(dialog, GetDlgItem(dialog, id)); }
 
-inline bool IsOfClass(HWND control, const char* name) {
-    char className[64] = {};
-    GetClassNameA(control, className, sizeof className);
-    return lstrcmpiA(className, name) == 0;
+inline bool IsOfClass(HWND control, const wchar_t* name) {
+    wchar_t className[64] = {};
+    GetClassNameW(control, className, 64);
+    return lstrcmpiW(className, name) == 0;
 }
 
 inline bool IsGroupBox(HWND control) {
-    return IsOfClass(control, "Button") && (GetWindowLongA(control, GWL_STYLE) & 0x0F) == BS_GROUPBOX;
+    return IsOfClass(control, L"Button") && (GetWindowLongW(control, GWL_STYLE) & 0x0F) == BS_GROUPBOX;
 }
 
 inline bool IsSpinOf(HWND spin, HWND edit) {
-    return IsOfClass(spin, UPDOWN_CLASSA) && reinterpret_cast<HWND>(SendMessageA(spin, UDM_GETBUDDY, 0, 0)) == edit;
+    return IsOfClass(spin, UPDOWN_CLASSW) && reinterpret_cast<HWND>(SendMessageW(spin, UDM_GETBUDDY, 0, 0)) == edit;
 }
 
 inline bool Holds(const RECT& outer, const RECT& inner) {

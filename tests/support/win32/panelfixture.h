@@ -34,19 +34,13 @@ inline void Pump(DWORD milliseconds) {
     const DWORD start = GetTickCount();
     do {
         MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
             if (message.message == WM_QUIT) continue;
             TranslateMessage(&message);
-            DispatchMessageA(&message);
+            DispatchMessageW(&message);
         }
         Sleep(5);
     } while (GetTickCount() - start < milliseconds);
-}
-
-inline std::string MenuText(HMENU menu, UINT id) {
-    char text[300] = {};
-    GetMenuStringA(menu, id, text, sizeof text, MF_BYCOMMAND);
-    return text;
 }
 
 inline bool Grey(HMENU menu, UINT id) { return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED) != 0; }
@@ -71,7 +65,7 @@ protected:
     static constexpr const char* ScratchPath = "Software\\Tunova Test\\panel";
 
     void SetUp() override {
-        SetAppInstance(GetModuleHandleA(nullptr));
+        SetAppInstance(GetModuleHandleW(nullptr));
         registry_ = std::make_unique<InstalledScratchRegistry>(ScratchPath);
         ASSERT_TRUE(registry_->Ready());
     }
@@ -95,7 +89,8 @@ protected:
         ResetDiscInfo();
         ProgramOptions() = ProgramOptionsRecord();
         SetVariable("TUNOVA_VIRTUAL_CD", path);
-        window_ = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_PANEL), nullptr,
+        // As the process entry makes it: a wide window, which gets wide messages.
+        window_ = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_PANEL), nullptr,
                                      MainWindowProc, 0);
         ASSERT_NE(window_, nullptr);
         ASSERT_EQ(Shell().playState, Playing);
@@ -105,7 +100,7 @@ protected:
     }
 
     // Runs a command as a menu choice would, modal loops included.
-    void Command(int id) { SendMessageA(window_, WM_COMMAND, static_cast<WPARAM>(id), 0); }
+    void Command(int id) { SendMessageW(window_, WM_COMMAND, static_cast<WPARAM>(id), 0); }
 
     // Sends a message that opens a modal loop; the action runs inside it until it
     // reports success. Returns whether it did.
@@ -114,7 +109,7 @@ protected:
         DuringModal() = [action, &done] { return done = action(); };
         SetTimer(nullptr, 0, 50, OnModalTimer);
         // Sent, not posted: the modal loop runs inside this call.
-        SendMessageA(window_, message, wParam, lParam);
+        SendMessageW(window_, message, wParam, lParam);
         DuringModal() = nullptr;
         return done;
     }

@@ -59,6 +59,8 @@ TEST(DiagnosticsWindow, ShowsEveryLineOfConcurrentProducersAndMatchesTheFile) {
     }
     for (auto& p : producers) p.join();
     LogMessage("MCI Error opening CD player: \r\n  ", "The specified device is not open or is not recognized by MCI.");
+    // A UTF-8 title shows with every letter.
+    LogMessage("Title: ", "夜明けの歌 — Песня о море — Ωδή 𝄞");
 
     const std::string text = WindowText(edit);
     std::vector<std::string> lines;
@@ -67,7 +69,7 @@ TEST(DiagnosticsWindow, ShowsEveryLineOfConcurrentProducersAndMatchesTheFile) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         lines.push_back(line);
     }
-    ASSERT_EQ(lines.size(), static_cast<size_t>(threads * perThread + 2));
+    ASSERT_EQ(lines.size(), static_cast<size_t>(threads * perThread + 3));
     std::vector<int> next(threads, 0);
     for (int n = 0; n < threads * perThread; ++n) {
         int t = -1, i = -1;
@@ -76,6 +78,7 @@ TEST(DiagnosticsWindow, ShowsEveryLineOfConcurrentProducersAndMatchesTheFile) {
     }
     EXPECT_EQ(lines[threads * perThread], "MCI Error opening CD player: ");
     EXPECT_EQ(lines[threads * perThread + 1], "   The specified device is not open or is not recognized by MCI.");
+    EXPECT_EQ(lines[threads * perThread + 2], "Title:  夜明けの歌 — Песня о море — Ωδή 𝄞");
     EXPECT_EQ(FileText(path), "before the window\r\n" + text + "\r\n");
 
     // The edit control follows the window's size.

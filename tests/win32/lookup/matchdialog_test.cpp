@@ -39,11 +39,7 @@ std::future<int> ChooseOnAnotherThread() {
     return std::async(std::launch::async, [] { return DefaultMatchChooser().Choose(Titles); });
 }
 
-std::string ListText(HWND list, int row) {
-    char text[300] = {};
-    SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(text));
-    return text;
-}
+std::string ListText(HWND list, int row) { return ListLineText(list, row); }
 
 TEST(MatchDialog, ListsTheTitlesInOrderAndReturnsTheChosenRow) {
     std::future<int> choice = ChooseOnAnotherThread();

@@ -86,15 +86,24 @@ TEST_F(PanelWindowTest, AlbumTrackItemsShowNumberAndLength) {
 
 TEST_F(PanelWindowTest, TitlesArriveWithTheDiscInformationMessage) {
     Start("album.disc");
+    Command(IDM_SHOW_CONTROLS);
     {
         DiscInfoHold hold;
         DiscInfo().trackTitles[0] = std::string("Overture");
+        DiscInfo().trackTitles[2] = std::string("夜明けの歌");
+        DiscInfo().trackTitles[3] = std::string("Песня о море");
+        DiscInfo().trackTitles[4] = std::string("Ωδή στη θάλασσα 𝄞");
         DiscInfo().trackTitles[11] = std::string("Salt & Pepper");
     }
-    SendMessageA(window_, DiscInfoChangedMessage, 0, 0);
-    EXPECT_EQ(MenuText(TrayTracks(), TrackItem(1)), "(1) 4:03 - Overture");
-    EXPECT_EQ(MenuText(TrayTracks(), TrackItem(12)), "(12) 3:40 - Salt && Pepper");
-    EXPECT_EQ(MenuText(TrayTracks(), TrackItem(2)), "(2) 3:51");
+    SendMessageW(window_, DiscInfoChangedMessage, 0, 0);
+    for (HMENU tracks : {TrayTracks(), PanelTracks()}) {
+        EXPECT_EQ(MenuText(tracks, TrackItem(1)), "(1) 4:03 - Overture");
+        EXPECT_EQ(MenuText(tracks, TrackItem(3)), "(3) 4:27 - 夜明けの歌");
+        EXPECT_EQ(MenuText(tracks, TrackItem(4)), "(4) 3:12 - Песня о море");
+        EXPECT_EQ(MenuText(tracks, TrackItem(5)), "(5) 5:01 - Ωδή στη θάλασσα 𝄞");
+        EXPECT_EQ(MenuText(tracks, TrackItem(12)), "(12) 3:40 - Salt && Pepper");
+        EXPECT_EQ(MenuText(tracks, TrackItem(2)), "(2) 3:51");
+    }
 }
 
 TEST_F(PanelWindowTest, PlayItemsAndChecksFollowThePlayState) {
@@ -177,11 +186,7 @@ DialogSeen ReadDialog(HWND dialog) {
     DialogSeen seen;
     HWND list = GetDlgItem(dialog, IDC_TRACK_LIST);
     const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        char text[300] = {};
-        SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
-        seen.lines.push_back(text);
-    }
+    for (int i = 0; i < count; ++i) seen.lines.push_back(ListLineText(list, i));
     seen.selected = static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0));
     return seen;
 }

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 #include "app/sequencing.h"
+#include "app/win32/traytip.h"
 #include "tests/support/win32/panelfixture.h"
 
 namespace {
@@ -101,6 +103,24 @@ TEST_F(PanelWindowTest, StatusLineShowsEachTimeDisplayMode) {
     }
     Command(IDM_STOP);
     EXPECT_EQ(ItemText(window_, IDC_STATUS), "Stopped");
+}
+
+// The tip reaches the shell's wide record with every letter, and a long one fills the
+// field to its last unit without a broken letter at the end.
+TEST(TrayTipRecord, HoldsTheTitleInEveryScriptCutToTheField) {
+    NOTIFYICONDATAW record = {};
+    CopyTrayTip(record, "Playing (3) 1:05 - 夜明けの歌 Песня Ωδή");
+    EXPECT_EQ(std::wstring(record.szTip), L"Playing (3) 1:05 - 夜明けの歌 Песня Ωδή");
+
+    std::string title;
+    for (int i = 0; i < 50; ++i) title += "海";
+    std::memset(record.szTip, 0xFF, sizeof record.szTip);
+    CopyTrayTip(record, "Paused (3) 1:05 - " + title);
+    EXPECT_EQ(std::wstring(record.szTip), L"Paused (3) 1:05 - " + std::wstring(63 - 18, L'海'));
+
+    // U+1D11E is a surrogate pair: at unit 63 it would be cut in half, so it is left out.
+    CopyTrayTip(record, std::string(62, 'x') + "\xF0\x9D\x84\x9E");
+    EXPECT_EQ(std::wstring(record.szTip), std::wstring(62, L'x'));
 }
 
 // A 32-bit canvas to draw a button into, white to start with.

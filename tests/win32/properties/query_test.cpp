@@ -23,7 +23,7 @@ protected:
         savedHooks_ = GetDiscLookupHooks();
         ClearQueryStatus();
         ProgramOptionsRecord& options = ProgramOptions();
-        options.cddbServerList = {"freedb.example.org:8880 Somewhere", "cddb.example.net:888 Elsewhere"};
+        options.cddbServerList = {"freedb.example.org:8880 Somewhere", "cddb.example.net:888 Αθήνα, Ελλάδα"};
         options.cddbQueryLocal = 0;
         options.cddbQueryServerAtStartup = 1;
         options.cddbUseProxy = 0;
@@ -56,9 +56,8 @@ TEST_F(QueryPageTest, ThePageShowsAndStoresTheCopysSettings) {
         EXPECT_FALSE(Checked(page, IDC_QUERY_USE_PROXY));
         EXPECT_TRUE(Checked(page, IDC_QUERY_MUSICBRAINZ));
         EXPECT_EQ(SendDlgItemMessageA(page, IDC_QUERY_SERVERS, CB_GETCOUNT, 0, 0), 2);
-        char line[100] = {};
-        SendDlgItemMessageA(page, IDC_QUERY_SERVERS, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(line));
-        EXPECT_STREQ(line, "freedb.example.org:8880 Somewhere");
+        EXPECT_EQ(ComboLineText(GetDlgItem(page, IDC_QUERY_SERVERS), 0), "freedb.example.org:8880 Somewhere");
+        EXPECT_EQ(ComboLineText(GetDlgItem(page, IDC_QUERY_SERVERS), 1), "cddb.example.net:888 Αθήνα, Ελλάδα");
         EXPECT_EQ(SendDlgItemMessageA(page, IDC_QUERY_SERVERS, CB_GETCURSEL, 0, 0), 1);
         EXPECT_EQ(ItemText(page, IDC_QUERY_PROXY_NAME), "proxy.example");
         EXPECT_EQ(ItemText(page, IDC_QUERY_PROXY_PORT), "8080");
@@ -73,14 +72,14 @@ TEST_F(QueryPageTest, ThePageShowsAndStoresTheCopysSettings) {
         EXPECT_TRUE(Enabled(page, IDC_QUERY_PROXY_PORT));
         Click(page, IDC_QUERY_LOCAL);
         Click(page, IDC_QUERY_MUSICBRAINZ);
-        Type(page, IDC_QUERY_ROOT_DIRECTORY, "D:\\cddb");
+        Type(page, IDC_QUERY_ROOT_DIRECTORY, "D:\\Musik\\Ελληνικά");
         Type(page, IDC_QUERY_PROXY_NAME, "gate.example");
         Type(page, IDC_QUERY_PROXY_PORT, "80x");
         ShowTab(sheet, 0);
         EXPECT_EQ(PropertyPages().queryPage.load(), nullptr);
         const PropertiesCopy& copy = *DiscInfo().propertiesCopy;
         EXPECT_EQ(copy.cddbQueryLocal, 1);
-        EXPECT_STREQ(copy.cddbRootDirectory, "D:\\cddb");
+        EXPECT_STREQ(copy.cddbRootDirectory, "D:\\Musik\\Ελληνικά");
         EXPECT_EQ(copy.cddbUseProxy, 1);
         EXPECT_EQ(copy.cddbServerNum, 1);
         EXPECT_STREQ(copy.cddbProxyName, "gate.example");

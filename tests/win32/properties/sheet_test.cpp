@@ -102,6 +102,44 @@ TEST_F(SheetTest, CdInformationEditsHoldExactlyWhatTheRecordKeeps) {
     EXPECT_EQ(DiscInfo().trackTitles[1], std::optional<std::string>(std::string(256, 'n')));
 }
 
+// Titles in any script show on the CD Information and Programming pages and reach the
+// record letter for letter; the edits count letters, so 256 Japanese ones fit.
+TEST_F(SheetTest, TitlesInEveryScriptShowAndAreStoredWhole) {
+    DiscInfo().artist = "Мумий Тролль";
+    DiscInfo().title = "夜明けの歌";
+    DiscInfo().trackTitles = {std::string("Ωδή στη θάλασσα"), std::nullopt, std::string("海へ 𝄞")};
+    std::string kana;
+    for (int i = 0; i < 300; ++i) kana += "の";
+    RunSheet({[&kana](HWND sheet) {
+        const HWND page = CurrentPage(sheet);
+        EXPECT_EQ(ItemText(page, IDC_INFO_ARTIST), "Мумий Тролль");
+        EXPECT_EQ(ItemText(page, IDC_INFO_TITLE), "夜明けの歌");
+        EXPECT_EQ(ListLines(page, IDC_INFO_TRACKS),
+                  (std::vector<std::string>{"1) 3:05 - Ωδή στη θάλασσα", "2) 12:59 - ", "3) 4:07 - 海へ 𝄞"}));
+        EXPECT_EQ(ItemText(page, IDC_INFO_NAME), "Ωδή στη θάλασσα");
+
+        PickLine(page, IDC_INFO_TRACKS, 1);
+        Type(page, IDC_INFO_NAME, "Песня о море");
+        EXPECT_EQ(ListLines(page, IDC_INFO_TRACKS)[1], "2) 12:59 - Песня о море");
+        Type(page, IDC_INFO_ARTIST, "Σωκράτης");
+        Type(page, IDC_INFO_TITLE, kana);
+        EXPECT_EQ(ItemText(page, IDC_INFO_TITLE), kana.substr(0, 256 * 3)) << "the edit takes 256 letters";
+
+        ShowTab(sheet, 1);
+        const HWND programming = CurrentPage(sheet);
+        EXPECT_EQ(ListLines(programming, IDC_PROGRAM_DISC_ORDER),
+                  (std::vector<std::string>{"1) 3:05 - Ωδή στη θάλασσα", "2) 12:59 - Песня о море",
+                                            "3) 4:07 - 海へ 𝄞"}));
+        return PressOk(sheet);
+    }});
+    const DiscInfoRecord& disc = DiscInfo();
+    EXPECT_EQ(disc.artist, "Σωκράτης");
+    EXPECT_EQ(disc.title, kana.substr(0, 256 * 3));
+    EXPECT_EQ(disc.trackTitles[0], std::optional<std::string>("Ωδή στη θάλασσα"));
+    EXPECT_EQ(disc.trackTitles[1], std::optional<std::string>("Песня о море"));
+    EXPECT_EQ(disc.trackTitles[2], std::optional<std::string>("海へ 𝄞"));
+}
+
 TEST_F(SheetTest, CancelCommitsNothing) {
     RunSheet({[](HWND sheet) {
         const HWND page = CurrentPage(sheet);

@@ -68,11 +68,7 @@ inline VOID CALLBACK RunSheetStep(HWND, UINT, UINT_PTR, DWORD) {
 inline std::vector<std::string> ListLines(HWND page, int id) {
     std::vector<std::string> lines;
     const int count = static_cast<int>(SendDlgItemMessageA(page, id, LB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        char text[600] = {};
-        SendDlgItemMessageA(page, id, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
-        lines.push_back(text);
-    }
+    for (int i = 0; i < count; ++i) lines.push_back(ListLineText(GetDlgItem(page, id), i));
     return lines;
 }
 
@@ -96,9 +92,10 @@ inline void DoubleClickLine(HWND page, int id, int index) {
 }
 // Typing over the field's whole text, as the keyboard or a paste does: the edit tells
 // its page of the change (a multi-line edit says nothing of a program's WM_SETTEXT).
-inline void Type(HWND page, int id, const char* text) {
-    SendDlgItemMessageA(page, id, EM_SETSEL, 0, -1);
-    SendDlgItemMessageA(page, id, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text));
+// The text is UTF-8, typed as the letters it holds.
+inline void Type(HWND page, int id, const std::string& text) {
+    SendDlgItemMessageW(page, id, EM_SETSEL, 0, -1);
+    SendDlgItemMessageW(page, id, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(WideOf(text).c_str()));
 }
 
 inline bool Enabled(HWND page, int id) { return IsWindowEnabled(GetDlgItem(page, id)) != FALSE; }

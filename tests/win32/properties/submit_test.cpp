@@ -50,11 +50,7 @@ void ClickLater(HWND page, int id) {
 std::vector<std::string> ComboLines(HWND dialog, int id) {
     std::vector<std::string> lines;
     const int count = static_cast<int>(SendDlgItemMessageA(dialog, id, CB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        char text[200] = {};
-        SendDlgItemMessageA(dialog, id, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
-        lines.push_back(text);
-    }
+    for (int i = 0; i < count; ++i) lines.push_back(ComboLineText(GetDlgItem(dialog, id), i));
     return lines;
 }
 

@@ -5,6 +5,7 @@
 #include "platform/win32/shellhandles.h"
 #include "platform/dynamicdatastats.h"
 #include "platform/win32/processorstats.h"
+#include "platform/win32/windowtext.h"
 #include "resources/resource.h"
 #include "ui/about/aboutbox.h"
 #include "ui/about/systemstatsset.h"
@@ -34,8 +35,8 @@ AboutStats& Stats() {
 void SampleSystemStats() {
     AboutStats& stats = Stats();
     const SystemFigures figures = stats.set.Sample();
-    if (stats.cpuUsageLabel) SetWindowTextA(stats.cpuUsageLabel, figures.cpuUsage.c_str());
-    if (stats.threadCountLabel) SetWindowTextA(stats.threadCountLabel, figures.threadCount.c_str());
+    if (stats.cpuUsageLabel) SetWindowTextUtf8(stats.cpuUsageLabel, figures.cpuUsage);
+    if (stats.threadCountLabel) SetWindowTextUtf8(stats.threadCountLabel, figures.threadCount);
 }
 
 VOID CALLBACK OnSampleTimer(HWND, UINT, UINT_PTR, DWORD) { SampleSystemStats(); }
@@ -82,6 +83,6 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 void ShowAboutBox() {
     if (aboutOpen) return;
     aboutOpen = 1;
-    DialogBoxParamA(AppInstance(), MAKEINTRESOURCEA(IDD_ABOUT), MainWindow(), AboutDialogProc, 0);
+    DialogBoxParamW(AppInstance(), MAKEINTRESOURCEW(IDD_ABOUT), MainWindow(), AboutDialogProc, 0);
     aboutOpen = 0;
 }

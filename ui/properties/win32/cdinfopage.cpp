@@ -22,14 +22,14 @@ constexpr int EditableControls[] = {IDC_INFO_ARTIST, IDC_INFO_TITLE, IDC_INFO_TR
 // keystroke.
 void ShowName(HWND page, PageContext& context, const std::string& title) {
     context.suppressNameChange = true;
-    SetDlgItemTextA(page, IDC_INFO_NAME, title.c_str());
+    SetItemTextUtf8(page, IDC_INFO_NAME, title);
     context.suppressNameChange = false;
 }
 
 void FocusName(HWND page) {
     const HWND name = GetDlgItem(page, IDC_INFO_NAME);
     SetFocus(name);
-    SendMessageA(name, EM_SETSEL, 0, -1);
+    SendMessageW(name, EM_SETSEL, 0, -1);
 }
 
 void EnableEditing(HWND page, bool enable) {
@@ -43,8 +43,8 @@ void FillTracks(HWND page, const PropertiesCopy& copy) {
 
 void FillPage(HWND page, PageContext& context) {
     const PropertiesCopy& copy = context.copy;
-    SetDlgItemTextA(page, IDC_INFO_ARTIST, copy.artist.c_str());
-    SetDlgItemTextA(page, IDC_INFO_TITLE, copy.title.c_str());
+    SetItemTextUtf8(page, IDC_INFO_ARTIST, copy.artist);
+    SetItemTextUtf8(page, IDC_INFO_TITLE, copy.title);
     FillTracks(page, copy);
     ShowName(page, context, CopyTrackTitle(copy, 1));
 }
@@ -61,7 +61,7 @@ void OnNameChanged(HWND page, PageContext& context) {
     }
     PropertiesCopy& copy = context.copy;
     const int selected = SelectedItem(page, IDC_INFO_TRACKS);
-    const int count = static_cast<int>(SendDlgItemMessageA(page, IDC_INFO_TRACKS, LB_GETCOUNT, 0, 0));
+    const int count = static_cast<int>(SendDlgItemMessageW(page, IDC_INFO_TRACKS, LB_GETCOUNT, 0, 0));
     const std::string text = ControlText(page, IDC_INFO_NAME);
     const NameChange change = DecideNameChange(text, selected, count);
     if (change.kind == NameChange::MoveOn) {
@@ -72,7 +72,9 @@ void OnNameChanged(HWND page, PageContext& context) {
         if (StoreTrackTitle(copy, change.track, text)) {
             // The field shows what the title keeps, not a tail that was dropped.
             ShowName(page, context, CopyTrackTitle(copy, change.track + 1));
-            SendDlgItemMessageA(page, IDC_INFO_NAME, EM_SETSEL, DiscEditTextLimit, DiscEditTextLimit);
+            const HWND name = GetDlgItem(page, IDC_INFO_NAME);
+            const int end = GetWindowTextLengthW(name);
+            SendMessageW(name, EM_SETSEL, static_cast<WPARAM>(end), end);
         }
         ReplaceItem(page, IDC_INFO_TRACKS, change.track, TrackItemText(copy, change.track + 1));
         SelectItem(page, IDC_INFO_TRACKS, change.track);
@@ -83,18 +85,20 @@ void OnClearAll(HWND page, PageContext& context) {
     if (!ConfirmWarning(page, "All CD and track information will be reset.\nDo you want to continue?",
                         "Clear All Confirmation"))
         return;
-    SetDlgItemTextA(page, IDC_INFO_ARTIST, "");
-    SetDlgItemTextA(page, IDC_INFO_TITLE, "");
+    SetItemTextUtf8(page, IDC_INFO_ARTIST, "");
+    SetItemTextUtf8(page, IDC_INFO_TITLE, "");
     ClearTrackTitles(context.copy);
     FillTracks(page, context.copy);
     ShowName(page, context, "");
 }
 
 void Init(HWND page, PageContext&) {
-    // The edits take what the record keeps, so nothing typed is dropped unseen.
-    SendDlgItemMessageA(page, IDC_INFO_ARTIST, EM_LIMITTEXT, DiscEditTextLimit, 0);
-    SendDlgItemMessageA(page, IDC_INFO_TITLE, EM_LIMITTEXT, DiscEditTextLimit, 0);
-    SendDlgItemMessageA(page, IDC_INFO_NAME, EM_LIMITTEXT, NameEditTextLimit, 0);
+    // The edits take no more than the record keeps, so nothing typed is dropped unseen.
+    // They count UTF-16 units: one a letter, except the rare letters beyond U+FFFF,
+    // which take two, so a title of those is limited to half as many when typed.
+    SendDlgItemMessageW(page, IDC_INFO_ARTIST, EM_LIMITTEXT, DiscEditTextLimit, 0);
+    SendDlgItemMessageW(page, IDC_INFO_TITLE, EM_LIMITTEXT, DiscEditTextLimit, 0);
+    SendDlgItemMessageW(page, IDC_INFO_NAME, EM_LIMITTEXT, NameEditTextLimit, 0);
 }
 
 void Activated(HWND page, PageContext& context) {

@@ -28,10 +28,10 @@ constexpr CheckBox CheckBoxes[] = {
 };
 
 void SetSpin(HWND page, int spin, int edit, int low, int high, const std::string& text) {
-    SendDlgItemMessageA(page, spin, UDM_SETRANGE, 0, MAKELPARAM(high, low));
-    SendDlgItemMessageA(page, spin, UDM_SETPOS, 0, MAKELPARAM(std::stoi(text), 0));
+    SendDlgItemMessageW(page, spin, UDM_SETRANGE, 0, MAKELPARAM(high, low));
+    SendDlgItemMessageW(page, spin, UDM_SETPOS, 0, MAKELPARAM(std::stoi(text), 0));
     // The spin writes its buddy too; the page's own text makes the value plain.
-    SetDlgItemTextA(page, edit, text.c_str());
+    SetItemTextUtf8(page, edit, text);
 }
 
 void EnableStartField(HWND page, bool enable) {

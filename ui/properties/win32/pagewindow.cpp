@@ -27,11 +27,11 @@ private:
 
 // A page's answer to a notification of the sheet.
 INT_PTR AnswerNotification(HWND page, LONG_PTR result) {
-    SetWindowLongPtrA(page, DWLP_MSGRESULT, result);
+    SetWindowLongPtrW(page, DWLP_MSGRESULT, result);
     return TRUE;
 }
 
-PageContext* ContextOf(HWND page) { return reinterpret_cast<PageContext*>(GetWindowLongPtrA(page, DWLP_USER)); }
+PageContext* ContextOf(HWND page) { return reinterpret_cast<PageContext*>(GetWindowLongPtrW(page, DWLP_USER)); }
 
 // Clears the page's slot if it names the page (the sheet may close, or the page be
 // left, without the other).
@@ -86,8 +86,8 @@ INT_PTR HandlePageMessage(HWND page, PageContext& context, UINT message, WPARAM 
 
 INT_PTR CALLBACK PageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
-        PageContext* context = reinterpret_cast<PageContext*>(reinterpret_cast<const PROPSHEETPAGEA*>(lParam)->lParam);
-        SetWindowLongPtrA(page, DWLP_USER, reinterpret_cast<LONG_PTR>(context));
+        PageContext* context = reinterpret_cast<PageContext*>(reinterpret_cast<const PROPSHEETPAGEW*>(lParam)->lParam);
+        SetWindowLongPtrW(page, DWLP_USER, reinterpret_cast<LONG_PTR>(context));
         DiscInfoHoldIf hold(context->handlers.underLock);
         if (context->handlers.init) context->handlers.init(page, *context);
         return TRUE;
@@ -102,13 +102,7 @@ INT_PTR CALLBACK PageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
     return HandlePageMessage(page, *context, message, wParam, lParam);
 }
 
-std::string ControlText(HWND page, int id) {
-    const HWND control = GetDlgItem(page, id);
-    const int length = GetWindowTextLengthA(control);
-    std::vector<char> text(static_cast<size_t>(length) + 1, '\0');
-    GetWindowTextA(control, text.data(), length + 1);
-    return text.data();
-}
+std::string ControlText(HWND page, int id) { return ItemTextUtf8(page, id); }
 
 void EnableControl(HWND page, int id, bool enable) { EnableWindow(GetDlgItem(page, id), enable ? TRUE : FALSE); }
 
@@ -117,16 +111,16 @@ bool IsChecked(HWND page, int id) { return IsDlgButtonChecked(page, id) == BST_C
 void SetChecked(HWND page, int id, bool checked) { CheckDlgButton(page, id, checked ? BST_CHECKED : BST_UNCHECKED); }
 
 int SelectedItem(HWND page, int id) {
-    return static_cast<int>(SendDlgItemMessageA(page, id, LB_GETCURSEL, 0, 0));
+    return static_cast<int>(SendDlgItemMessageW(page, id, LB_GETCURSEL, 0, 0));
 }
 
-void SelectItem(HWND page, int id, int index) { SendDlgItemMessageA(page, id, LB_SETCURSEL, index, 0); }
+void SelectItem(HWND page, int id, int index) { SendDlgItemMessageW(page, id, LB_SETCURSEL, index, 0); }
 
 void ReplaceItem(HWND page, int id, int index, const std::string& text) {
-    SendDlgItemMessageA(page, id, LB_DELETESTRING, index, 0);
-    SendDlgItemMessageA(page, id, LB_INSERTSTRING, index, reinterpret_cast<LPARAM>(text.c_str()));
+    SendDlgItemMessageW(page, id, LB_DELETESTRING, index, 0);
+    InsertListLine(GetDlgItem(page, id), index, text);
 }
 
-bool ConfirmWarning(HWND page, const char* text, const char* caption) {
-    return MessageBoxA(page, text, caption, MB_YESNO | MB_DEFBUTTON2 | MB_ICONWARNING | MB_SYSTEMMODAL) == IDYES;
+bool ConfirmWarning(HWND page, const std::string& text, const std::string& caption) {
+    return ShowMessageBox(page, text, caption, MB_YESNO | MB_DEFBUTTON2 | MB_ICONWARNING | MB_SYSTEMMODAL) == IDYES;
 }

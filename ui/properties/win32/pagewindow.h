@@ -7,6 +7,7 @@
 #include <atomic>
 #include <string>
 
+#include "platform/win32/windowtext.h"
 #include "ui/properties/pages.h"
 
 struct PropertiesCopy;
@@ -61,7 +62,7 @@ extern const PageHandlers OptionsPage;
 // category is then submitCategoryIndex).
 bool AskSubmitEntry(HWND page);
 
-// The whole text of a control.
+// The whole text of a control, as UTF-8.
 std::string ControlText(HWND page, int id);
 void EnableControl(HWND page, int id, bool enable);
 bool IsChecked(HWND page, int id);
@@ -71,12 +72,12 @@ void SetChecked(HWND page, int id, bool checked);
 template <class Lines>
 void FillList(HWND page, int id, const Lines& lines) {
     const HWND list = GetDlgItem(page, id);
-    SendMessageA(list, LB_RESETCONTENT, 0, 0);
-    for (const std::string& line : lines) SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+    SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    for (const std::string& line : lines) AddListLine(list, line);
 }
 int SelectedItem(HWND page, int id);
 void SelectItem(HWND page, int id, int index);
 void ReplaceItem(HWND page, int id, int index, const std::string& text);
 
 // Asks a Yes/No question owned by the page, No the default; true for Yes.
-bool ConfirmWarning(HWND page, const char* text, const char* caption);
+bool ConfirmWarning(HWND page, const std::string& text, const std::string& caption);

@@ -16,7 +16,7 @@ namespace {
 // clicks it.
 void MakeDefaultButton(HWND page, int id) {
     for (int button : {IDC_PROGRAM_ADD, IDC_PROGRAM_REMOVE, IDC_PROGRAM_CLEAR})
-        SendDlgItemMessageA(page, button, BM_SETSTYLE, button == id ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+        SendDlgItemMessageW(page, button, BM_SETSTYLE, button == id ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
     SetFocus(GetDlgItem(page, id));
 }
 
@@ -34,13 +34,12 @@ void FillLists(HWND page, const PropertiesCopy& copy) {
 
 bool AddProgramEntry(HWND page, PropertiesCopy& copy, int track) {
     if (!AppendProgramTrack(copy, track)) return false;
-    const std::string line = TrackItemText(copy, track);
-    SendDlgItemMessageA(page, IDC_PROGRAM_ORDER, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+    AddListLine(GetDlgItem(page, IDC_PROGRAM_ORDER), TrackItemText(copy, track));
     return true;
 }
 
 void RemoveProgramEntry(HWND page, PropertiesCopy& copy, int position) {
-    if (RemoveProgramAt(copy, position)) SendDlgItemMessageA(page, IDC_PROGRAM_ORDER, LB_DELETESTRING, position, 0);
+    if (RemoveProgramAt(copy, position)) SendDlgItemMessageW(page, IDC_PROGRAM_ORDER, LB_DELETESTRING, position, 0);
 }
 
 // Both lines of an exchange are written again from the copy, and the moved entry
@@ -143,8 +142,8 @@ bool Command(HWND page, PageContext& context, int id, int code) {
 }
 
 void SetArrowIcon(HWND page, int button, int icon) {
-    const HANDLE image = LoadImageA(AppInstance(), MAKEINTRESOURCEA(icon), IMAGE_ICON, 16, 16, LR_SHARED);
-    SendDlgItemMessageA(page, button, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(image));
+    const HANDLE image = LoadImageW(AppInstance(), MAKEINTRESOURCEW(icon), IMAGE_ICON, 16, 16, LR_SHARED);
+    SendDlgItemMessageW(page, button, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(image));
 }
 
 void Init(HWND page, PageContext&) {
@@ -158,8 +157,8 @@ void LookupEnded(HWND page, PageContext& context) {
     const int discSelection = SelectedItem(page, IDC_PROGRAM_DISC_ORDER);
     const int orderSelection = SelectedItem(page, IDC_PROGRAM_ORDER);
     FillLists(page, context.copy);
-    SendDlgItemMessageA(page, IDC_PROGRAM_DISC_ORDER, LB_SETCURSEL, discSelection, 0);
-    SendDlgItemMessageA(page, IDC_PROGRAM_ORDER, LB_SETCURSEL, orderSelection, 0);
+    SelectItem(page, IDC_PROGRAM_DISC_ORDER, discSelection);
+    SelectItem(page, IDC_PROGRAM_ORDER, orderSelection);
 }
 
 } // namespace

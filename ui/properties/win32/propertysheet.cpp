@@ -7,7 +7,6 @@
 #include "discinfo/discinfo.h"
 #include "platform/win32/shellhandles.h"
 #include "resources/resource.h"
-#include "resources/resource.h"
 #include "ui/properties/pages.h"
 #include "ui/properties/properties.h"
 #include "ui/properties/sheetcommit.h"
@@ -15,7 +14,7 @@
 
 namespace {
 
-constexpr const char* SheetCaption = "Tunova Properties";
+constexpr const wchar_t* SheetCaption = L"Tunova Properties";
 
 struct PageTemplate {
     int dialog;
@@ -44,26 +43,26 @@ int ShowProperties() {
     };
     static_assert(std::size(contexts) == std::size(SheetPages), "one context per page");
 
-    PROPSHEETPAGEA pages[std::size(SheetPages)] = {};
+    PROPSHEETPAGEW pages[std::size(SheetPages)] = {};
     for (size_t i = 0; i < std::size(SheetPages); ++i) {
         pages[i].dwSize = sizeof pages[i];
         pages[i].dwFlags = PSP_DEFAULT;  // the tab's title is the template's caption
         pages[i].hInstance = AppInstance();
-        pages[i].pszTemplate = MAKEINTRESOURCEA(SheetPages[i].dialog);
+        pages[i].pszTemplate = MAKEINTRESOURCEW(SheetPages[i].dialog);
         pages[i].pfnDlgProc = PageProc;
         pages[i].lParam = reinterpret_cast<LPARAM>(&contexts[i]);
     }
-    PROPSHEETHEADERA header = {};
+    PROPSHEETHEADERW header = {};
     header.dwSize = sizeof header;
     header.dwFlags = PSH_PROPSHEETPAGE | PSH_NOAPPLYNOW | PSH_USEICONID;
     header.hwndParent = nullptr;  // the player's other windows stay usable
     header.hInstance = AppInstance();
-    header.pszIcon = MAKEINTRESOURCEA(IDI_DISC_NOTE);
+    header.pszIcon = MAKEINTRESOURCEW(IDI_DISC_NOTE);
     header.pszCaption = SheetCaption;
     header.nPages = static_cast<UINT>(std::size(pages));
     header.nStartPage = 0;
     header.ppsp = pages;
-    PropertySheetA(&header);
+    PropertySheetW(&header);
 
     // Cancel deactivates no page: its slot would name a window that no longer exists.
     ClearActivePages();

@@ -25,7 +25,7 @@ constexpr const char* NoSourceText =
 
 // Runs on the lookup thread: the page's slot says whether the field is there to set.
 void ShowStatus(const char* text) {
-    if (const HWND page = static_cast<HWND>(PropertyPages().queryPage.load())) SetDlgItemTextA(page, IDC_QUERY_STATUS, text);
+    if (const HWND page = static_cast<HWND>(PropertyPages().queryPage.load())) SetItemTextUtf8(page, IDC_QUERY_STATUS, text);
 }
 
 void ShowProxyFields(HWND page, bool useProxy) {
@@ -40,24 +40,24 @@ void ShowQueryButton(HWND page) {
 }
 
 void Init(HWND page, PageContext&) {
-    for (const std::string& server : ProgramOptions().cddbServerList)
-        SendDlgItemMessageA(page, IDC_QUERY_SERVERS, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(server.c_str()));
+    const HWND servers = GetDlgItem(page, IDC_QUERY_SERVERS);
+    for (const std::string& server : ProgramOptions().cddbServerList) AddComboLine(servers, server);
     // The fields take no more than the copy keeps, so nothing typed is dropped unseen.
-    SendDlgItemMessageA(page, IDC_QUERY_ROOT_DIRECTORY, EM_LIMITTEXT, QueryRootDirectoryLength, 0);
-    SendDlgItemMessageA(page, IDC_QUERY_PROXY_NAME, EM_LIMITTEXT, QueryProxyNameLength, 0);
-    SendDlgItemMessageA(page, IDC_QUERY_PROXY_PORT, EM_LIMITTEXT, QueryProxyPortLength, 0);
+    SendDlgItemMessageW(page, IDC_QUERY_ROOT_DIRECTORY, EM_LIMITTEXT, QueryRootDirectoryLength, 0);
+    SendDlgItemMessageW(page, IDC_QUERY_PROXY_NAME, EM_LIMITTEXT, QueryProxyNameLength, 0);
+    SendDlgItemMessageW(page, IDC_QUERY_PROXY_PORT, EM_LIMITTEXT, QueryProxyPortLength, 0);
 }
 
 void ShowCopy(HWND page, const PropertiesCopy& copy) {
     const QueryPageValues values = QueryPageFromCopy(copy);
     SetChecked(page, IDC_QUERY_LOCAL, values.queryLocal);
-    SetDlgItemTextA(page, IDC_QUERY_ROOT_DIRECTORY, values.rootDirectory.c_str());
+    SetItemTextUtf8(page, IDC_QUERY_ROOT_DIRECTORY, values.rootDirectory);
     SetChecked(page, IDC_QUERY_SERVER, values.queryServer);
     SetChecked(page, IDC_QUERY_USE_PROXY, values.useProxy);
     ShowProxyFields(page, values.useProxy);
-    SendDlgItemMessageA(page, IDC_QUERY_SERVERS, CB_SETCURSEL, values.serverIndex, 0);
-    SetDlgItemTextA(page, IDC_QUERY_PROXY_NAME, values.proxyName.c_str());
-    SetDlgItemTextA(page, IDC_QUERY_PROXY_PORT, values.proxyPortText.c_str());
+    SendDlgItemMessageW(page, IDC_QUERY_SERVERS, CB_SETCURSEL, values.serverIndex, 0);
+    SetItemTextUtf8(page, IDC_QUERY_PROXY_NAME, values.proxyName);
+    SetItemTextUtf8(page, IDC_QUERY_PROXY_PORT, values.proxyPortText);
     SetChecked(page, IDC_QUERY_MUSICBRAINZ, values.queryMusicBrainz);
 }
 
@@ -67,7 +67,7 @@ void StorePage(HWND page, PropertiesCopy& copy) {
     values.rootDirectory = ControlText(page, IDC_QUERY_ROOT_DIRECTORY);
     values.queryServer = IsChecked(page, IDC_QUERY_SERVER);
     values.useProxy = IsChecked(page, IDC_QUERY_USE_PROXY);
-    values.serverIndex = static_cast<int>(SendDlgItemMessageA(page, IDC_QUERY_SERVERS, CB_GETCURSEL, 0, 0));
+    values.serverIndex = static_cast<int>(SendDlgItemMessageW(page, IDC_QUERY_SERVERS, CB_GETCURSEL, 0, 0));
     values.proxyName = ControlText(page, IDC_QUERY_PROXY_NAME);
     values.proxyPortText = ControlText(page, IDC_QUERY_PROXY_PORT);
     values.queryMusicBrainz = IsChecked(page, IDC_QUERY_MUSICBRAINZ);
@@ -77,7 +77,7 @@ void StorePage(HWND page, PropertiesCopy& copy) {
 // The port field shows the port it stands for, once the focus leaves it or the page
 // has stored it, so that a text that names no port is seen to change nothing.
 void ShowStoredPort(HWND page, const PropertiesCopy& copy) {
-    SetDlgItemTextA(page, IDC_QUERY_PROXY_PORT, QueryPageFromCopy(copy).proxyPortText.c_str());
+    SetItemTextUtf8(page, IDC_QUERY_PROXY_PORT, QueryPageFromCopy(copy).proxyPortText);
 }
 
 void TakePort(HWND page, PropertiesCopy& copy) {
@@ -90,7 +90,7 @@ void Activated(HWND page, PageContext& context) {
     // The listener after the slot: a status set from here on reaches the field, and
     // the stored text shown next is at least as new as any sent before.
     SetQueryStatusListener(ShowStatus);
-    SetDlgItemTextA(page, IDC_QUERY_STATUS, QueryStatusText().c_str());
+    SetItemTextUtf8(page, IDC_QUERY_STATUS, QueryStatusText());
     ShowQueryButton(page);
 }
 
@@ -106,12 +106,12 @@ void OnQueryNow(HWND page, PropertiesCopy& copy) {
     StorePage(page, copy);
     ShowStoredPort(page, copy);
     const auto showStarting = [page] {
-        SetDlgItemTextA(page, IDC_QUERY_STATUS, "");
+        SetItemTextUtf8(page, IDC_QUERY_STATUS, "");
         EnableControl(page, IDC_QUERY_NOW, false);
     };
     switch (QueryCddbNow(copy, showStarting)) {
     case CddbActionOutcome::MissingSettings:
-        MessageBoxA(page, NoSourceText, "cddb Query Error", MB_OK | MB_ICONERROR | MB_SYSTEMMODAL);
+        ShowMessageBox(page, NoSourceText, "cddb Query Error", MB_OK | MB_ICONERROR | MB_SYSTEMMODAL);
         break;
     case CddbActionOutcome::NotStarted:
         ShowQueryButton(page); // no thread: nothing will end it

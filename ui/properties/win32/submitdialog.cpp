@@ -17,10 +17,10 @@ void OnInit(HWND dialog) {
     // DS_SYSMODAL asks for this, but not every system honours it.
     SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     const std::vector<std::string> lines = CategoryLines(ProgramOptions().cddbCategoryList);
-    for (const std::string& line : lines)
-        SendDlgItemMessageA(dialog, IDC_SUBMIT_CATEGORY, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+    const HWND categories = GetDlgItem(dialog, IDC_SUBMIT_CATEGORY);
+    for (const std::string& line : lines) AddComboLine(categories, line);
     const int selected = PreselectedCategory(Submission().submitCategoryIndex, static_cast<int>(lines.size()));
-    SendDlgItemMessageA(dialog, IDC_SUBMIT_CATEGORY, CB_SETCURSEL, selected, 0);
+    SendMessageW(categories, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
     // Without a category there is nothing the submission could be filed under.
     EnableControl(dialog, IDOK, selected >= 0);
 }
@@ -31,7 +31,7 @@ bool DiscComplete() {
 }
 
 void OnSubmit(HWND dialog) {
-    const int category = static_cast<int>(SendDlgItemMessageA(dialog, IDC_SUBMIT_CATEGORY, CB_GETCURSEL, 0, 0));
+    const int category = static_cast<int>(SendDlgItemMessageW(dialog, IDC_SUBMIT_CATEGORY, CB_GETCURSEL, 0, 0));
     if (category < 0) return;
     if (!DiscComplete() &&
         !ConfirmWarning(dialog, "All CD Information fields have not been completed!\nDo you want to submit your entry as-is?",
@@ -66,5 +66,5 @@ INT_PTR CALLBACK SubmitDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 } // namespace
 
 bool AskSubmitEntry(HWND page) {
-    return DialogBoxParamA(AppInstance(), MAKEINTRESOURCEA(IDD_SUBMIT_ENTRY), page, SubmitDialogProc, 0) == 1;
+    return DialogBoxParamW(AppInstance(), MAKEINTRESOURCEW(IDD_SUBMIT_ENTRY), page, SubmitDialogProc, 0) == 1;
 }

@@ -20,7 +20,7 @@ namespace {
 // Runs on the submission thread: the page's slot says whether the field is there to set.
 void ShowStatus(const char* text) {
     if (const HWND page = static_cast<HWND>(PropertyPages().submitPage.load()))
-        SetDlgItemTextA(page, IDC_SUBMIT_STATUS, text);
+        SetItemTextUtf8(page, IDC_SUBMIT_STATUS, text);
 }
 
 void ShowSubmitButton(HWND page) {
@@ -29,8 +29,8 @@ void ShowSubmitButton(HWND page) {
 
 void Init(HWND page, PageContext&) {
     // The fields take no more than the copy keeps, so nothing typed is dropped unseen.
-    SendDlgItemMessageA(page, IDC_SUBMIT_RETURN_ADDRESS, EM_LIMITTEXT, SmtpTextLength, 0);
-    SendDlgItemMessageA(page, IDC_SUBMIT_SMTP_SERVER, EM_LIMITTEXT, SmtpTextLength, 0);
+    SendDlgItemMessageW(page, IDC_SUBMIT_RETURN_ADDRESS, EM_LIMITTEXT, SmtpTextLength, 0);
+    SendDlgItemMessageW(page, IDC_SUBMIT_SMTP_SERVER, EM_LIMITTEXT, SmtpTextLength, 0);
 }
 
 void StorePage(HWND page, PropertiesCopy& copy) {
@@ -41,14 +41,14 @@ void StorePage(HWND page, PropertiesCopy& copy) {
 
 void Activated(HWND page, PageContext& context) {
     const SubmitPageValues values = SubmitPageFromCopy(context.copy);
-    SetDlgItemTextA(page, IDC_SUBMIT_RETURN_ADDRESS, values.returnAddress.c_str());
-    SetDlgItemTextA(page, IDC_SUBMIT_SMTP_SERVER, values.serverName.c_str());
+    SetItemTextUtf8(page, IDC_SUBMIT_RETURN_ADDRESS, values.returnAddress);
+    SetItemTextUtf8(page, IDC_SUBMIT_SMTP_SERVER, values.serverName);
     ShowSubmitButton(page);
     // The listener after the slot: a status set from here on reaches the field, and the
     // stored text shown next is at least as new as any sent before. Without it, a
     // submission that ended while another page was active would still look under way.
     SetSubmitStatusListener(ShowStatus);
-    SetDlgItemTextA(page, IDC_SUBMIT_STATUS, SubmitStatusText().c_str());
+    SetItemTextUtf8(page, IDC_SUBMIT_STATUS, SubmitStatusText());
 }
 
 void Released(HWND) { SetSubmitStatusListener(nullptr); }
@@ -60,8 +60,8 @@ void OnSubmitNow(HWND page, PropertiesCopy& copy) {
     StorePage(page, copy);
     switch (PrepareSubmission(copy)) {
     case CddbActionOutcome::MissingSettings:
-        MessageBoxA(page, "You must specify both the return address and the SMTP server name.", "Submit Error",
-                    MB_OK | MB_ICONERROR | MB_SYSTEMMODAL);
+        ShowMessageBox(page, "You must specify both the return address and the SMTP server name.", "Submit Error",
+                       MB_OK | MB_ICONERROR | MB_SYSTEMMODAL);
         return;
     case CddbActionOutcome::Ready:
         break;
