@@ -4,12 +4,12 @@
 #include <climits>
 
 #include "discinfo/discinfo.h"
+#include "platform/utf8text.h"
 
 namespace {
 
-template <std::size_t Size>
-void StoreText(char (&field)[Size], const std::string& text, int longest) {
-    CopyText(field, Size, text.substr(0, static_cast<std::size_t>(longest)).c_str());
+void StoreText(std::string& field, const std::string& text, int longest) {
+    field = Utf8Prefix(text, static_cast<std::size_t>(longest));
 }
 
 } // namespace
@@ -37,7 +37,7 @@ void StoreQueryPage(const QueryPageValues& page, PropertiesCopy& copy) {
 }
 
 int ProxyPortFor(const std::string& text, int previous) {
-    const int port = ReadPortNumber(text.substr(0, QueryProxyPortLength));
+    const int port = ReadPortNumber(Utf8Prefix(text, QueryProxyPortLength));
     return port >= LowestPort && port <= HighestPort ? port : previous;
 }
 

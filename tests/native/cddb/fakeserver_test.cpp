@@ -69,7 +69,7 @@ protected:
         EXPECT_NE(server.Port(), 0) << "the fake server did not start";
         ProgramOptionsRecord& options = ProgramOptions();
         options.cddbUseProxy = 1;
-        std::snprintf(options.cddbProxyName, sizeof options.cddbProxyName, "127.0.0.1");
+        options.cddbProxyName = "127.0.0.1";
         options.cddbProxyPort = server.Port();
         return QueryServer(discId, output_);
     }

@@ -124,9 +124,9 @@ protected:
         options.cddbQueryLocal = 0;
         options.cddbQueryServerAtStartup = 0;
         options.cddbUseProxy = 1;
-        std::snprintf(options.cddbProxyName, sizeof options.cddbProxyName, "127.0.0.1");
+        options.cddbProxyName = "127.0.0.1";
         options.cddbProxyPort = UnusedPort();
-        std::snprintf(options.cddbRootDirectory, sizeof options.cddbRootDirectory, "%s", windowsDirectory.c_str());
+        options.cddbRootDirectory = windowsDirectory.c_str();
     }
 
     void TearDown() override {
@@ -198,7 +198,7 @@ TEST_F(LookupTest, DiscInTheLocalCopyIsNotAskedOfTheServer) {
     ProgramOptionsRecord& options = ProgramOptions();
     options.cddbQueryLocal = 1;
     options.cddbQueryServerAtStartup = 1;
-    std::snprintf(options.cddbRootDirectory, sizeof options.cddbRootDirectory, "%s/samples/cddb", Root.c_str());
+    options.cddbRootDirectory = Root + "/samples/cddb";
     RunLookup();
     EXPECT_EQ(RecordedStatuses(),
               (std::vector<std::string>{"Looking in local cddb database.", "Found current CD in local database."}));
@@ -393,7 +393,7 @@ TEST_F(LookupTest, ServerEntryWithAPortOrAScriptAddress) {
         std::string entry = c.entry;
         entry.replace(entry.find("{port}"), 6, std::to_string(server->Port()));
         options.cddbServerList = {entry};
-        std::snprintf(options.smtpReturnAddress, sizeof options.smtpReturnAddress, "%s", c.returnAddress.c_str());
+        options.smtpReturnAddress = c.returnAddress.c_str();
         RunLookup();
         EXPECT_EQ(LastStatus(), c.lastStatus);
         EXPECT_EQ(SentLines("cddb hello"), std::vector<std::string>(SentLines("cddb hello").size(), c.hello));

@@ -138,8 +138,8 @@ TEST_F(AdvapiStoreTest, OptionsRoundTrip) {
     o.StopAtExit = 0;
     o.IntroPlayStart = -1;
     o.ControlsX = 300;
-    std::strcpy(o.cddbRootDirectory, "Z:\\work\\cddb");
-    std::strcpy(o.smtpServerName, "mail.example.net");
+    o.cddbRootDirectory = "Z:\\work\\cddb";
+    o.smtpServerName = "mail.example.net";
     ASSERT_EQ(SaveProgramOptions(), 1);
 
     DWORD type = 0;
@@ -156,8 +156,8 @@ TEST_F(AdvapiStoreTest, OptionsRoundTrip) {
     EXPECT_EQ(o.IntroPlayStart, -1);
     EXPECT_EQ(o.IntroPlayLength, 10);
     EXPECT_EQ(o.ControlsX, 300);
-    EXPECT_STREQ(o.cddbRootDirectory, "Z:\\work\\cddb");
-    EXPECT_STREQ(o.smtpServerName, "mail.example.net");
+    EXPECT_EQ(o.cddbRootDirectory, "Z:\\work\\cddb");
+    EXPECT_EQ(o.smtpServerName, "mail.example.net");
     EXPECT_EQ(o.cddbServerList, (std::vector<std::string>{"cddbServer1", "cddbServer2"}));
 }
 
@@ -177,10 +177,10 @@ TEST_F(AdvapiStoreTest, OversizedAndBinaryValuesStayInsideTheirFields) {
     RegSetValueExA(record, "Track #1", 0, REG_SZ, reinterpret_cast<const BYTE*>(longTitle.c_str()), 301);
     CloseKeys();
 
-    std::strcpy(ProgramOptions().smtpServerName, "previous text that is longer");
+    ProgramOptions().smtpServerName = "previous text that is longer";
     LoadProgramOptions();
-    EXPECT_EQ(std::string(ProgramOptions().cddbProxyName), std::string(79, 'p'));
-    EXPECT_STREQ(ProgramOptions().smtpServerName, "smtp");
+    EXPECT_EQ(ProgramOptions().cddbProxyName, std::string(79, 'p'));
+    EXPECT_EQ(ProgramOptions().smtpServerName, "smtp");
     EXPECT_EQ(ProgramOptions().Shuffle, 0);
 
     InsertThreeTrackDisc();
