@@ -56,6 +56,26 @@ TEST_F(RegistryValuesTest, QueryFollowsTheSystemsSizeRules) {
     EXPECT_EQ(registry.QueryValue(key, "Other", nullptr, buffer, &size), RegistryNotFound);
 }
 
+TEST_F(RegistryValuesTest, TextCrossesAsUtf8AsTheSystemsWideCallsCarryIt) {
+    RegistryKey writable = 0;
+    ASSERT_EQ(registry.OpenKey(RegistryLocalMachine, Key, RegistryKeyWrite, &writable), RegistrySuccess);
+    // The system keeps UTF-16: bytes that are no UTF-8 have no letters to keep.
+    EXPECT_EQ(registry.SetValue(writable, "Latin1", RegistryText, "Caf\xE9", 5), RegistryNotText);
+    EXPECT_FALSE(registry.GetValue(Key, "Latin1"));
+    EXPECT_EQ(registry.SetValue(writable, "Bytes", RegistryBinary, "Caf\xE9", 4), RegistrySuccess);
+    const std::string greek = "\xCE\x95\xCE\xBB";
+    EXPECT_EQ(registry.SetValue(writable, "Greek", RegistryText, greek.c_str(), 5), RegistrySuccess);
+    registry.CloseKey(writable);
+    std::uint32_t size = 0;
+    EXPECT_EQ(registry.QueryValue(key, "Greek", nullptr, nullptr, &size), RegistrySuccess);
+    EXPECT_EQ(size, 5u) << "a text's size is its size in UTF-8";
+    // Whatever got in, a text comes out as UTF-8, as the system's conversion gives it.
+    registry.PutValue(Key, "Broken", RegistryText, "Caf\xE9", 5);
+    std::string text;
+    EXPECT_TRUE(ReadRegistryString(key, "Broken", 16, &text));
+    EXPECT_EQ(text, "Caf\xEF\xBF\xBD");
+}
+
 TEST_F(RegistryValuesTest, RightsAndKeyDeletionAreChecked) {
     std::int32_t one = 1;
     EXPECT_EQ(registry.SetValue(key, "v", RegistryDword, &one, 4), RegistryAccessDenied);
