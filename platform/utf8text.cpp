@@ -102,6 +102,18 @@ std::size_t Utf8CutBytes(const std::string& text, std::size_t maxBytes) {
     return at;
 }
 
+std::string WithoutCutLetter(const std::string& text) {
+    // A letter takes at most four bytes: its lead byte is among the last three.
+    for (std::size_t back = 1; back <= 3 && back <= text.size(); ++back) {
+        const std::size_t at = text.size() - back;
+        const unsigned char byte = ByteAt(text, at);
+        if ((byte & 0xC0) == 0x80) continue; // a continuation byte: look further back
+        const std::size_t needed = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC2 ? 2 : 1;
+        return needed > back ? text.substr(0, at) : text;
+    }
+    return text;
+}
+
 std::string Latin1ToUtf8(const std::string& text) {
     std::string out;
     out.reserve(text.size());

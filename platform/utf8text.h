@@ -32,6 +32,10 @@ std::string Utf8Prefix(const std::string& text, std::size_t maxCharacters);
 // a character in two (for limits that outside formats set in bytes).
 std::size_t Utf8CutBytes(const std::string& text, std::size_t maxBytes);
 
+// text without a letter cut short at its very end (by a limit in bytes): a lead byte
+// followed by fewer continuation bytes than it needs. Anything else is left as it is.
+std::string WithoutCutLetter(const std::string& text);
+
 // Latin-1 as Windows programs wrote it (the Windows-1252 page) as UTF-8: each byte is
 // the letter of its own number, except that 0x80 to 0x9F, control codes in ISO 8859-1,
 // are the page's quotes, dashes and letters ("Don\x92t" reads "Don't"). The five bytes
