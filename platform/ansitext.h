@@ -8,3 +8,7 @@
 
 // Every byte becomes its letter in the code page; nothing is dropped.
 std::string AnsiToUtf8(const std::string& ansi);
+
+// A text file of unknown kind that names files (a CUE sheet, a disc description):
+// valid UTF-8 as it is, else written by an older Windows program in the ANSI page.
+std::string Utf8OrAnsiToUtf8(const std::string& text);

@@ -114,6 +114,13 @@ std::string WithoutCutLetter(const std::string& text) {
     return text;
 }
 
+void CopyUtf8(const std::string& text, char* buffer, std::size_t size) {
+    if (size == 0) return;
+    const std::size_t length = Utf8CutBytes(text, size - 1);
+    text.copy(buffer, length);
+    buffer[length] = '\0';
+}
+
 std::string Latin1ToUtf8(const std::string& text) {
     std::string out;
     out.reserve(text.size());

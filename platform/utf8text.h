@@ -36,6 +36,10 @@ std::size_t Utf8CutBytes(const std::string& text, std::size_t maxBytes);
 // followed by fewer continuation bytes than it needs. Anything else is left as it is.
 std::string WithoutCutLetter(const std::string& text);
 
+// Copies text into a buffer of size bytes for a narrow caller: terminated, and cut
+// between letters when it does not fit.
+void CopyUtf8(const std::string& text, char* buffer, std::size_t size);
+
 // Latin-1 as Windows programs wrote it (the Windows-1252 page) as UTF-8: each byte is
 // the letter of its own number, except that 0x80 to 0x9F, control codes in ISO 8859-1,
 // are the page's quotes, dashes and letters ("Don\x92t" reads "Don't"). The five bytes

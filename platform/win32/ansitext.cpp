@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "platform/utf8text.h"
 #include "platform/win32/widetext.h"
 
 std::string AnsiToUtf8(const std::string& ansi) {
@@ -14,3 +15,5 @@ std::string AnsiToUtf8(const std::string& ansi) {
     MultiByteToWideChar(CP_ACP, 0, ansi.data(), size, &wide[0], units);
     return WideToUtf8(wide);
 }
+
+std::string Utf8OrAnsiToUtf8(const std::string& text) { return IsValidUtf8(text) ? text : AnsiToUtf8(text); }

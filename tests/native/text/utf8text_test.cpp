@@ -73,6 +73,16 @@ TEST(Utf8Text, ByteCutsStopBeforeALetterThatDoesNotFit) {
     EXPECT_EQ(Utf8CutBytes(text, 100), 8u);
 }
 
+TEST(Utf8Text, CopiesIntoANarrowBufferEndBetweenLetters) {
+    char buffer[6] = "xxxxx";
+    CopyUtf8(A + Sun + EAcute, buffer, sizeof buffer);
+    EXPECT_EQ(std::string(buffer), A + Sun) << "the two-byte letter does not fit beside the terminator";
+    CopyUtf8(Note, buffer, 4);
+    EXPECT_EQ(std::string(buffer), "");
+    CopyUtf8("ab", buffer, sizeof buffer);
+    EXPECT_EQ(std::string(buffer), "ab");
+}
+
 TEST(Utf8Text, Latin1LettersBecomeTheSameLettersInUtf8) {
     EXPECT_EQ(Latin1ToUtf8("Caf\xE9 \xD8rjan \xFF"), "Caf\xC3\xA9 \xC3\x98rjan \xC3\xBF");
     EXPECT_EQ(Latin1ToUtf8("plain"), "plain");
