@@ -69,17 +69,6 @@ bool IsValidUtf8(const std::string& text) {
     return true;
 }
 
-bool IsUtf8BeyondAscii(const std::string& text) {
-    bool beyondAscii = false;
-    for (std::size_t at = 0; at < text.size();) {
-        const std::size_t length = Utf8SequenceLength(text, at);
-        if (length == 0) return false;
-        beyondAscii = beyondAscii || length > 1;
-        at += length;
-    }
-    return beyondAscii;
-}
-
 std::size_t Utf8Length(const std::string& text) {
     std::size_t count = 0;
     for (std::size_t at = 0; at < text.size(); at += StepAt(text, at)) ++count;

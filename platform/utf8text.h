@@ -16,11 +16,6 @@ std::size_t Utf8SequenceLength(const std::string& text, std::size_t at);
 // true when every byte belongs to a well-formed sequence.
 bool IsValidUtf8(const std::string& text);
 
-// true when text is valid UTF-8 and holds at least one letter beyond ASCII: only then
-// does outside text of unknown kind read as UTF-8 (plain ASCII reads the same either
-// way, and Latin-1 letters almost never form valid UTF-8).
-bool IsUtf8BeyondAscii(const std::string& text);
-
 // The number of characters; a byte that starts no well-formed sequence counts as one.
 std::size_t Utf8Length(const std::string& text);
 

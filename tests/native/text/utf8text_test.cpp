@@ -102,9 +102,6 @@ TEST(Utf8Text, OutsideTextIsUtf8ElseLatin1) {
     EXPECT_EQ(Utf8OrLatin1ToUtf8("Beyonc\xE9"), "Beyonc\xC3\xA9");
     // One Latin-1 letter makes the whole text Latin-1, its UTF-8-looking pairs too.
     EXPECT_EQ(Utf8OrLatin1ToUtf8("\xC3\xA9\xE9"), "\xC3\x83\xC2\xA9\xC3\xA9");
-    EXPECT_TRUE(IsUtf8BeyondAscii(EAcute));
-    EXPECT_FALSE(IsUtf8BeyondAscii("ascii"));
-    EXPECT_FALSE(IsUtf8BeyondAscii("Caf\xE9"));
 }
 
 TEST(Utf8Text, ValidUtf8ReplacesOnlyWhatIsNoLetter) {
