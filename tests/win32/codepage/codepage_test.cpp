@@ -18,6 +18,7 @@
 #include "platform/ansitext.h"
 #include "platform/utf8text.h"
 #include "platform/win32/widetext.h"
+#include "tests/support/insertdisc.h"
 #include "tests/support/win32/scratchregistry.h"
 
 namespace {
@@ -56,26 +57,13 @@ unsigned ExpectedCodePage() {
 
 const PageTexts& Texts() { return ExpectedCodePage() == 932 ? Japanese : Western; }
 
-void InsertTwoTrackDisc() {
-    CdDeviceRecord& device = CdDevice();
-    device.trackCount = 2;
-    device.mediaIdentity = 0x3A5B1C02;
-    device.toc.assign(3, TrackToc{});
-    const std::int32_t starts[] = {150, 18150, 36150};
-    for (int i = 0; i < 3; ++i) {
-        device.toc[i].type = TrackAudio;
-        device.toc[i].number = i + 1;
-        device.toc[i].startMinute = starts[i] / FramesPerMinute;
-        device.toc[i].startSecond = (starts[i] / FramesPerSecond) % 60;
-        device.toc[i].startFrame = starts[i] % FramesPerSecond;
-    }
-    ResetDiscInfo();
-    DiscInfo().trackTitles.assign(2, std::nullopt);
-}
-
 class CodePageTest : public ::testing::Test {
 protected:
-    void SetUp() override { InsertTwoTrackDisc(); }
+    void SetUp() override {
+        InsertDiscOfTracks(2);
+        ResetDiscInfo();
+        DiscInfo().trackTitles.assign(2, std::nullopt);
+    }
     void TearDown() override {
         ResetDiscInfo();
         CdDevice().trackCount = 0;
