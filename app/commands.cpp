@@ -13,7 +13,7 @@ namespace {
 void ResumeOrStart() {
     ShellState& shell = Shell();
     if (shell.playState == Paused) {
-        shell.playState = ResumePlay(shell.currentTrack, toTrackEnd());
+        shell.playState = ResumeCurrentTrack();
     } else if (shell.playState == Stopped) {
         shell.currentTrack = ChooseTrack(ChooseFirst);
         shell.playState = PlayTrack(shell.currentTrack);
@@ -34,7 +34,7 @@ void PauseIfDriveAgrees() {
 // With a new play-range rule, play goes on under it.
 void ResumeUnderNewRule() {
     ShellState& shell = Shell();
-    if (shell.playState == Playing) shell.playState = ResumePlay(shell.currentTrack, toTrackEnd());
+    if (shell.playState == Playing) shell.playState = ResumeCurrentTrack();
 }
 
 // Next and Previous end a running scan where it stands; otherwise they step while playing.
@@ -116,7 +116,7 @@ bool RunPlayerCommand(int command) {
         if (shell.playState == Playing) {
             PauseIfDriveAgrees();
         } else if (shell.playState == Paused) {
-            shell.playState = ResumePlay(shell.currentTrack, toTrackEnd());
+            shell.playState = ResumeCurrentTrack();
         }
         RefreshControls();
         return true;
@@ -199,7 +199,7 @@ bool HandleTrayClick(unsigned mouseMessage) {
         }
         break;
     case Paused:
-        shell.playState = ResumePlay(shell.currentTrack, toTrackEnd());
+        shell.playState = ResumeCurrentTrack();
         RefreshControls();
         break;
     case Stopped:

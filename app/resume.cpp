@@ -31,9 +31,9 @@ PlayState StartFirstPlay() {
     ShellState& shell = Shell();
     const ResumePoint point = DiscInfo().resumePoint;
     if (!ProgramOptions().ResumeWhereStopped || !PointFits(point)) {
+        // Introduction play is off at start: this is play from the track's start.
         shell.currentTrack = ChooseTrack(ChooseFirst);
-        shell.posMinute = shell.posSecond = shell.posFrame = 0;
-        return PlayFrom(PlayRequest{shell.currentTrack, 0, 0, 0, toTrackEnd()});
+        return PlayTrack(shell.currentTrack);
     }
     // Random and programmed play go on in their order from the track they were at.
     ChooseTrack(ChooseFirst);
@@ -45,5 +45,6 @@ PlayState StartFirstPlay() {
     shell.posMinute = seconds / 60;
     shell.posSecond = seconds % 60;
     shell.posFrame = 0;
-    return PlayFrom(PlayRequest{point.track, shell.posMinute, shell.posSecond, 0, toTrackEnd()});
+    return StopIfRefused(PlayFrom(PlayRequest{point.track, shell.posMinute, shell.posSecond, 0, toTrackEnd()}),
+                         point.track);
 }

@@ -128,7 +128,8 @@ void ScanTick() {
 void EndScan() {
     ShellState& shell = Shell();
     View().SetScanTimerPeriod(ScanTimerIdleMs);
-    shell.playState = PlayFrom(PlayRequest{shell.currentTrack, shell.posMinute, shell.posSecond,
-                                           shell.posFrame, toTrackEnd()});
+    shell.playState = StopIfRefused(
+        PlayFrom(PlayRequest{shell.currentTrack, shell.posMinute, shell.posSecond, shell.posFrame, toTrackEnd()}),
+        shell.currentTrack);
     shell.scanCount = 0;
 }

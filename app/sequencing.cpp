@@ -7,48 +7,45 @@
 #include "app/shellstate.h"
 #include "discinfo/discinfo.h"
 #include "discinfo/options.h"
+#include "log/logmessage.h"
 
 namespace {
 
 const std::vector<std::int32_t>& Program() { return DiscInfo().program; }
 
-// A program entry is usable only when it names a track of this disc; the loaders drop
-// others, but a bad entry must never reach the drive or index past the track marks.
 bool ValidTrack(int track) { return track >= 1 && track <= CdDevice().trackCount; }
 
+// A program entry is usable only when it names an audio track of this disc. The loaders
+// drop numbers past the last track, but an order stored before, or by another program,
+// may name a data track, which the drive refuses to play: it is passed over like them.
 // The track of program entry pos (1-based), or 0 when there is none or it is unusable.
 int ProgramEntry(int pos) {
     const auto& program = Program();
     if (pos < 1 || pos > static_cast<int>(program.size())) return 0;
     const int track = program[pos - 1];
-    return ValidTrack(track) ? track : 0;
+    return IsAudioTrack(track) ? track : 0;
 }
 
-// The first usable entry at or after pos, moving programPos there; 0 past the end.
-int ProgramEntryFrom(int pos) {
-    ShellState& shell = Shell();
-    const int count = static_cast<int>(Program().size());
-    for (; pos <= count; ++pos) {
-        if (int track = ProgramEntry(pos)) {
-            shell.programPos = pos;
-            return track;
-        }
+// The position of the first usable entry at or after pos; 0 when there is none.
+int UsableEntryFrom(int pos) {
+    for (pos = std::max(pos, 1); pos <= static_cast<int>(Program().size()); ++pos) {
+        if (ProgramEntry(pos)) return pos;
     }
-    shell.programPos = pos;
     return 0;
 }
 
-// The last usable entry at or before pos, moving programPos there; 0 before the start.
-int ProgramEntryBefore(int pos) {
-    ShellState& shell = Shell();
-    for (; pos >= 1; --pos) {
-        if (int track = ProgramEntry(pos)) {
-            shell.programPos = pos;
-            return track;
-        }
+// The position of the last usable entry at or before pos; 0 when there is none.
+int UsableEntryBefore(int pos) {
+    for (pos = std::min(pos, static_cast<int>(Program().size())); pos >= 1; --pos) {
+        if (ProgramEntry(pos)) return pos;
     }
-    shell.programPos = 0;
     return 0;
+}
+
+// Moves programPos to the entry at pos and returns its track (0 and position 0 for none).
+int MoveToEntry(int pos) {
+    Shell().programPos = pos;
+    return ProgramEntry(pos);
 }
 
 bool Played(int track) {
@@ -61,7 +58,7 @@ std::vector<int> RandomCandidates() {
     if (HasProgram()) {
         for (std::size_t i = 0; i < Program().size(); ++i) {
             const int track = Program()[i];
-            if (ValidTrack(track) && !Played(track)) candidates.push_back(track);
+            if (IsAudioTrack(track) && !Played(track)) candidates.push_back(track);
         }
     } else {
         for (int track = 1; track <= CdDevice().trackCount; ++track) {
@@ -134,35 +131,51 @@ int ChooseTrack(ChooseMode mode) {
     if (mode == ChooseFirst) {
         for (TrackMark& mark : shell.trackMarks) mark.played = false;
         if (options.Shuffle) return RandomPick();
-        if (HasProgram()) return ProgramEntryFrom(1);
+        if (HasProgram()) return MoveToEntry(UsableEntryFrom(1));
         return LowestAudioAbove(0);
     }
 
     MarkCurrentTrackPlayed();
 
     if (mode == ChoosePrevious) {
-        if (HasProgram()) return ProgramEntryBefore(shell.programPos - 1);
+        if (HasProgram()) return MoveToEntry(UsableEntryBefore(shell.programPos - 1));
         return HighestAudioBelow(shell.currentTrack);
     }
 
     if (options.Shuffle && mode == ChooseAutoNext) return RandomPick();
-    if (HasProgram()) {
-        if (shell.programPos >= static_cast<int>(Program().size())) return 0;
-    } else if (!LowestAudioAbove(shell.currentTrack)) {
-        return 0;
-    }
+    // Only a later entry that can play counts: repeat current does not repeat the last
+    // playable entry because unusable ones follow it.
+    const int nextEntry = HasProgram() ? UsableEntryFrom(shell.programPos + 1) : 0;
+    if (HasProgram() ? nextEntry == 0 : LowestAudioAbove(shell.currentTrack) == 0) return 0;
 
     if (shell.repeatCurrent && mode == ChooseAutoNext) return shell.currentTrack;
 
-    if (HasProgram()) return ProgramEntryFrom(shell.programPos + 1);
+    if (HasProgram()) return MoveToEntry(nextEntry);
     return LowestAudioAbove(shell.currentTrack);
+}
+
+PlayState StopIfRefused(PlayState played, int track) {
+    if (played != Failed) return played;
+    // The device layer has logged the drive's error (a data or unknown track it refuses
+    // without asking the drive); the drive may still play what it played before.
+    LogMessageInt("Unable to play track: ", track);
+    return StopPlay();
+}
+
+PlayState ResumeCurrentTrack() {
+    const int track = Shell().currentTrack;
+    return StopIfRefused(ResumePlay(track, toTrackEnd()), track);
 }
 
 PlayState PlayTrack(int track) {
     ShellState& shell = Shell();
+    if (track == 0) {
+        LogMessage("No audio track in the programmed order.");
+        return StopPlay();
+    }
     if (!shell.introPlay) {
         shell.posMinute = shell.posSecond = shell.posFrame = 0;
-        return PlayFrom(PlayRequest{track, 0, 0, 0, toTrackEnd()});
+        return StopIfRefused(PlayFrom(PlayRequest{track, 0, 0, 0, toTrackEnd()}), track);
     }
     const ProgramOptionsRecord& options = ProgramOptions();
     const int length = TrackLengthSeconds(track);
@@ -180,5 +193,5 @@ PlayState PlayTrack(int track) {
     shell.posMinute = from / 60;
     shell.posSecond = from % 60;
     shell.posFrame = 0;
-    return PlayFrom(PlayRequest{track, shell.posMinute, shell.posSecond, 0, toTrackEnd()});
+    return StopIfRefused(PlayFrom(PlayRequest{track, shell.posMinute, shell.posSecond, 0, toTrackEnd()}), track);
 }

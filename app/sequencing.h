@@ -19,7 +19,16 @@ int ChooseTrack(ChooseMode mode);
 // first and last half as likely as the others. 0 when there is no candidate.
 int RandomPick();
 // Starts play of a track, honouring introduction play; sets the position variables.
+// Track 0 (ChooseTrack found nothing: an order of data tracks alone) and a play the
+// drive refuses stop the drive: the result is Stopped, and the log says why.
 PlayState PlayTrack(int track);
+// Play of the current track on from where the drive stands (a pause, a new play
+// range), stopped as PlayTrack stops when the drive refuses it.
+PlayState ResumeCurrentTrack();
+// The shell's state after asking the drive to play track: played as it is; a refusal
+// (Failed) is logged with the track and ends in a stopped drive, so that no view shows
+// a play that is not there.
+PlayState StopIfRefused(PlayState played, int track);
 // Play stops at the end of each track (and the status tick chooses the next) when
 // random order, a programmed order, introduction play or repeat current is on.
 bool toTrackEnd();

@@ -73,6 +73,11 @@ void StatusTick() {
         }
         if (shell.currentTrack == 0) shell.currentTrack = ChooseTrack(ChooseFirst);
         shell.playState = PlayTrack(shell.currentTrack);
+        if (shell.playState != Playing) {
+            // The drive refused the next track and has been stopped: say so everywhere.
+            ShowStoppedViews();
+            return;
+        }
         View().RefreshMenus(false);
     } else {
         // Playing to the end of the disc, the drive moves on by itself (never into a

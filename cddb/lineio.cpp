@@ -68,6 +68,7 @@ int CheckStatusLine(const char* line, ResponseReader& reader, SocketHandle conne
     const char* current = line;
     while (current[1] == '1') {
         if (ReadResponseLine(reader, connection) == 0) return 0;
+        LogMessage("Received: ", reader.line);
         current = SkipSeparators(reader.line);
         if (!IsDigit(*current) || *current == '4' || *current == '5') return 0;
     }

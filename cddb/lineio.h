@@ -48,7 +48,8 @@ bool WaitForData(SocketHandle connection);
 int ReadResponseLine(ResponseReader& reader, SocketHandle connection);
 
 // 1 when a cddb status line is acceptable; a code whose second digit is 1 announces
-// further lines, which are read through reader until a line that does not.
+// further lines, which are read through reader until a line that does not, each logged
+// as received.
 int CheckStatusLine(const char* line, ResponseReader& reader, SocketHandle connection);
 
 // Reads a complete SMTP reply into reply (SmtpReplySize bytes) and returns its final

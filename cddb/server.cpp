@@ -368,8 +368,10 @@ int Converse(const CddbTarget& target, const HelloIdentity& identity, const Requ
         // Held whole, whatever its length: a long word must not overrun anything.
         const std::string category = CategoryOf(talk.reader->line);
         const std::string reply = SkipSeparators(talk.reader->line);
-        if (!talk.Http() && !CheckStatusLine(reply.c_str(), *talk.reader, NoSocket + 0 == NoSocket ? NoSocket : NoSocket))
-            return talk.Fail("Unknown server error.");
+        // The status check every reply gets, on this conversation's connection. An exact
+        // match's code never announces more lines (x1x is a list, judged above), so it
+        // reads nothing here: it turns away a code that is not three digits.
+        if (!talk.Http() && !talk.CheckStatus(reply.c_str())) return talk.Fail("Unknown server error.");
         return talk.ReadEntry(category, request.discId);
     }
     case QueryOutcome::InexactMatch:

@@ -34,15 +34,14 @@ void RunPropertiesCommand() {
     if (!shell.ending) {
         if (programChanged) {
             shell.currentTrack = ChooseTrack(ChooseFirst);
-            if (shell.currentTrack != 0) shell.playState = PlayTrack(shell.currentTrack);
+            shell.playState = PlayTrack(shell.currentTrack);
             // Play may have started from a stop or a pause: the icon and the buttons
             // show the new state at once, as after any other play command.
             UpdateTrayIcon();
             UpdatePanelButtons();
         }
         if (shell.panelVisible) {
-            SetWindowPos(MainWindow(), ProgramOptions().ControlsOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            SetWindowPos(MainWindow(), AlwaysVisibleBand(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         }
         RefreshMenus(true);
     }

@@ -31,6 +31,8 @@ void UpdatePanelButtons() {
     Enable(IDC_NEXT, states.next);
 }
 
+HWND AlwaysVisibleBand() { return ProgramOptions().ControlsOnTop ? HWND_TOPMOST : HWND_NOTOPMOST; }
+
 void ShowPanel(bool visible) {
     ShellState& shell = Shell();
     shell.panelVisible = visible;
@@ -42,6 +44,8 @@ void ShowPanel(bool visible) {
         StatusTick();
         StartScanTimer(ScanTimerIdleMs);
         StartVolumeRepeatTimer();
+        // Always Visible may have changed while the panel was hidden.
+        SetWindowPos(MainWindow(), AlwaysVisibleBand(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         ShowWindow(MainWindow(), SW_SHOW);
         SetForegroundWindow(MainWindow());
     } else {
@@ -65,8 +69,8 @@ void BeginPanelDrag(HWND window, POINT screenPoint) {
 void MovePanelDrag(HWND window, POINT screenPoint) {
     if (!Shell().dragging) return;
     const POINT offset = DragOffset();
-    SetWindowPos(window, ProgramOptions().ControlsOnTop ? HWND_TOPMOST : HWND_TOP, screenPoint.x - offset.x,
-                 screenPoint.y - offset.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(window, AlwaysVisibleBand(), screenPoint.x - offset.x, screenPoint.y - offset.y, 0, 0,
+                 SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void EndPanelDrag() {

@@ -8,6 +8,9 @@
 void UpdatePanelButtons();
 // Shows or hides the panel with its timers (the Show and Hide Controls commands).
 void ShowPanel(bool visible);
+// Where Always Visible puts the panel in the z-order: HWND_TOPMOST, or HWND_NOTOPMOST,
+// which also takes it out of the topmost band.
+HWND AlwaysVisibleBand();
 
 // Loads the button faces once (the start sequence; drawing loads any still missing).
 void LoadPanelFaces();

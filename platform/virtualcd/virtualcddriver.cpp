@@ -386,9 +386,12 @@ std::uint32_t VirtualCdDriver::Play(std::uint16_t deviceId, bool hasFrom, std::u
             drive.player.Play(hasFrom, fromFrame, toFrame);
         }
     }
+    // Both ends in one notation: packed positions read best byte by byte, in hexadecimal.
+    char start[24] = "";
+    if (hasFrom) std::snprintf(start, sizeof start, " from %08x", static_cast<unsigned>(from));
     char line[96];
-    std::snprintf(line, sizeof line, " play%s to %08x -> %u", hasFrom ? (" from " + std::to_string(from)).c_str() : "",
-                  static_cast<unsigned>(to), static_cast<unsigned>(error));
+    std::snprintf(line, sizeof line, " play%s to %08x -> %u", start, static_cast<unsigned>(to),
+                  static_cast<unsigned>(error));
     Trace((device ? device->drive->source.name : std::string("?")) + line);
     return error;
 }

@@ -103,8 +103,8 @@ class ImageSoundTest(unittest.TestCase):
                 return [line.split() for line in tunova.trace_lines() if line.startswith("D: play from ")]
             self.assertTrue(wait_until(lambda: plays()), tunova.trace_lines())
             self.assertEqual(len(plays()), 1, tunova.trace_lines())
-            # "D: play from <TMSF> to <TMSF hex> -> 0"
-            start, end = int(plays()[0][3]), int(plays()[0][5], 16)
+            # "D: play from <TMSF> to <TMSF> -> 0", both in hexadecimal
+            start, end = int(plays()[0][3], 16), int(plays()[0][5], 16)
 
             def frame(tmsf):
                 track = tmsf & 0xFF

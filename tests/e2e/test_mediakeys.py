@@ -35,7 +35,7 @@ class MediaKeysTest(unittest.TestCase):
             self.assertEqual(driver("wait", MAIN_CAPTION, 10)[0], 0)
             self.assertEqual(press(VK_MEDIA_NEXT_TRACK), 0)
             tunova.wait_for_log("Starting play on track:  2")
-            self.assertTrue(any(line.startswith("D: play from 2") for line in tunova.trace_lines()),
+            self.assertTrue(any(line.startswith("D: play from 00000002 ") for line in tunova.trace_lines()),
                             "\n".join(tunova.trace_lines()))
             press(VK_MEDIA_PLAY_PAUSE)
             tunova.wait_for_log("Pausing CD player.")
@@ -68,7 +68,7 @@ class MediaKeysTest(unittest.TestCase):
                     subprocess.run(["xdotool", "key", "XF86AudioNext"], capture_output=True, timeout=10)
                     return wait_until(lambda: "Starting play on track:  2" in tunova.log_lines(), timeout=2)
                 self.assertTrue(wait_until(pressed, timeout=20), "\n".join(tunova.log_lines()))
-                self.assertTrue(any(line.startswith("D: play from 2") for line in tunova.trace_lines()))
+                self.assertTrue(any(line.startswith("D: play from 00000002 ") for line in tunova.trace_lines()))
                 driver("command", MAIN_CAPTION, ids.IDM_EXIT)
                 self.assertEqual(tunova.wait_exit(), 0)
 

@@ -19,7 +19,7 @@ def play_positions(tunova):
     positions = []
     for line in tunova.trace_lines():
         if line.startswith("D: play from "):
-            packed = int(line.split()[3])
+            packed = int(line.split()[3], 16)
             positions.append((packed & 0xFF, (packed >> 8) & 0xFF, (packed >> 16) & 0xFF))
     return positions
 

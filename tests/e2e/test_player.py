@@ -2,8 +2,8 @@
 import unittest
 
 import tunova_ids as ids
-from tunova_e2e import (MAIN_CAPTION, SAMPLES, Tunova, driver, played_tracks, reset_registry, sample_disc,
-                        set_option, wait_until, write_disc)
+from tunova_e2e import (MAIN_CAPTION, SAMPLES, TUNOVA_KEY, Tunova, driver, played_tracks, reg, reset_registry,
+                        sample_disc, set_option, wait_until, write_disc)
 
 TRAY_MESSAGE = ids.TrayCallbackMessage
 WM_LBUTTONDOWN = 0x0201
@@ -27,7 +27,7 @@ class PlayerTest(unittest.TestCase):
     def test_play_starts_on_track_one_and_commands_reach_the_drive(self):
         with Tunova(env=album()) as tunova:
             self.start(tunova)
-            self.assertIn("D: play from 1 to 1d28030c -> 0", tunova.trace_lines())
+            self.assertIn("D: play from 00000001 to 1d28030c -> 0", tunova.trace_lines())
             driver("command", MAIN_CAPTION, ids.IDM_NEXT_TRACK)
             tunova.wait_for_log("Starting play on track:  2")
             driver("command", MAIN_CAPTION, ids.IDM_PAUSE)
@@ -99,7 +99,7 @@ class PlayerTest(unittest.TestCase):
             tunova.wait_for_log("Starting play on track:  1")
             tunova.wait_for_log("Stopping play.", timeout=40)
             # To the end of track 9 (4:44.08), short of the gap before the data session.
-            self.assertIn("D: play from 1 to 082c0409 -> 0", tunova.trace_lines())
+            self.assertIn("D: play from 00000001 to 082c0409 -> 0", tunova.trace_lines())
             self.assertEqual(played_tracks(tunova), [1])
             self.assertFalse([line for line in tunova.log_lines() if line.startswith("MCI Error")],
                              "\n".join(tunova.log_lines()))
@@ -130,6 +130,33 @@ class PlayerTest(unittest.TestCase):
             self.assertEqual(len(set(tracks)), len(tracks), "no track repeats before all have played")
             driver("command", MAIN_CAPTION, ids.IDM_EXIT)
             tunova.wait_exit()
+
+    def test_a_stored_order_plays_past_its_data_track_and_stops(self):
+        # The sample disc whose track 5 is data, under a known media identity, with the
+        # order "4 5 1" stored by another program.
+        import tempfile
+        record = TUNOVA_KEY + r"\2.20\CD Information\12345678"
+        reg("add", record, "/v", "Program", "/d", "4 5 1", "/f")
+        reg("add", record, "/v", "ProgramCount", "/t", "REG_DWORD", "/d", "3", "/f")
+        set_option("ControlsVisibleAtStart", 1)
+        with tempfile.TemporaryDirectory() as tmp:
+            text = (SAMPLES / "discs" / "datatrack5.disc").read_text() + "identity 305419896\n"
+            env = {"TUNOVA_VIRTUAL_CD": write_disc(tmp, "datatrack5.disc", text), "TUNOVA_VIRTUAL_SPEED": "100"}
+            with Tunova(env=env) as tunova:
+                tunova.wait_for_log("Current CD found in registry:  12345678")
+                tunova.wait_for_log("Starting play on track:  1", timeout=30)
+                tunova.wait_for_log("Stopping play.", timeout=30)
+                lines = tunova.log_lines()
+                self.assertEqual(played_tracks(tunova), [4, 1], "\n".join(lines))
+                self.assertFalse([line for line in lines if line.startswith("Unable to play")], "\n".join(lines))
+                # Stopped, and every view says so: the panel's line and its Play button.
+                self.assertTrue(wait_until(lambda: driver("text", MAIN_CAPTION, ids.IDC_STATUS)[1] == "Stopped"),
+                                driver("text", MAIN_CAPTION, ids.IDC_STATUS)[1])
+                self.assertEqual(driver("enabled", MAIN_CAPTION, ids.IDC_PLAY)[1], "1\n")
+                driver("command", MAIN_CAPTION, ids.IDM_EXIT)
+                self.assertEqual(tunova.wait_exit(), 0)
+        # The stored order is kept as it was.
+        self.assertRegex(reg("query", record, "/v", "Program")[1], r"Program\s+REG_SZ\s+4 5 1")
 
 
 class StartFailureTest(unittest.TestCase):

@@ -13,7 +13,7 @@ def unpack(packed):
 
 def play_positions(tunova):
     """(track, minute, second) of every "play from" the drive was given, in order."""
-    return [unpack(int(line.split()[3])) for line in tunova.trace_lines() if line.startswith("D: play from ")]
+    return [unpack(int(line.split()[3], 16)) for line in tunova.trace_lines() if line.startswith("D: play from ")]
 
 
 def last_position(tunova):

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "cdaudio/cddevice.h"
 #include "discinfo/discinfo.h"
 
 namespace {
@@ -14,9 +15,17 @@ bool IsEntry(const PropertiesCopy& copy, int position) {
 
 int CountProgramEntries(const PropertiesCopy& copy) { return static_cast<int>(copy.program.size()); }
 
-void AppendProgramTrack(PropertiesCopy& copy, int track) {
+bool CanProgramTrack(int track) {
+    const CdDeviceRecord& device = CdDevice();
+    return track >= 1 && track <= device.trackCount && static_cast<std::size_t>(track) < device.toc.size() &&
+           device.toc[track - 1].type == TrackAudio;
+}
+
+bool AppendProgramTrack(PropertiesCopy& copy, int track) {
+    if (!CanProgramTrack(track)) return false;
     copy.program.push_back(track);
     copy.programChanged = 1;
+    return true;
 }
 
 bool RemoveProgramAt(PropertiesCopy& copy, int position) {

@@ -5,8 +5,11 @@
 struct PropertiesCopy;
 
 int CountProgramEntries(const PropertiesCopy& copy);
-// Appends a 1-based track number.
-void AppendProgramTrack(PropertiesCopy& copy, int track);
+// Whether a track (1-based) of the disc in the drive can go into the order: an audio
+// track; the drive refuses to play data, so the page's Add stays disabled for it.
+bool CanProgramTrack(int track);
+// Appends a 1-based track number; false (and no change) for one that cannot be programmed.
+bool AppendProgramTrack(PropertiesCopy& copy, int track);
 // False (and no change) for a position outside the order.
 bool RemoveProgramAt(PropertiesCopy& copy, int position);
 // Exchanges the entries at position - 1 and position; false unless both exist.

@@ -1,8 +1,10 @@
 // The player against a drive that behaves as real ones do: it seeks, it is not ready
 // for a moment, it refuses a pause of nothing and plays no data.
 #include "app/commands.h"
+#include "app/resume.h"
 #include "app/statustext.h"
 #include "playerfixture.h"
+#include "tests/support/logcapture.h"
 
 namespace {
 
@@ -53,6 +55,60 @@ TEST_F(PlayerTest, APauseTheDriveRefusesLeavesPlayAsItWas) {
     TrayClickTimeout();
     EXPECT_EQ(Shell().playState, Playing);
     EXPECT_EQ(GetDeviceMode(), Playing);
+}
+
+// A play the drive refuses ends stopped, with the views as for any stop and the log
+// naming the track: never a state that is neither playing nor stopped.
+TEST_F(PlayerTest, APlayTheDriveRefusesEndsStoppedAndSaysWhichTrack) {
+    const std::string disc = DiscText({{'a', 30}, {'a', 30}});
+    InstallVirtualCdText(disc, [this] { return nowMs; });
+    ASSERT_EQ(OpenCdDevice("D:"), Stopped);
+    PrepareTrackMarks();
+    Start(1);
+    ASSERT_EQ(Shell().playState, Playing);
+    // The drive turns to refusing every play while track 1 plays (opened again: it
+    // has stopped).
+    InstallVirtualCdText(disc + "fail play 274\n", [this] { return nowMs; });
+    std::uint16_t id = 0;
+    ASSERT_EQ(CdAudio().Open("D:", false, &id), 0u);
+    CdDevice().deviceId = id;
+    LogCapture log;
+    view.events.clear();
+    TickFor(1);
+    EXPECT_EQ(Shell().playState, Stopped);
+    EXPECT_EQ(GetDeviceMode(), Stopped);
+    EXPECT_EQ(view.events, (std::vector<std::string>{"icon", "menus", "buttons"}));
+    EXPECT_EQ(view.tip, "Stopped");
+    const std::string text = log.Text();
+    EXPECT_NE(text.find("Starting play on track:  2\r\nMCI Error starting play: \r\n  "), std::string::npos) << text;
+    EXPECT_NE(text.find("Unable to play track:  2\r\nStopping play.\r\n"), std::string::npos) << text;
+    // Stopped, it stays so, and Play, the icon's click and a resume try again and stop again.
+    TickFor(3);
+    EXPECT_EQ(Shell().playState, Stopped);
+    EXPECT_FALSE(view.ended);
+    RunPlayerCommand(CommandPlay);
+    EXPECT_EQ(Shell().playState, Stopped);
+    HandleTrayClick(TrayLeftButtonDown);
+    EXPECT_EQ(Shell().playState, Stopped);
+    Shell().playState = Paused;
+    RunPlayerCommand(CommandPause);
+    EXPECT_EQ(Shell().playState, Stopped);
+    EXPECT_EQ(view.tip, "Stopped");
+}
+
+// An order of data tracks alone (stored by another program) has nothing to play: the
+// player starts stopped and Play leaves it so, with the reason in the log.
+TEST_F(PlayerTest, AnOrderOfDataTracksAloneStartsStopped) {
+    LoadDisc({{'a', 30}, {'d', 30}});
+    DiscInfo().program = {2};
+    LogCapture log;
+    Shell().playState = StartFirstPlay();
+    EXPECT_EQ(Shell().playState, Stopped);
+    RunPlayerCommand(CommandPlayButton);
+    EXPECT_EQ(Shell().playState, Stopped);
+    EXPECT_EQ(view.tip, "Stopped");
+    EXPECT_EQ(log.Text(), LogCapture::Lines({"No audio track in the programmed order.", "Stopping play.",
+                                             "No audio track in the programmed order.", "Stopping play."}));
 }
 
 // An enhanced CD: audio, then data in a second session. Play to the end of the disc

@@ -68,7 +68,41 @@ TEST_F(PlayerTest, ProgramEntriesNotOnTheDiscAreSkipped) {
     DiscInfo().program = {42};
     ProgramOptions().Shuffle = 0;
     EXPECT_EQ(ChooseTrack(ChooseFirst), 0);
-    EXPECT_EQ(PlayTrack(0), Failed);
+    EXPECT_EQ(PlayTrack(0), Stopped) << "nothing to play stops the drive";
+}
+
+// An order stored before, or by another program, may name a data track: the drive
+// refuses to play one, so sequencing passes over it wherever it stands in the order.
+TEST_F(PlayerTest, DataTracksInAStoredOrderArePassedOver) {
+    LoadDisc({{'a', 60}, {'a', 60}, {'a', 60}, {'a', 60}, {'d', 60}, {'a', 60}});
+    for (const auto& order : {std::vector<std::int32_t>{5, 4, 1}, {4, 5, 1}, {4, 1, 5}}) {
+        DiscInfo().program = order;
+        EXPECT_EQ(AutoSequence(), (std::vector<int>{4, 1})) << ::testing::PrintToString(order);
+    }
+    // Next, Previous and random order see the playable entries only.
+    ShellState& shell = Shell();
+    DiscInfo().program = {5, 4, 5, 1, 5};
+    shell.currentTrack = ChooseTrack(ChooseFirst);
+    EXPECT_EQ(shell.currentTrack = ChooseTrack(ChooseNext), 1);
+    EXPECT_EQ(ChooseTrack(ChooseNext), 0);
+    EXPECT_EQ(shell.currentTrack = ChooseTrack(ChoosePrevious), 4);
+    EXPECT_EQ(ChooseTrack(ChoosePrevious), 0);
+    ProgramOptions().Shuffle = 1;
+    for (std::uint32_t seed = 0; seed < 20; ++seed) {
+        SeedRandom(seed);
+        const std::vector<int> shuffled = AutoSequence();
+        EXPECT_EQ(std::set<int>(shuffled.begin(), shuffled.end()), (std::set<int>{1, 4})) << "seed " << seed;
+    }
+    ProgramOptions().Shuffle = 0;
+    // Repeat current does not repeat the last playable entry because a data one follows.
+    DiscInfo().program = {4, 1, 5};
+    shell.repeatCurrent = true;
+    shell.currentTrack = ChooseTrack(ChooseFirst);
+    shell.currentTrack = ChooseTrack(ChooseNext);
+    EXPECT_EQ(ChooseTrack(ChooseAutoNext), 0);
+    // An order of data tracks alone has nothing to play.
+    DiscInfo().program = {5, 5};
+    EXPECT_EQ(ChooseTrack(ChooseFirst), 0);
 }
 
 TEST_F(PlayerTest, RepeatCurrentRepeatsButNotTheLastTrack) {

@@ -153,6 +153,13 @@ TEST_F(LineIoTest, CheckStatusLineFollowsContinuation) {
     }
 }
 
+// The lines read for a status are logged as every received line is, the refused one too.
+TEST_F(LineIoTest, CheckStatusLineLogsTheLinesItReads) {
+    Serve({Send("211 more\r\n  401 refused\r\n")});
+    EXPECT_EQ(CheckStatusLine("210 entries follow\n", reader_, client_), 0);
+    EXPECT_EQ(Log(), "Received:  211 more\n\r\nReceived:    401 refused\n\r\n");
+}
+
 TEST_F(LineIoTest, CheckStatusLineRejectsNonDigitsWithoutReading) {
     Serve({});
     InstallSocketWait(CountingWait);

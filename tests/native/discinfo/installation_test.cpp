@@ -1,10 +1,12 @@
 // The installation's registry data gives the program its server and category lists.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "cddb/serverentry.h"
 #include "discfixture.h"
 #include "discinfo/discregistry.h"
 #include "discinfo/options.h"
@@ -48,7 +50,19 @@ TEST_F(InstallationTest, SampleDataGivesServersCategoriesAndTheRecordKeys) {
     LoadProgramOptions();
     const ProgramOptionsRecord& o = ProgramOptions();
     ASSERT_EQ(o.cddbServerList.size(), 2u);
-    EXPECT_EQ(o.cddbServerList[0].substr(0, 10), "127.0.0.1 ");
+    // Each entry read as the lookup reads it: "host:port", then a description that
+    // does not start with what was meant as the port.
+    for (const std::string& entry : o.cddbServerList) {
+        CddbTarget target;
+        ASSERT_TRUE(ParseServerEntry(entry, &target)) << entry;
+        const std::size_t description = entry.find(' ');
+        ASSERT_NE(description, std::string::npos) << entry;
+        EXPECT_FALSE(std::isdigit(static_cast<unsigned char>(entry[description + 1]))) << entry;
+    }
+    CddbTarget local;
+    ASSERT_TRUE(ParseServerEntry(o.cddbServerList[0], &local));
+    EXPECT_EQ(local.host, "127.0.0.1");
+    EXPECT_EQ(local.port, 8880) << "the local test server's port";
     EXPECT_EQ(o.cddbCategoryList,
               (std::vector<std::string>{"blues - Blues", "classical - Classical music",
                                         "country - Country and western", "data - Data and mixed-mode discs",

@@ -84,8 +84,8 @@ TEST_F(OptionsTest, ValuesAreReadInOrderAndMissingOnesKeepTheirDefault) {
 TEST_F(OptionsTest, ListsEndAtTheFirstMissingNumber) {
     registry.PutKey(OptionsKey);
     registry.PutText(CddbKey, "smtpSubmitAddress", "submit@cddb.example.org");
-    registry.PutText(CddbKey, "cddbServer1", "127.0.0.1 8880 Local test server");
-    registry.PutText(CddbKey, "cddbServer2", "cddb.example.org 888 Public");
+    registry.PutText(CddbKey, "cddbServer1", "127.0.0.1:8880 Local test server");
+    registry.PutText(CddbKey, "cddbServer2", "cddb.example.org:888 Public");
     registry.PutText(CddbKey, "cddbServer4", "never reached");
     registry.PutText(CddbKey, "cddbCategory1", "blues - Blues");
     registry.PutText(CddbKey, "cddbCategory2", std::string(255, 'x'));
@@ -95,7 +95,7 @@ TEST_F(OptionsTest, ListsEndAtTheFirstMissingNumber) {
     const ProgramOptionsRecord& o = ProgramOptions();
     EXPECT_EQ(o.smtpSubmitAddress, "submit@cddb.example.org");
     EXPECT_EQ(o.cddbServerList,
-              (std::vector<std::string>{"127.0.0.1 8880 Local test server", "cddb.example.org 888 Public"}));
+              (std::vector<std::string>{"127.0.0.1:8880 Local test server", "cddb.example.org:888 Public"}));
     EXPECT_EQ(o.cddbCategoryList, (std::vector<std::string>{"blues - Blues", std::string(255, 'x')}));
 }
 

@@ -26,7 +26,7 @@ protected:
         for (const char* key : {CurrentDiscKey, Disc210Key, Disc200Key}) registry.PutKey(key);
         registry.PutDword(OptionsKey, "TimeDisplayMode", 2);
         registry.PutDword(OptionsKey, "ControlsX", 5);
-        registry.PutText(CddbKey, "cddbServer1", "cddb.example.org 8880");
+        registry.PutText(CddbKey, "cddbServer1", "cddb.example.org:8880");
         PrepareEmptyRecord();
     }
     void Save() {
@@ -67,7 +67,7 @@ TEST_F(PerUserTest, OptionsAreSavedPerUserAndReadOverTheMachines) {
     EXPECT_EQ(o.ControlsX, 300);
     EXPECT_EQ(o.TimeDisplayMode, 2);
     EXPECT_EQ(o.smtpServerName, "mail.example.net");
-    EXPECT_EQ(o.cddbServerList, std::vector<std::string>{"cddb.example.org 8880"});
+    EXPECT_EQ(o.cddbServerList, std::vector<std::string>{"cddb.example.org:8880"});
 }
 
 TEST_F(PerUserTest, UsersOwnOptionsStayTheOnesSavedOnceTheMachineIsWritable) {

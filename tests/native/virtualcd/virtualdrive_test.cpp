@@ -298,6 +298,9 @@ TEST_F(VirtualDriveTest, TracesEveryCommandAndResult) {
         driver->SetTimeFormat(id, mci::FormatTmsf);
         std::uint32_t value = 0;
         driver->Status(id, mci::StatusNumberOfTracks, 0, &value);
+        // Track 1 from 0:02 to 0:10, then on from where it stands: TMSF, track in the low byte.
+        driver->Play(id, true, 0x00020001, 0x000a0001);
+        driver->Play(id, false, 0, 0x000a0001);
         driver->Pause(id);
         driver->Close(id);
     }
@@ -307,6 +310,8 @@ TEST_F(VirtualDriveTest, TracesEveryCommandAndResult) {
     EXPECT_EQ(text.str(), "D: open exclusive -> 0 device 1\n"
                           "D: set time format tmsf -> 0\n"
                           "D: status-tracks -> 0 1\n"
+                          "D: play from 00020001 to 000a0001 -> 0\n"
+                          "D: play to 000a0001 -> 0\n"
                           "D: pause -> 262\n"
                           "D: close device 1 -> 0\n");
     std::remove(trace.c_str());

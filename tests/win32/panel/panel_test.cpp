@@ -264,6 +264,28 @@ TEST_F(PanelWindowTest, StoredPositionFollowsMovesOnlyAndOnTopKeepsThePanelTopmo
     EXPECT_EQ(frame.left, 120);
 }
 
+// Always Visible changed while the panel is hidden (the Options page's OK) takes effect
+// when the panel is shown, and a drag keeps it.
+TEST_F(PanelWindowTest, ShowingThePanelAppliesAlwaysVisibleAsItIsNow) {
+    Start("album.disc");
+    const auto topmost = [this] { return (GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
+    ProgramOptions().ControlsOnTop = 1;
+    Command(IDM_SHOW_CONTROLS);
+    ASSERT_TRUE(topmost());
+    Command(IDM_HIDE_CONTROLS);
+    ProgramOptions().ControlsOnTop = 0;
+    Command(IDM_SHOW_CONTROLS);
+    EXPECT_FALSE(topmost());
+    SendMessageA(window_, WM_LBUTTONDOWN, 0, MAKELPARAM(3, 3));
+    SendMessageA(window_, WM_MOUSEMOVE, 0, MAKELPARAM(20, 10));
+    SendMessageA(window_, WM_LBUTTONUP, 0, MAKELPARAM(20, 10));
+    EXPECT_FALSE(topmost()) << "after a drag";
+    Command(IDM_HIDE_CONTROLS);
+    ProgramOptions().ControlsOnTop = 1;
+    Command(IDM_SHOW_CONTROLS);
+    EXPECT_TRUE(topmost());
+}
+
 TEST_F(PanelWindowTest, HiddenPanelIsNotDraggedAndHidingEndsADrag) {
     Start("album.disc");
     SendMessageA(window_, WM_LBUTTONDOWN, 0, MAKELPARAM(3, 3));

@@ -87,6 +87,30 @@ TEST_F(SheetTest, ProgrammingPageAddsMovesAndRemovesEntriesAndOkRestartsWithTheN
     EXPECT_EQ(DiscInfo().program, (std::vector<std::int32_t>{3, 1}));
 }
 
+// The drive refuses to play a data track: the page will not put one into the order.
+TEST_F(SheetTest, ProgrammingPageLeavesAddDisabledForADataTrack) {
+    CdDevice().toc[1].type = TrackOther;
+    const int result = RunSheet({[](HWND sheet) {
+        ShowTab(sheet, ProgrammingTab);
+        const HWND page = CurrentPage(sheet);
+        EXPECT_EQ(ListLines(page, IDC_PROGRAM_DISC_ORDER).size(), 3u) << "every track is listed";
+        PickLine(page, IDC_PROGRAM_DISC_ORDER, 0);
+        EXPECT_TRUE(Enabled(page, IDC_PROGRAM_ADD));
+        PickLine(page, IDC_PROGRAM_DISC_ORDER, 1);
+        EXPECT_FALSE(Enabled(page, IDC_PROGRAM_ADD));
+        SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_PROGRAM_ADD, BN_CLICKED), 0);
+        DoubleClickLine(page, IDC_PROGRAM_DISC_ORDER, 1);
+        EXPECT_TRUE(ListLines(page, IDC_PROGRAM_ORDER).empty());
+        EXPECT_EQ(DiscInfo().propertiesCopy->programChanged, 0);
+        EXPECT_FALSE(Enabled(page, IDC_PROGRAM_CLEAR));
+        DoubleClickLine(page, IDC_PROGRAM_DISC_ORDER, 2);
+        EXPECT_EQ(ListLines(page, IDC_PROGRAM_ORDER), (std::vector<std::string>{"3) 4:07 - Blue Water"}));
+        return PressOk(sheet);
+    }});
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(DiscInfo().program, (std::vector<std::int32_t>{3}));
+}
+
 TEST_F(SheetTest, ProgrammingPageClearAsksAndNoKeepsTheOrderUnchanged) {
     DiscInfo().program = {1, 2};
     std::string question;

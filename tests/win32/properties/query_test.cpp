@@ -23,7 +23,7 @@ protected:
         savedHooks_ = GetDiscLookupHooks();
         ClearQueryStatus();
         ProgramOptionsRecord& options = ProgramOptions();
-        options.cddbServerList = {"freedb.example.org 8880 Somewhere", "cddb.example.net 888 Elsewhere"};
+        options.cddbServerList = {"freedb.example.org:8880 Somewhere", "cddb.example.net:888 Elsewhere"};
         options.cddbQueryLocal = 0;
         options.cddbQueryServerAtStartup = 1;
         options.cddbUseProxy = 0;
@@ -56,7 +56,7 @@ TEST_F(QueryPageTest, ThePageShowsAndStoresTheCopysSettings) {
         EXPECT_EQ(SendDlgItemMessageA(page, IDC_QUERY_SERVERS, CB_GETCOUNT, 0, 0), 2);
         char line[100] = {};
         SendDlgItemMessageA(page, IDC_QUERY_SERVERS, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(line));
-        EXPECT_STREQ(line, "freedb.example.org 8880 Somewhere");
+        EXPECT_STREQ(line, "freedb.example.org:8880 Somewhere");
         EXPECT_EQ(SendDlgItemMessageA(page, IDC_QUERY_SERVERS, CB_GETCURSEL, 0, 0), 1);
         EXPECT_EQ(ItemText(page, IDC_QUERY_PROXY_NAME), "proxy.example");
         EXPECT_EQ(ItemText(page, IDC_QUERY_PROXY_PORT), "8080");

@@ -32,10 +32,11 @@ void FillLists(HWND page, const PropertiesCopy& copy) {
     FillList(page, IDC_PROGRAM_ORDER, entries);
 }
 
-void AddProgramEntry(HWND page, PropertiesCopy& copy, int track) {
-    AppendProgramTrack(copy, track);
+bool AddProgramEntry(HWND page, PropertiesCopy& copy, int track) {
+    if (!AppendProgramTrack(copy, track)) return false;
     const std::string line = TrackItemText(copy, track);
     SendDlgItemMessageA(page, IDC_PROGRAM_ORDER, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+    return true;
 }
 
 void RemoveProgramEntry(HWND page, PropertiesCopy& copy, int position) {
@@ -68,16 +69,18 @@ void Activated(HWND page, PageContext& context) {
     ShowArrows(page, ArrowStates{});
 }
 
+// A data track cannot be added: Add stays disabled for it, and the buttons keep their
+// default and focus.
 void OnDiscTrackPicked(HWND page) {
-    EnableControl(page, IDC_PROGRAM_ADD, true);
-    MakeDefaultButton(page, IDC_PROGRAM_ADD);
+    const bool playable = CanProgramTrack(SelectedItem(page, IDC_PROGRAM_DISC_ORDER) + 1);
+    EnableControl(page, IDC_PROGRAM_ADD, playable);
+    if (playable) MakeDefaultButton(page, IDC_PROGRAM_ADD);
 }
 
 // Add, and the double-click in the disc's list: the picked track goes to the end.
 bool AddPickedTrack(HWND page, PropertiesCopy& copy) {
     const int picked = SelectedItem(page, IDC_PROGRAM_DISC_ORDER);
-    if (picked < 0) return false;
-    AddProgramEntry(page, copy, picked + 1);
+    if (picked < 0 || !AddProgramEntry(page, copy, picked + 1)) return false;
     EnableControl(page, IDC_PROGRAM_CLEAR, true);
     return true;
 }
