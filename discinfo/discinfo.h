@@ -100,6 +100,7 @@ struct PropertiesCopy {
     std::int32_t cddbProxyPort = 0;
     std::string smtpReturnAddress;
     std::string smtpServerName;
+    std::int32_t MusicBrainzQuery = 0;
 
     std::int32_t EjectAtEnd = 0;
     std::int32_t EjectAtExit = 0;
@@ -112,18 +113,20 @@ struct PropertiesCopy {
     std::int32_t ControlsVisibleAtStart = 0;
     std::int32_t ControlsOnTop = 0;
     std::int32_t ResumeWhereStopped = 0;
+    std::int32_t DigitalPlayback = 0;
 
     // The play options above as the sheet opened with them, in that order; the
     // sheet's acceptance commits only those its pages changed.
-    std::int32_t playOptionsAtOpening[11] = {};
+    std::int32_t playOptionsAtOpening[12] = {};
 };
 constexpr std::size_t PlayOptionCount = sizeof PropertiesCopy::playOptionsAtOpening / sizeof(std::int32_t);
 
 // The caller holds DiscInfoLock (each takes it again, which is harmless as it is
 // re-entrant) and stores the result in DiscInfo().propertiesCopy.
 PropertiesCopy* CreatePropertiesCopy();
-// Copies the disc texts (unless a lookup runs) and the cddb and SMTP settings of the
-// open copy back; the caller holds DiscInfoLock. Does nothing without a copy.
+// Copies the disc texts (unless a lookup runs) and the cddb, MusicBrainz and SMTP
+// settings of the open copy back; the caller holds DiscInfoLock. Does nothing without a
+// copy.
 void ApplyPropertiesCopy();
 // Copies the open copy's artist, title and track titles into DiscInfo whatever
 // lookupRunning says; the caller holds DiscInfoLock and knows no lookup thread runs.

@@ -51,6 +51,8 @@ const OptionValue OptionValues[] = {
     {"smtpReturnAddress", nullptr, &R::smtpReturnAddress, OptionTextSize},
     {"smtpServerName", nullptr, &R::smtpServerName, OptionTextSize},
     {"ResumeWhereStopped", &R::ResumeWhereStopped, nullptr, 0},
+    {"DigitalPlayback", &R::DigitalPlayback, nullptr, 0},
+    {"MusicBrainzQuery", &R::MusicBrainzQuery, nullptr, 0},
 };
 
 // Reads "<prefix>1", "<prefix>2", ... up to the first number that is missing (or too
@@ -84,6 +86,7 @@ void LoadProgramOptions() {
             if (value.number) ReadRegistryDword(key.Get(), value.name, &(options.*value.number));
             else ReadRegistryText(key.Get(), value.name, value.textWidth, &(options.*value.text));
         }
+        ReadRegistryString(key.Get(), "MusicBrainzServer", MusicBrainzServerLimit, &options.MusicBrainzServer);
     }
     if (!found) return;
     // The server and category lists are the installation's alone.
@@ -107,6 +110,7 @@ int SaveProgramOptions() {
             WriteRegistryTextField(key.Get(), value.name, options.*value.text, value.textWidth);
         }
     }
+    WriteRegistryText(key.Get(), "MusicBrainzServer", options.MusicBrainzServer.c_str());
     LogMessage("Saved program options under: ", RegistryPlace(root, OptionsKeyPath).c_str());
     return 1;
 }

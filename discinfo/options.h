@@ -14,6 +14,10 @@ constexpr std::size_t OptionPathSize = 260;
 constexpr std::size_t OptionTextSize = 80;
 // The longest server or category entry read, in characters with the terminator.
 constexpr std::size_t OptionListEntrySize = 256;
+// Where MusicBrainz's web service is, unless the registry names another (a mirror), and
+// the longest address read.
+constexpr const char* DefaultMusicBrainzServer = "https://musicbrainz.org";
+constexpr std::size_t MusicBrainzServerLimit = 1024;
 
 struct ProgramOptionsRecord {
     // Key "Tunova", read at start and written at exit.
@@ -39,6 +43,9 @@ struct ProgramOptionsRecord {
     std::string smtpReturnAddress;
     std::string smtpServerName;
     std::int32_t ResumeWhereStopped = 0; // each disc starts where it was left
+    std::int32_t DigitalPlayback = 1;    // play through the sound card when the drive reads audio
+    std::int32_t MusicBrainzQuery = 1;   // look an unknown disc up at MusicBrainz
+    std::string MusicBrainzServer = DefaultMusicBrainzServer;
 
     // Key "cddb", read only.
     std::string smtpSubmitAddress;    // at most OptionTextSize - 1

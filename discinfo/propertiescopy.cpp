@@ -43,6 +43,7 @@ PropertiesCopy* CreatePropertiesCopy() {
     copy->cddbProxyPort = options.cddbProxyPort;
     copy->smtpReturnAddress = FitWidth(options.smtpReturnAddress, CopyShortTextSize);
     copy->smtpServerName = FitWidth(options.smtpServerName, CopyShortTextSize);
+    copy->MusicBrainzQuery = options.MusicBrainzQuery;
 
     copy->EjectAtEnd = options.EjectAtEnd;
     copy->EjectAtExit = options.EjectAtExit;
@@ -55,6 +56,7 @@ PropertiesCopy* CreatePropertiesCopy() {
     copy->ControlsVisibleAtStart = options.ControlsVisibleAtStart;
     copy->ControlsOnTop = options.ControlsOnTop;
     copy->ResumeWhereStopped = options.ResumeWhereStopped;
+    copy->DigitalPlayback = options.DigitalPlayback;
     return copy;
 }
 
@@ -89,6 +91,7 @@ void ApplyPropertiesCopy() {
     options.cddbProxyPort = copy->cddbProxyPort;
     ApplyShortText(options.smtpReturnAddress, copy->smtpReturnAddress);
     ApplyShortText(options.smtpServerName, copy->smtpServerName);
+    options.MusicBrainzQuery = copy->MusicBrainzQuery;
 }
 
 void FreePropertiesCopy() {

@@ -9,10 +9,13 @@
 #include <string>
 
 #include "cdaudio/cddevice.h"
+#include "cdaudio/musicbrainzid.h"
 #include "platform/cdaudiodriver.h"
 #include "platform/virtualcd/pathforms.h"
 #include "platform/virtualcd/virtualcd.h"
+#include "platform/rawcd.h"
 #include "platform/win32/mcidriver.h"
+#include "platform/win32/rawcddevice.h"
 #include "tests/support/logcapture.h"
 
 namespace {
@@ -78,7 +81,10 @@ TEST_F(Win32CdTest, StartUpInstallsTheVirtualDriveFromAWindowsPath) {
     ASSERT_EQ(OpenCdDevice("D:"), Stopped);
     const std::string text = log_.Text();
     EXPECT_NE(text.find("Track # 1 Offset: 150 - Length: 13350\r\n"), std::string::npos) << text;
-    EXPECT_NE(text.find("cddb Length:  180 seconds\r\nDiscid =  0200b201\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("cddb Length:  180 seconds\r\nDiscid =  0200b201\r\n"
+                        "MusicBrainz disc id:  mmV.QS8KlE8SEDrU.b2zsGN.JRA-\r\n"),
+              std::string::npos)
+        << text;
     EXPECT_EQ(PlayFrom(PlayRequest{1, 0, 0, 0, 1}), Playing);
     EXPECT_EQ(GetDeviceMode(), Playing);
     EXPECT_EQ(PauseCd(), Paused);
@@ -159,6 +165,44 @@ TEST_F(Win32CdTest, ADriveHeldByAnotherProgramIsBusy) {
     CloseCdDevice();
     CloseHandle(held);
     CloseHandle(release);
+}
+
+} // namespace
+
+namespace {
+
+// The real raw reads of a drive letter that holds no audio disc: Wine's C: (a folder,
+// not a CD drive) and a letter with nothing behind it. The program says why and plays
+// through the CD audio device, here the virtual drive under the same letter.
+TEST_F(Win32CdTest, ADriveThatCannotReadAudioIsLoggedAndPlaysThroughTheDevice) {
+    for (const char* drive : {"C:", "K:"}) {
+        InstallVirtualCdText(std::string("drive ") + drive + "\ntrack audio 150\nleadout 13500\n");
+        InstallRawCdOpener(OpenDeviceRawCd);
+        ASSERT_EQ(OpenCdDevice(drive), Stopped);
+        log_.Clear();
+        ChoosePlaybackPath(drive, true);
+        EXPECT_FALSE(CdDevice().digital) << drive;
+        const std::string prefix = std::string("Drive ") + drive + " cannot read audio, playing through its own output: ";
+        const std::string text = log_.Text();
+        ASSERT_EQ(text.rfind(prefix, 0), 0u) << text;
+        EXPECT_GT(text.size(), prefix.size() + 2) << "the system's reason follows";
+        EXPECT_EQ(PlayFrom({1, 0, 0, 0, 1}), Playing);
+        EXPECT_EQ(GetDeviceMode(), Playing);
+        CloseCdDevice();
+        CdDevice() = CdDeviceRecord{};
+        InstallRawCdOpener(nullptr);
+    }
+}
+
+// The disc id's computation as the Windows program runs it, on MusicBrainz's own example.
+TEST_F(Win32CdTest, TheMusicBrainzExampleDiscHasItsPublishedId) {
+    InstallVirtualCdText("track audio 150\ntrack audio 22767\ntrack audio 41887\ntrack audio 58317\n"
+                         "track audio 72102\ntrack audio 91375\ntrack audio 104652\ntrack audio 115380\n"
+                         "track audio 132165\ntrack audio 143932\ntrack audio 159870\ntrack audio 174597\n"
+                         "leadout 267257\n");
+    ASSERT_EQ(OpenCdDevice("D:"), Stopped);
+    EXPECT_EQ(MusicBrainzDiscId(), "I5l9cCSFccLKFEKS.7wqSZAorPU-");
+    EXPECT_EQ(CloseCdDevice(), 1);
 }
 
 } // namespace
