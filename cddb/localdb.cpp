@@ -12,6 +12,7 @@
 #include "cddb/xmcd.h"
 #include "discinfo/discinfo.h"
 #include "discinfo/options.h"
+#include "platform/files.h"
 
 namespace fs = std::filesystem;
 
@@ -35,10 +36,11 @@ int ReadHexByte(const char* text) {
 // root + separator + name; an empty root makes this the root of the current drive.
 std::string Join(const std::string& root, const std::string& name) { return root + PathSeparator + name; }
 
-// A name the narrow file functions can open; false for one that has no such form.
-bool NarrowName(const fs::directory_entry& entry, std::string* name) {
+// An entry's name as UTF-8; false for one that has no such form (a name Windows holds
+// with an unpaired surrogate).
+bool EntryName(const fs::directory_entry& entry, std::string* name) {
     try {
-        *name = entry.path().filename().string();
+        *name = PathText(entry.path().filename());
         return true;
     } catch (...) {
         return false;
@@ -50,12 +52,12 @@ bool NarrowName(const fs::directory_entry& entry, std::string* name) {
 template <typename Visit>
 bool ForEachEntry(const std::string& directory, Visit visit) {
     std::error_code error;
-    fs::directory_iterator it(directory.empty() ? std::string(1, PathSeparator) : directory, error);
+    fs::directory_iterator it(FilePath(directory.empty() ? std::string(1, PathSeparator) : directory), error);
     if (error) return false;
     for (; it != fs::directory_iterator(); it.increment(error)) {
         if (error) break;
         std::string name;
-        if (!NarrowName(*it, &name)) continue;
+        if (!EntryName(*it, &name)) continue;
         std::error_code kindError;
         if (!visit(it->is_directory(kindError), name)) break;
     }
@@ -81,7 +83,7 @@ bool SearchCategory(const std::string& root, const std::string& category, int ke
         if (isDirectory || !ReadRangeName(name.c_str(), &lower, &upper)) return true;
         if (key < lower || key > upper) return true;
         const std::string path = Join(directory, name);
-        std::FILE* file = std::fopen(path.c_str(), "r");
+        std::FILE* file = OpenFile(path, "r");
         if (!file) return true;
         LogMessage("Looking in file: ", path.c_str());
         found = ReadXmcdEntry(discId, file) != 0;

@@ -14,6 +14,7 @@
 #include "discinfo/discinfo.h"
 #include "discinfo/lookup.h"
 #include "discinfo/options.h"
+#include "platform/files.h"
 #include "platform/sysnames.h"
 
 namespace {
@@ -31,12 +32,12 @@ public:
     LookupTempFile& operator=(const LookupTempFile&) = delete;
     ~LookupTempFile() {
         if (file_) std::fclose(file_);
-        if (!path_.empty() && std::remove(path_.c_str()) != 0) {
+        if (!path_.empty() && !RemoveFile(path_)) {
             LogMessage("Unable to delete temporary file: ", path_.c_str());
         }
     }
 
-    // Only a name GetTempFileNameA made is opened: without one (no TEMP directory) there
+    // Only a name GetTempFileName made is opened: without one (no TEMP directory) there
     // is no file to open, and the directory itself must never be.
     bool Open() {
         std::string windowsDirectory;
@@ -45,7 +46,7 @@ public:
             path_.clear();
             return false;
         }
-        file_ = std::fopen(path_.c_str(), "w+");
+        file_ = OpenFile(path_, "w+");
         return file_ && std::fgetpos(file_, &start_) == 0;
     }
 

@@ -68,7 +68,8 @@ public:
 
     bool Http() const { return target_.transport == CddbTransport::Http; }
 
-    // cddbp: the banner and the greeting. Over HTTP there is neither.
+    // cddbp: the banner, the greeting and the protocol level. Over HTTP there is none of
+    // them (the request itself asks for level 6).
     int SignOn() {
         if (Http()) return 1;
         std::string failure;
@@ -89,6 +90,12 @@ public:
         if (!JudgeHandshake(reader->line, &failure)) return Fail(failure);
         SetQueryStatus("Server handshake successful.");
         if (!CheckStatus(reader->line)) return Fail("Unknown server error.");
+
+        // Level 6 makes the server send its entries in UTF-8. A server that knows no
+        // such level refuses it and goes on at its own; its entries then read as UTF-8
+        // or else Latin-1 all the same, so the refusal ends nothing.
+        if (!Send("proto 6\n")) return Fail("Error sending handshake request.");
+        if (!ReadStatusLine()) return Fail("Unable to receive handshake response.");
         return 1;
     }
 

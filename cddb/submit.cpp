@@ -129,13 +129,14 @@ bool RunDialogue(SmtpTalk& talk, std::uint32_t address, const SubmitRequest& req
         return false;
     }
 
-    // Accented texts cannot travel in a plain mail (and this dialogue, begun with HELO,
-    // cannot ask for 8-bit transport): such an entry goes quoted-printable and names its
-    // character set; a plain ASCII entry goes as it is.
+    // Letters beyond ASCII cannot travel in a plain mail (and this dialogue, begun with
+    // HELO, cannot ask for 8-bit transport): such an entry goes as UTF-8, the program's
+    // own text and what today's service stores, quoted-printable; a plain ASCII entry
+    // goes as it is.
     const std::vector<XmcdSend> body = XmcdBodySends(request.disc);
     bool eightBit = false;
     for (const XmcdSend& send : body) eightBit = eightBit || HasEightBitBytes(send.text);
-    const std::string charset = eightBit ? CharsetOfCodePage(AnsiCodePage()) : std::string();
+    const std::string charset = eightBit ? "UTF-8" : std::string();
     for (const std::string& line : MailHeaderLines(MailDateLineNow(), request.returnAddress, request.category,
                                                    request.disc.discId, request.submitAddress, charset)) {
         if (!talk.Send(line)) return talk.Fail("Error sending mail header information.");

@@ -71,27 +71,6 @@ std::vector<std::string> MailHeaderLines(const std::string& dateLine, const std:
     return lines;
 }
 
-std::string CharsetOfCodePage(unsigned codePage) {
-    switch (codePage) {
-    case 874: return "windows-874";
-    case 932: return "shift_jis";
-    case 936: return "gb2312";
-    case 949: return "ks_c_5601-1987";
-    case 950: return "big5";
-    case 20127: return "us-ascii";
-    case 20866: return "koi8-r";
-    case 28591: return "iso-8859-1";
-    case 28592: return "iso-8859-2";
-    case 28595: return "iso-8859-5";
-    case 28597: return "iso-8859-7";
-    case 28605: return "iso-8859-15";
-    case 65001: return "utf-8";
-    default: break;
-    }
-    // 1250 to 1258 and the rest of the Windows pages bear their number.
-    return "windows-" + std::to_string(codePage);
-}
-
 bool HasEightBitBytes(const std::string& text) {
     for (const char c : text)
         if (static_cast<unsigned char>(c) > 127) return true;

@@ -27,15 +27,6 @@ std::vector<std::string> MailHeaderLines(const std::string& dateLine, const std:
                                          const std::string& category, std::uint32_t discId,
                                          const std::string& submitAddress, const std::string& charset = "");
 
-// The MIME name of a Windows ANSI code page's character set ("windows-1252" for 1252).
-std::string CharsetOfCodePage(unsigned codePage);
-// The system's ANSI code page, in which the disc texts are held (GetACP; the native
-// build answers 1252 unless a test sets another).
-unsigned AnsiCodePage();
-#ifndef _WIN32
-void SetAnsiCodePage(unsigned codePage);
-#endif
-
 // True when the text holds a byte above 127, which a plain mail cannot carry.
 bool HasEightBitBytes(const std::string& text);
 // Whole lines ending in "\r\n" in the quoted-printable encoding: bytes above 126, "="

@@ -6,9 +6,9 @@
 
 #include "cdaudio/cddevice.h"
 #include "cddb/lineio.h"
-#include "cddb/textencoding.h"
 #include "cddb/xmcdreader.h"
 #include "discinfo/discinfo.h"
+#include "platform/utf8text.h"
 
 namespace {
 
@@ -43,29 +43,28 @@ long long TrackIndexOf(const char* text, const char* end) {
 
 std::string Cut(const std::string& text) { return CutDiscText(text); }
 
-// A track title is gathered longer than it is stored, so that a UTF-8 title is not cut
-// inside a letter before it is converted.
+// A track title is gathered longer than it is stored, so that a UTF-8 title of 256
+// letters of four bytes is whole before it is cut.
 constexpr std::size_t TrackTitleBound = 4 * XmcdTextLimit;
 
-// An entry is UTF-8 when each of its texts is valid UTF-8 and one reaches beyond ASCII;
-// then every text is converted to the code page. Otherwise it is taken as Latin-1.
-void ConvertUtf8Entry(XmcdEntry* entry) {
-    bool beyondAscii = false;
-    const auto judge = [&beyondAscii](const std::string& text) {
-        bool ascii = true;
-        for (const char c : text) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
-        if (ascii) return true;
-        beyondAscii = true;
-        return IsUtf8BeyondAscii(text);
-    };
-    if (entry->discTitle && !judge(*entry->discTitle)) return;
-    for (const auto& track : entry->trackTitles) {
-        if (track && !judge(*track)) return;
-    }
-    if (!beyondAscii) return;
-    if (entry->discTitle) *entry->discTitle = ToProgramText(*entry->discTitle);
+// A text that filled its bound may end in half a letter; without it the text is
+// judged and kept, so that the bound cannot turn a UTF-8 entry into a Latin-1 one.
+void DropCutLetter(std::optional<std::string>& text, std::size_t bound) {
+    if (text && text->size() >= bound) *text = WithoutCutLetter(*text);
+}
+
+// An entry is UTF-8 when every one of its texts is valid UTF-8; otherwise it is Latin-1
+// and every text is converted. The rule holds for the whole entry, so that a Latin-1
+// title whose bytes happen to form UTF-8 is read with the rest of its entry.
+void ConvertToUtf8(XmcdEntry* entry) {
+    DropCutLetter(entry->discTitle, DiscTitleBound);
+    for (auto& track : entry->trackTitles) DropCutLetter(track, TrackTitleBound);
+    bool utf8 = !entry->discTitle || IsValidUtf8(*entry->discTitle);
+    for (const auto& track : entry->trackTitles) utf8 = utf8 && (!track || IsValidUtf8(*track));
+    if (utf8) return;
+    if (entry->discTitle) *entry->discTitle = Latin1ToUtf8(*entry->discTitle);
     for (auto& track : entry->trackTitles) {
-        if (track) *track = ToProgramText(*track);
+        if (track) *track = Latin1ToUtf8(*track);
     }
 }
 
@@ -96,7 +95,7 @@ bool ParseXmcdEntry(std::uint32_t discId, std::FILE* file, std::int32_t trackCou
             AppendBounded(entry->trackTitles[static_cast<std::size_t>(index)], equals + 1, TrackTitleBound);
         }
     }
-    ConvertUtf8Entry(entry);
+    ConvertToUtf8(entry);
     return true;
 }
 

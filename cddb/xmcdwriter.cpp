@@ -1,9 +1,11 @@
 #include "cddb/xmcdwriter.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "cdaudio/toc.h"
 #include "cddb/lineio.h"
+#include "platform/utf8text.h"
 
 namespace {
 
@@ -58,8 +60,12 @@ std::vector<std::string> KeyedLines(const std::string& key, const std::string& v
     std::vector<std::string> lines;
     std::size_t at = 0;
     do {
-        lines.push_back(key + value.substr(at, room) + "\r\n");
-        at += room;
+        const std::string rest = value.substr(at);
+        // At least one letter a line, however long the key.
+        std::size_t take = Utf8CutBytes(rest, room);
+        if (take == 0 && !rest.empty()) take = std::max<std::size_t>(Utf8SequenceLength(rest, 0), 1);
+        lines.push_back(key + rest.substr(0, take) + "\r\n");
+        at += take;
     } while (at < value.size());
     return lines;
 }

@@ -31,9 +31,9 @@ void SetXmcdTable(const TrackToc* toc, std::int32_t trackCount, XmcdDisc* disc);
 std::string OneLineText(const std::string& text);
 // "artist / title", or the title alone when there is no artist.
 std::string DiscTitleValue(const std::string& artist, const std::string& title);
-// "key value\r\n" lines of at most 78 characters before the "\r\n", the value split over
-// as many lines as needed, each repeating the key (the rule of SendKeyedValue); a bare
-// key line for an empty value.
+// "key value\r\n" lines of at most 78 bytes before the "\r\n", the value split over as
+// many lines as needed, each repeating the key (the rule of SendKeyedValue), never
+// inside a letter; a bare key line for an empty value.
 std::vector<std::string> KeyedLines(const std::string& key, const std::string& value);
 
 // The body from "# xmcd CD database file" to "PLAYORDER=", without the final ".".

@@ -49,6 +49,21 @@ foreach(dir ${test_dirs})
   set_tests_properties(${target} PROPERTIES TIMEOUT 300)
 endforeach()
 
+# The code page program runs twice: in the Western European ANSI code page (1252) and
+# in the Japanese one (932). Wine takes a process's page from its locale (LC_ALL); the
+# Japanese locale is made into the build folder (LOCPATH), as the system may not have it.
+if(TUNOVA_WINDOWS AND TARGET win32_codepage)
+  set(TEST_LOCALES ${CMAKE_BINARY_DIR}/locales)
+  add_custom_command(OUTPUT ${TEST_LOCALES}/ja_JP.UTF-8/LC_CTYPE
+    COMMAND localedef -i ja_JP -f UTF-8 ${TEST_LOCALES}/ja_JP.UTF-8
+    COMMENT "Making the Japanese locale for the code page tests")
+  add_custom_target(test_locales ALL DEPENDS ${TEST_LOCALES}/ja_JP.UTF-8/LC_CTYPE)
+  set_tests_properties(win32_codepage PROPERTIES ENVIRONMENT "LC_ALL=C.UTF-8;TUNOVA_TEST_CODE_PAGE=1252")
+  add_test(NAME win32_codepage_932 COMMAND win32_codepage)
+  set_tests_properties(win32_codepage_932 PROPERTIES TIMEOUT 300
+    ENVIRONMENT "LOCPATH=${TEST_LOCALES};LC_ALL=ja_JP.UTF-8;TUNOVA_TEST_CODE_PAGE=932")
+endif()
+
 # The end-to-end driver: a small Win32 program that finds the player's windows and
 # sends them what a user or the shell would.
 if(TUNOVA_WINDOWS AND EXISTS ${CMAKE_SOURCE_DIR}/tools/driver/driver.cpp)

@@ -15,27 +15,27 @@
 namespace {
 
 const char* const CdplayerIniName = "Cdplayer.ini";
-constexpr std::uint32_t IniTextSize = 256;
+// The most characters of one text the file gives.
+constexpr std::size_t IniTextLimit = 255;
 // The profile functions never return more than this much of one value; it bounds the
-// buffer for an "order" however large "numplay" claims to be.
-constexpr std::uint32_t IniOrderReadLimit = 65536;
+// read of an "order" however large "numplay" claims to be.
+constexpr std::uint64_t IniOrderReadLimit = 65535;
 
 std::string ReadIniText(const std::string& section, const char* key, const char* defaultText) {
-    char buffer[IniTextSize] = {};
-    ProfileFile().GetString(section.c_str(), key, defaultText, buffer, sizeof buffer, CdplayerIniName);
-    return buffer;
+    return ProfileFile().GetString(section.c_str(), key, defaultText, IniTextLimit, CdplayerIniName);
 }
 
 // The file counts tracks from 0; the program from 1.
 std::vector<std::int32_t> ReadOrder(const std::string& section, std::int32_t trackCount) {
     const std::int32_t numplay = ParseLeadingInteger(ReadIniText(section, "numplay", "0").c_str());
     if (numplay <= 0) return {};
-    const std::uint64_t wanted = static_cast<std::uint64_t>(numplay) * 3u + 2u;
-    const std::uint32_t limit = static_cast<std::uint32_t>(std::min<std::uint64_t>(wanted, IniOrderReadLimit));
-    std::vector<char> buffer(limit + 1, 0);
-    ProfileFile().GetString(section.c_str(), "order", "", buffer.data(), limit, CdplayerIniName);
-    if (!buffer[0]) return {};
-    std::vector<std::int32_t> numbers = ParseTrackList(buffer.data(), numplay);
+    // At most two digits and a blank per entry, less the terminator of a buffer.
+    const std::uint64_t wanted = static_cast<std::uint64_t>(numplay) * 3u + 1u;
+    const std::string order = ProfileFile().GetString(section.c_str(), "order", "",
+                                                      static_cast<std::size_t>(std::min(wanted, IniOrderReadLimit)),
+                                                      CdplayerIniName);
+    if (order.empty()) return {};
+    std::vector<std::int32_t> numbers = ParseTrackList(order.c_str(), numplay);
     for (std::int32_t& number : numbers) number = static_cast<std::int32_t>(static_cast<std::uint32_t>(number) + 1u);
     return StoredProgram(numbers, trackCount);
 }

@@ -1,7 +1,5 @@
 #include "discinfo/discinfo.h"
 
-#include <cstring>
-
 #include "platform/namedmutex.h"
 #include "platform/utf8text.h"
 
@@ -36,10 +34,3 @@ void LockDiscInfo() { DiscInfoLock().Lock(); }
 void UnlockDiscInfo() { DiscInfoLock().Unlock(); }
 
 std::string CutDiscText(const std::string& text) { return Utf8Prefix(text, DiscTextLimit); }
-
-void CopyText(char* field, std::size_t fieldSize, const char* text) {
-    if (fieldSize == 0) return;
-    const std::size_t length = text ? strnlen(text, fieldSize - 1) : 0;
-    if (length) std::memmove(field, text, length);
-    field[length] = 0;
-}

@@ -18,7 +18,8 @@ class NamedMutex;
 
 // Disc texts (artist, title, track titles) are UTF-8 of at most this many characters.
 constexpr std::size_t DiscTextLimit = 256;
-// Width of the copy's three short option texts (the options themselves hold 80 bytes).
+// Width in characters, terminator included, of the copy's three short option texts (the
+// options themselves are 80 wide).
 constexpr std::size_t CopyShortTextSize = 40;
 // Width of the copy's local database root, as in the options.
 constexpr std::size_t CopyPathSize = 260;
@@ -91,14 +92,14 @@ struct PropertiesCopy {
     std::int32_t programChanged = 0;
 
     std::int32_t cddbQueryLocal = 0;
-    char cddbRootDirectory[CopyPathSize] = {};
+    std::string cddbRootDirectory;  // at most CopyPathSize - 1 characters
     std::int32_t cddbQueryServerAtStartup = 0;
     std::int32_t cddbServerNum = 0;
     std::int32_t cddbUseProxy = 0;
-    char cddbProxyName[CopyShortTextSize] = {};
+    std::string cddbProxyName;  // this and the SMTP texts at most CopyShortTextSize - 1
     std::int32_t cddbProxyPort = 0;
-    char smtpReturnAddress[CopyShortTextSize] = {};
-    char smtpServerName[CopyShortTextSize] = {};
+    std::string smtpReturnAddress;
+    std::string smtpServerName;
     std::int32_t MusicBrainzQuery = 0;
 
     std::int32_t EjectAtEnd = 0;
@@ -141,6 +142,3 @@ void RefreshPropertiesCopyTexts();
 
 // text cut to the disc text limit, never inside a character.
 std::string CutDiscText(const std::string& text);
-
-// Copies text into a fixed field, cut to fit, always terminated.
-void CopyText(char* field, std::size_t fieldSize, const char* text);

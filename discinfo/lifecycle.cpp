@@ -18,8 +18,8 @@ void StartDiscInfo(WindowHandle ownerWindow, unsigned changedMessage) {
     InitialiseCommonControls();
 
     ProgramOptionsRecord& options = ProgramOptions();
-    options.cddbRootDirectory[0] = 0;
-    options.cddbProxyName[0] = 0;
+    options.cddbRootDirectory.clear();
+    options.cddbProxyName.clear();
     ClearQueryStatus();
     ClearSubmitStatus();
     LoadProgramOptions();

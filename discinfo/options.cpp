@@ -23,14 +23,9 @@ namespace {
 struct OptionValue {
     const char* name;
     std::int32_t ProgramOptionsRecord::*number;
-    char* (*text)(ProgramOptionsRecord&);
-    std::size_t textSize;
+    std::string ProgramOptionsRecord::*text;
+    std::size_t textWidth;
 };
-
-char* RootDirectory(ProgramOptionsRecord& o) { return o.cddbRootDirectory; }
-char* ProxyName(ProgramOptionsRecord& o) { return o.cddbProxyName; }
-char* ReturnAddress(ProgramOptionsRecord& o) { return o.smtpReturnAddress; }
-char* ServerName(ProgramOptionsRecord& o) { return o.smtpServerName; }
 
 using R = ProgramOptionsRecord;
 const OptionValue OptionValues[] = {
@@ -47,14 +42,14 @@ const OptionValue OptionValues[] = {
     {"ControlsX", &R::ControlsX, nullptr, 0},
     {"ControlsY", &R::ControlsY, nullptr, 0},
     {"cddbQueryLocal", &R::cddbQueryLocal, nullptr, 0},
-    {"cddbRootDirectory", nullptr, RootDirectory, OptionPathSize},
+    {"cddbRootDirectory", nullptr, &R::cddbRootDirectory, OptionPathSize},
     {"cddbQueryServerAtStartup", &R::cddbQueryServerAtStartup, nullptr, 0},
     {"cddbUseProxy", &R::cddbUseProxy, nullptr, 0},
     {"cddbServerNum", &R::cddbServerNum, nullptr, 0},
-    {"cddbProxyName", nullptr, ProxyName, OptionTextSize},
+    {"cddbProxyName", nullptr, &R::cddbProxyName, OptionTextSize},
     {"cddbProxyPort", &R::cddbProxyPort, nullptr, 0},
-    {"smtpReturnAddress", nullptr, ReturnAddress, OptionTextSize},
-    {"smtpServerName", nullptr, ServerName, OptionTextSize},
+    {"smtpReturnAddress", nullptr, &R::smtpReturnAddress, OptionTextSize},
+    {"smtpServerName", nullptr, &R::smtpServerName, OptionTextSize},
     {"ResumeWhereStopped", &R::ResumeWhereStopped, nullptr, 0},
     {"DigitalPlayback", &R::DigitalPlayback, nullptr, 0},
     {"MusicBrainzQuery", &R::MusicBrainzQuery, nullptr, 0},
@@ -67,9 +62,9 @@ std::vector<std::string> ReadNumberedList(RegistryKey key, const char* prefix) {
     for (int n = 1;; ++n) {
         char name[64];
         std::snprintf(name, sizeof name, "%s%d", prefix, n);
-        char entry[OptionListEntrySize];
-        if (!ReadRegistryText(key, name, entry, sizeof entry)) break;
-        list.emplace_back(entry);
+        std::string entry;
+        if (!ReadRegistryText(key, name, OptionListEntrySize, &entry)) break;
+        list.push_back(entry);
     }
     return list;
 }
@@ -89,7 +84,7 @@ void LoadProgramOptions() {
         LogMessage("Reading program options under: ", RegistryPlace(*root, OptionsKeyPath).c_str());
         for (const OptionValue& value : OptionValues) {
             if (value.number) ReadRegistryDword(key.Get(), value.name, &(options.*value.number));
-            else ReadRegistryText(key.Get(), value.name, value.text(options), value.textSize);
+            else ReadRegistryText(key.Get(), value.name, value.textWidth, &(options.*value.text));
         }
         ReadRegistryString(key.Get(), "MusicBrainzServer", MusicBrainzServerLimit, &options.MusicBrainzServer);
     }
@@ -97,7 +92,7 @@ void LoadProgramOptions() {
     // The server and category lists are the installation's alone.
     RegistryKeyHold key;
     if (Registry().OpenKey(RegistryLocalMachine, CddbKeyPath, RegistryKeyRead, key.Out()) != RegistrySuccess) return;
-    ReadRegistryText(key.Get(), "smtpSubmitAddress", options.smtpSubmitAddress, sizeof options.smtpSubmitAddress);
+    ReadRegistryText(key.Get(), "smtpSubmitAddress", OptionTextSize, &options.smtpSubmitAddress);
     options.cddbServerList = ReadNumberedList(key.Get(), "cddbServer");
     options.cddbCategoryList = ReadNumberedList(key.Get(), "cddbCategory");
 }
@@ -112,9 +107,7 @@ int SaveProgramOptions() {
         if (value.number) {
             WriteRegistryDword(key.Get(), value.name, options.*value.number);
         } else {
-            // The whole field, terminator and the bytes after it included.
-            Registry().SetValue(key.Get(), value.name, RegistryText, value.text(options),
-                                static_cast<std::uint32_t>(value.textSize));
+            WriteRegistryTextField(key.Get(), value.name, options.*value.text, value.textWidth);
         }
     }
     WriteRegistryText(key.Get(), "MusicBrainzServer", options.MusicBrainzServer.c_str());

@@ -7,10 +7,12 @@
 #include <string>
 #include <vector>
 
-// Widths of the text options as stored: paths 260 bytes, the other texts 80.
+// Widths of the text options in characters, terminator included, as they are stored:
+// paths 260, the other texts 80. The texts themselves are UTF-8 of at most one
+// character less.
 constexpr std::size_t OptionPathSize = 260;
 constexpr std::size_t OptionTextSize = 80;
-// The longest server or category entry read, terminator included.
+// The longest server or category entry read, in characters with the terminator.
 constexpr std::size_t OptionListEntrySize = 256;
 // Where MusicBrainz's web service is, unless the registry names another (a mirror), and
 // the longest address read.
@@ -32,21 +34,21 @@ struct ProgramOptionsRecord {
     std::int32_t ControlsX = 0;
     std::int32_t ControlsY = 0;
     std::int32_t cddbQueryLocal = 0;
-    char cddbRootDirectory[OptionPathSize] = {};
+    std::string cddbRootDirectory;    // at most OptionPathSize - 1 characters
     std::int32_t cddbQueryServerAtStartup = 0;
     std::int32_t cddbUseProxy = 0;
     std::int32_t cddbServerNum = 0;    // index into cddbServerList, from 0
-    char cddbProxyName[OptionTextSize] = {};
+    std::string cddbProxyName;        // at most OptionTextSize - 1, as the SMTP texts
     std::int32_t cddbProxyPort = 0;
-    char smtpReturnAddress[OptionTextSize] = {};
-    char smtpServerName[OptionTextSize] = {};
+    std::string smtpReturnAddress;
+    std::string smtpServerName;
     std::int32_t ResumeWhereStopped = 0; // each disc starts where it was left
     std::int32_t DigitalPlayback = 1;    // play through the sound card when the drive reads audio
     std::int32_t MusicBrainzQuery = 1;   // look an unknown disc up at MusicBrainz
     std::string MusicBrainzServer = DefaultMusicBrainzServer;
 
     // Key "cddb", read only.
-    char smtpSubmitAddress[OptionTextSize] = {};
+    std::string smtpSubmitAddress;    // at most OptionTextSize - 1
     std::vector<std::string> cddbServerList;   // host name is an entry's first word
     std::vector<std::string> cddbCategoryList;
 };

@@ -1,18 +1,18 @@
 #include "discinfo/discinfo.h"
 
-#include <cstring>
-
 #include "discinfo/options.h"
+#include "platform/utf8text.h"
 
 namespace {
 
+// A text cut to the width of its field, terminator included.
+std::string FitWidth(const std::string& text, std::size_t width) { return Utf8Prefix(text, width - 1); }
+
 // The copy holds a shorter field than the option. When the user left the cut text as
 // it was, the option keeps its full length instead of losing its tail.
-void ApplyShortText(char* option, std::size_t optionSize, const char* copyText) {
-    char cut[CopyShortTextSize];
-    CopyText(cut, sizeof cut, option);
-    if (std::strcmp(cut, copyText) == 0) return;
-    CopyText(option, optionSize, copyText);
+void ApplyShortText(std::string& option, const std::string& copyText) {
+    if (FitWidth(option, CopyShortTextSize) == copyText) return;
+    option = FitWidth(copyText, OptionTextSize);
 }
 
 } // namespace
@@ -33,16 +33,16 @@ PropertiesCopy* CreatePropertiesCopy() {
     copy->programChanged = 0;
 
     copy->cddbQueryLocal = options.cddbQueryLocal;
-    CopyText(copy->cddbRootDirectory, sizeof copy->cddbRootDirectory, options.cddbRootDirectory);
+    copy->cddbRootDirectory = FitWidth(options.cddbRootDirectory, CopyPathSize);
     copy->cddbQueryServerAtStartup = options.cddbQueryServerAtStartup;
     copy->cddbServerNum = options.cddbServerNum;
     copy->cddbUseProxy = options.cddbUseProxy;
     // The options hold up to 79 characters of these, the pages 39: a longer value is
     // cut to the field rather than run past it.
-    CopyText(copy->cddbProxyName, sizeof copy->cddbProxyName, options.cddbProxyName);
+    copy->cddbProxyName = FitWidth(options.cddbProxyName, CopyShortTextSize);
     copy->cddbProxyPort = options.cddbProxyPort;
-    CopyText(copy->smtpReturnAddress, sizeof copy->smtpReturnAddress, options.smtpReturnAddress);
-    CopyText(copy->smtpServerName, sizeof copy->smtpServerName, options.smtpServerName);
+    copy->smtpReturnAddress = FitWidth(options.smtpReturnAddress, CopyShortTextSize);
+    copy->smtpServerName = FitWidth(options.smtpServerName, CopyShortTextSize);
     copy->MusicBrainzQuery = options.MusicBrainzQuery;
 
     copy->EjectAtEnd = options.EjectAtEnd;
@@ -83,14 +83,14 @@ void ApplyPropertiesCopy() {
     if (!disc.lookupRunning) ApplyPropertiesCopyTexts();
     ProgramOptionsRecord& options = ProgramOptions();
     options.cddbQueryLocal = copy->cddbQueryLocal;
-    CopyText(options.cddbRootDirectory, sizeof options.cddbRootDirectory, copy->cddbRootDirectory);
+    options.cddbRootDirectory = FitWidth(copy->cddbRootDirectory, OptionPathSize);
     options.cddbQueryServerAtStartup = copy->cddbQueryServerAtStartup;
     options.cddbServerNum = copy->cddbServerNum;
     options.cddbUseProxy = copy->cddbUseProxy;
-    ApplyShortText(options.cddbProxyName, sizeof options.cddbProxyName, copy->cddbProxyName);
+    ApplyShortText(options.cddbProxyName, copy->cddbProxyName);
     options.cddbProxyPort = copy->cddbProxyPort;
-    ApplyShortText(options.smtpReturnAddress, sizeof options.smtpReturnAddress, copy->smtpReturnAddress);
-    ApplyShortText(options.smtpServerName, sizeof options.smtpServerName, copy->smtpServerName);
+    ApplyShortText(options.smtpReturnAddress, copy->smtpReturnAddress);
+    ApplyShortText(options.smtpServerName, copy->smtpServerName);
     options.MusicBrainzQuery = copy->MusicBrainzQuery;
 }
 

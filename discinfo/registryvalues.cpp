@@ -6,7 +6,10 @@
 
 #include "platform/utf8text.h"
 
-bool ReadRegistryString(RegistryKey key, const char* name, std::size_t limit, std::string* text) {
+namespace {
+
+// The whole stored value, NULs and all, when it holds at most limit bytes.
+bool ReadRegistryBytes(RegistryKey key, const char* name, std::size_t limit, std::string* bytes) {
     // Ask for the size first, so that a huge limit costs no huge buffer.
     std::uint32_t stored = 0;
     if (Registry().QueryValue(key, name, nullptr, nullptr, &stored) != RegistrySuccess) return false;
@@ -18,26 +21,31 @@ bool ReadRegistryString(RegistryKey key, const char* name, std::size_t limit, st
     std::uint32_t type = 0;
     if (Registry().QueryValue(key, name, &type, buffer.data(), &size) != RegistrySuccess) return false;
     if (size > stored) return false;
-    text->assign(buffer.data(), strnlen(buffer.data(), size));
+    bytes->assign(buffer.data(), size);
     return true;
 }
 
-namespace {
-
-bool ReadIntoField(RegistryKey key, const char* name, std::size_t limit, char* field, std::size_t fieldSize) {
-    if (fieldSize == 0) return false;
-    std::string text;
-    if (!ReadRegistryString(key, name, limit, &text)) return false;
-    if (text.size() > fieldSize - 1) text.resize(fieldSize - 1);
-    std::memset(field, 0, fieldSize);
-    std::memcpy(field, text.data(), text.size());
-    return true;
-}
+// The text up to the first NUL, as the program may hold it: a binary value's bytes
+// that are no UTF-8 become U+FFFD (text values come through the seam valid already).
+std::string TextUpToNul(const std::string& bytes) { return ValidUtf8(bytes.substr(0, bytes.find('\0'))); }
 
 } // namespace
 
-bool ReadRegistryText(RegistryKey key, const char* name, char* field, std::size_t fieldSize) {
-    return ReadIntoField(key, name, fieldSize, field, fieldSize);
+bool ReadRegistryString(RegistryKey key, const char* name, std::size_t limit, std::string* text) {
+    std::string bytes;
+    if (!ReadRegistryBytes(key, name, limit, &bytes)) return false;
+    *text = TextUpToNul(bytes);
+    return true;
+}
+
+bool ReadRegistryText(RegistryKey key, const char* name, std::size_t fieldWidth, std::string* text) {
+    if (fieldWidth == 0) return false;
+    // No letter takes more than four bytes, so a longer value cannot fit.
+    std::string bytes;
+    if (!ReadRegistryBytes(key, name, fieldWidth * 4, &bytes)) return false;
+    if (Utf8Length(bytes) > fieldWidth) return false;
+    *text = Utf8Prefix(TextUpToNul(bytes), fieldWidth - 1);
+    return true;
 }
 
 bool ReadRegistryTextCut(RegistryKey key, const char* name, std::size_t maxCharacters, std::string* text) {
@@ -59,6 +67,12 @@ bool ReadRegistryDword(RegistryKey key, const char* name, std::int32_t* field) {
 
 long WriteRegistryText(RegistryKey key, const char* name, const char* text) {
     return Registry().SetValue(key, name, RegistryText, text, static_cast<std::uint32_t>(std::strlen(text) + 1));
+}
+
+long WriteRegistryTextField(RegistryKey key, const char* name, const std::string& text, std::size_t fieldWidth) {
+    const std::string kept = Utf8Prefix(text, fieldWidth > 0 ? fieldWidth - 1 : 0);
+    const std::string data = kept + std::string(fieldWidth - Utf8Length(kept), '\0');
+    return Registry().SetValue(key, name, RegistryText, data.data(), static_cast<std::uint32_t>(data.size()));
 }
 
 long WriteRegistryDword(RegistryKey key, const char* name, std::int32_t value) {

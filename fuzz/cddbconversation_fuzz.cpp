@@ -117,7 +117,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         options.cddbServerList = {"http://127.0.0.1:" + std::to_string(port) + "/~cddb/cddb.cgi fuzz"};
     } else {
         options.cddbUseProxy = 1;
-        std::snprintf(options.cddbProxyName, sizeof options.cddbProxyName, "127.0.0.1");
+        options.cddbProxyName = "127.0.0.1";
         options.cddbProxyPort = port;
     }
 

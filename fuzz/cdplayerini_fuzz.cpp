@@ -43,6 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ResetDiscInfo();
     DiscInfo().trackTitles.assign(static_cast<std::size_t>(trackCount), std::nullopt);
     ImportCdplayerIni();
+    fuzz::CheckDiscTexts();
     InstallProfileFile(nullptr);
     ResetDiscInfo();
     return 0;

@@ -8,6 +8,8 @@
 
 #include "cdaudio/cddevice.h"
 #include "cdaudio/toc.h"
+#include "discinfo/discinfo.h"
+#include "platform/utf8text.h"
 #include "tests/support/insertdisc.h"
 
 namespace fuzz {
@@ -44,3 +46,14 @@ std::FILE* OpenAsFile(const std::uint8_t* data, std::size_t size) {
 void InsertDisc(int trackCount) { InsertDiscOfTracks(trackCount); }
 
 } // namespace fuzz
+
+void fuzz::CheckDiscTexts() {
+    const DiscInfoRecord& disc = DiscInfo();
+    const auto check = [](const std::string& text) {
+        if (!IsValidUtf8(text) || Utf8Length(text) > DiscTextLimit) std::abort();
+    };
+    check(disc.artist);
+    check(disc.title);
+    for (const auto& title : disc.trackTitles)
+        if (title) check(*title);
+}

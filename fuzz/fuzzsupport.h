@@ -43,4 +43,8 @@ std::FILE* OpenAsFile(const std::uint8_t* data, std::size_t size);
 // A disc of trackCount tracks of about four minutes in the device record.
 void InsertDisc(int trackCount);
 
+// Stops the run (a finding) when a text of DiscInfo is not UTF-8 or holds more letters
+// than a disc text may: whatever came in, the record holds the program's one text type.
+void CheckDiscTexts();
+
 } // namespace fuzz

@@ -46,6 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string path = std::string(DiscKeyTable[data[1] % DiscKeyCount]) + "\\" + IdentityKey();
     PutValues(registry, path, data + 2, size - 2);
     LoadDiscFromRegistry();
+    fuzz::CheckDiscTexts();
     DiscInfo().discReady = true;
     SaveDiscToRegistry();
     ResetDiscInfo();

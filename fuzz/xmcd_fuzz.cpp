@@ -23,6 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     DiscInfo().trackTitles.assign(static_cast<std::size_t>(trackCount), std::nullopt);
     std::FILE* file = fuzz::OpenAsFile(data + 1, size - 1);
     ReadXmcdEntry(discId, file);
+    fuzz::CheckDiscTexts();
     std::rewind(file);
     XmcdEntry entry;
     if (ParseXmcdEntry(discId, file, trackCount, &entry) && entry.discTitle) {

@@ -1,8 +1,9 @@
 #include "log/logfile.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <mutex>
+
+#include "platform/files.h"
 
 namespace {
 
@@ -21,8 +22,7 @@ LogFile& File() {
 // Caller holds the mutex.
 void Decide(LogFile& log) {
     if (log.decided) return;
-    const char* env = std::getenv("TUNOVA_LOG");
-    log.path = env ? env : "";
+    log.path = EnvironmentText("TUNOVA_LOG");
     log.decided = true;
 }
 
@@ -40,7 +40,7 @@ void AppendLogFile(const std::string& line) {
     std::lock_guard<std::mutex> hold(log.mutex);
     Decide(log);
     if (log.path.empty()) return;
-    if (!log.file) log.file = std::fopen(log.path.c_str(), "ab");
+    if (!log.file) log.file = OpenFile(log.path, "ab");
     if (!log.file) return;
     std::fwrite(line.data(), 1, line.size(), log.file);
     std::fwrite("\r\n", 1, 2, log.file);

@@ -1,4 +1,5 @@
 // A copy of the log in a file (TUNOVA_LOG), written whether or not the window exists.
+// The file is UTF-8, as every line is; its name may hold any letter.
 #pragma once
 
 #include <string>

@@ -32,7 +32,8 @@ public:
     virtual std::uint32_t Stop(std::uint16_t deviceId) = 0;
     // close with no flags and no parameter block.
     virtual std::uint32_t Close(std::uint16_t deviceId) = 0;
-    // mciGetErrorStringA: the text of code into buffer (size bytes, terminated).
+    // mciGetErrorString: the text of code into buffer as UTF-8 (size bytes, terminated,
+    // cut between letters).
     virtual bool ErrorText(std::uint32_t code, char* buffer, std::uint32_t size) = 0;
 };
 

@@ -7,6 +7,10 @@
 #include <optional>
 #include <string_view>
 
+#include "platform/ansitext.h"
+#include "platform/files.h"
+#include "platform/utf8text.h"
+
 namespace {
 
 std::string_view Trim(std::string_view text) {
@@ -37,7 +41,7 @@ bool IsBareName(const char* fileName) {
 
 // The whole file, read afresh for every value as the system's reader does.
 std::optional<std::string> ReadWholeFile(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = OpenFile(path, "rb");
     if (!file) return std::nullopt;
     std::string text;
     char block[8192];
@@ -76,19 +80,15 @@ std::optional<std::string> FindValue(const std::string& path, std::string_view s
 
 } // namespace
 
-std::uint32_t IniFileReader::GetString(const char* section, const char* key, const char* defaultText,
-                                       char* buffer, std::uint32_t size, const char* fileName) {
-    if (!buffer || size == 0) return 0;
-    std::string path = fileName ? fileName : "";
-    if (fileName && IsBareName(fileName)) {
+std::string IniFileReader::GetString(const char* section, const char* key, const char* defaultText,
+                                     std::size_t maxCharacters, const std::string& fileName) {
+    std::string path = fileName;
+    if (!fileName.empty() && IsBareName(fileName.c_str())) {
         if (windowsDirectory_.empty()) path.clear();
         else path = windowsDirectory_ + "/" + fileName;
     }
     std::optional<std::string> value;
     if (!path.empty() && section && key) value = FindValue(path, section, key);
-    const std::string text = value ? *value : std::string(Trim(defaultText ? defaultText : ""));
-    const std::size_t count = std::min<std::size_t>(text.size(), size - 1);
-    std::memcpy(buffer, text.data(), count);
-    buffer[count] = 0;
-    return static_cast<std::uint32_t>(count);
+    const std::string text = value ? AnsiToUtf8(*value) : std::string(Trim(defaultText ? defaultText : ""));
+    return Utf8Prefix(text, maxCharacters);
 }

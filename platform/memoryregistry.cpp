@@ -4,6 +4,8 @@
 #include <cctype>
 #include <cstring>
 
+#include "platform/utf8text.h"
+
 namespace {
 
 // Registry names compare without regard to case.
@@ -36,8 +38,6 @@ constexpr long KeyDeleted = 1018;
 constexpr std::uint32_t ChangeRights = SetRight | CreateRight | 0x10000 | 0x40000 | 0x80000;
 constexpr std::uint32_t ReadRights = 0x20019;
 constexpr std::uint32_t AllRights = 0xF003F;
-
-bool IsTextType(std::uint32_t type) { return type == 1 || type == 2 || type == 7; }
 
 } // namespace
 
@@ -136,29 +136,15 @@ long MemoryRegistry::QueryValue(RegistryKey key, const char* name, std::uint32_t
     if (!node) return RegistryInvalidHandle;
     if (node->deleted) return KeyDeleted;
     if (!(access & QueryRight)) return RegistryAccessDenied;
-    if (data && !size) return 87; // ERROR_INVALID_PARAMETER
+    if (data && !size) return RegistryInvalidParameter;
     auto found = node->values.find(Fold(name ? name : ""));
     if (found == node->values.end()) return RegistryNotFound;
     const StoredValue& value = found->second;
-    if (type) *type = value.type;
-    const std::uint32_t stored = static_cast<std::uint32_t>(value.data.size());
-    if (!data) {
-        if (size) *size = stored;
-        return RegistrySuccess;
-    }
-    const std::uint32_t room = *size;
-    *size = stored;
-    auto* out = static_cast<unsigned char*>(data);
-    if (stored > room) {
-        // What the caller finds in the buffer is undefined; leave the worst plausible
-        // content, the value's first bytes without a terminator.
-        if (room) std::memcpy(out, value.data.data(), room);
-        return RegistryMoreData;
-    }
-    if (stored) std::memcpy(out, value.data.data(), stored);
-    // A text stored without its terminator gets one only when the buffer has room.
-    if (IsTextType(value.type) && stored < room && (stored == 0 || out[stored - 1] != 0)) out[stored] = 0;
-    return RegistrySuccess;
+    std::string stored(value.data.begin(), value.data.end());
+    // The system's conversion from UTF-16 never gives anything but UTF-8; a value put
+    // here directly by a test comes out the same way.
+    if (IsRegistryTextType(value.type)) stored = ValidUtf8(stored);
+    return DeliverRegistryValue(stored, value.type, type, data, size);
 }
 
 long MemoryRegistry::SetValue(RegistryKey key, const char* name, std::uint32_t type, const void* data,
@@ -170,6 +156,9 @@ long MemoryRegistry::SetValue(RegistryKey key, const char* name, std::uint32_t t
     if (!node) return RegistryInvalidHandle;
     if (node->deleted) return KeyDeleted;
     if (!(access & SetRight)) return RegistryAccessDenied;
+    if (IsRegistryTextType(type) &&
+        !IsValidUtf8(std::string(static_cast<const char*>(data), data ? size : 0)))
+        return RegistryNotText;
     StoredValue& value = node->values[Fold(name ? name : "")];
     value.type = type;
     const auto* bytes = static_cast<const unsigned char*>(data);

@@ -1,5 +1,7 @@
 // A registry held in memory, for native builds and tests. It keeps the advapi32 rules
-// the program depends on: stored sizes and types as given, RegistryMoreData for a
+// the program depends on: UTF-8 through the seam as platform/registry.h describes it
+// (text that is not UTF-8 refused, text given out always valid), stored sizes and
+// types as given, RegistryMoreData for a
 // buffer that is too small (with the buffer partly overwritten), a terminator added to
 // a text value only when the caller's buffer has room, access rights per handle, no
 // deletion of a key that has sub-keys, and handles that outlive a deleted key. Unlike

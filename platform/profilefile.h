@@ -1,17 +1,20 @@
-// Reading a private profile (INI) file, as GetPrivateProfileStringA does: the Windows
-// builds use kernel32, native builds a small reader (platform/inireader.h).
+// Reading a private profile (INI) file, as GetPrivateProfileString does: the Windows
+// builds use kernel32's wide call, native builds a small reader (platform/inireader.h).
 #pragma once
 
-#include <cstdint>
+#include <cstddef>
+#include <string>
 
 class ProfileFileApi {
 public:
     virtual ~ProfileFileApi() = default;
-    // Copies the value of key in section (or defaultText when either is missing) into
-    // buffer, cut to size - 1 characters and always terminated when size > 0; returns
-    // the number of characters copied. A bare file name means the Windows directory.
-    virtual std::uint32_t GetString(const char* section, const char* key, const char* defaultText, char* buffer,
-                                    std::uint32_t size, const char* fileName) = 0;
+    // The value of key in section (or defaultText when either is missing) as UTF-8, at
+    // most maxCharacters characters of it and never half a letter. The file is read in
+    // its own code page as the system reads it: the system's ANSI page (or UTF-16 with
+    // a byte order mark). A bare file name means the Windows directory; fileName is
+    // UTF-8.
+    virtual std::string GetString(const char* section, const char* key, const char* defaultText,
+                                  std::size_t maxCharacters, const std::string& fileName) = 0;
 };
 
 // Installs the reader for the process (null: the build's own default). Installed once

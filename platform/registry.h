@@ -2,9 +2,18 @@
 // delete value, delete key, close. The Windows builds talk to advapi32; native builds
 // and tests use an in-memory tree (platform/memoryregistry.h) with the same rules for
 // sizes, types and truncation.
+//
+// The seam carries UTF-8: key paths, value names and the data of text values (REG_SZ,
+// REG_EXPAND_SZ, REG_MULTI_SZ) are UTF-8, and a text value's size is its size in UTF-8
+// bytes, terminator included when it was stored with one. The system keeps text
+// values as UTF-16 whatever call wrote them, so a record an earlier version wrote
+// through the narrow calls in its code page reads back here letter for letter. A text
+// value that is not valid UTF-8 is refused (RegistryNotText), and what comes out is
+// always valid UTF-8. Numbers and binary data pass as they are.
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 // A key handle as portable code sees it (an HKEY in the Windows builds).
 using RegistryKey = std::uintptr_t;
@@ -23,12 +32,17 @@ constexpr long RegistrySuccess = 0;
 constexpr long RegistryNotFound = 2;
 constexpr long RegistryAccessDenied = 5;
 constexpr long RegistryInvalidHandle = 6;
+constexpr long RegistryInvalidParameter = 87;
 constexpr long RegistryMoreData = 234;
+constexpr long RegistryNotText = 1113; // ERROR_NO_UNICODE_TRANSLATION
 
 // Value types.
 constexpr std::uint32_t RegistryText = 1;    // REG_SZ
 constexpr std::uint32_t RegistryBinary = 3;  // REG_BINARY
 constexpr std::uint32_t RegistryDword = 4;   // REG_DWORD
+
+// REG_SZ, REG_EXPAND_SZ and REG_MULTI_SZ: the types whose data is text.
+bool IsRegistryTextType(std::uint32_t type);
 
 // Access rights.
 constexpr std::uint32_t RegistryKeyRead = 0x20019;
@@ -41,7 +55,7 @@ public:
     virtual long OpenKey(RegistryKey parent, const char* path, std::uint32_t access, RegistryKey* key) = 0;
     // Opens the key, creating it (and missing keys on its path) when absent.
     virtual long CreateKey(RegistryKey parent, const char* path, std::uint32_t access, RegistryKey* key) = 0;
-    // As RegQueryValueExA: *size is the buffer's size on entry and the value's size on
+    // As RegQueryValueEx: *size is the buffer's size on entry and the value's size on
     // return. A value larger than the buffer gives RegistryMoreData (the buffer's
     // content is then undefined). A text value stored without its terminator gets one
     // only when the buffer has room for it. type or data may be null.
@@ -54,6 +68,11 @@ public:
     virtual long DeleteKey(RegistryKey parent, const char* path) = 0;
     virtual long CloseKey(RegistryKey key) = 0;
 };
+
+// Hands a stored value (text values already as UTF-8) to a caller of QueryValue with
+// the rules above for sizes, the undefined buffer and the added terminator.
+long DeliverRegistryValue(const std::string& stored, std::uint32_t storedType, std::uint32_t* type, void* data,
+                          std::uint32_t* size);
 
 // Installs the registry for the process (null: the build's own default, advapi32 on
 // Windows, an empty in-memory tree elsewhere). Installed once at start-up; tests

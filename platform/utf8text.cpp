@@ -69,17 +69,6 @@ bool IsValidUtf8(const std::string& text) {
     return true;
 }
 
-bool IsUtf8BeyondAscii(const std::string& text) {
-    bool beyondAscii = false;
-    for (std::size_t at = 0; at < text.size();) {
-        const std::size_t length = Utf8SequenceLength(text, at);
-        if (length == 0) return false;
-        beyondAscii = beyondAscii || length > 1;
-        at += length;
-    }
-    return beyondAscii;
-}
-
 std::size_t Utf8Length(const std::string& text) {
     std::size_t count = 0;
     for (std::size_t at = 0; at < text.size(); at += StepAt(text, at)) ++count;
@@ -100,6 +89,25 @@ std::size_t Utf8CutBytes(const std::string& text, std::size_t maxBytes) {
         at = next;
     }
     return at;
+}
+
+std::string WithoutCutLetter(const std::string& text) {
+    // A letter takes at most four bytes: its lead byte is among the last three.
+    for (std::size_t back = 1; back <= 3 && back <= text.size(); ++back) {
+        const std::size_t at = text.size() - back;
+        const unsigned char byte = ByteAt(text, at);
+        if ((byte & 0xC0) == 0x80) continue; // a continuation byte: look further back
+        const std::size_t needed = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC2 ? 2 : 1;
+        return needed > back ? text.substr(0, at) : text;
+    }
+    return text;
+}
+
+void CopyUtf8(const std::string& text, char* buffer, std::size_t size) {
+    if (size == 0) return;
+    const std::size_t length = Utf8CutBytes(text, size - 1);
+    text.copy(buffer, length);
+    buffer[length] = '\0';
 }
 
 std::string Latin1ToUtf8(const std::string& text) {

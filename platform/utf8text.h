@@ -16,11 +16,6 @@ std::size_t Utf8SequenceLength(const std::string& text, std::size_t at);
 // true when every byte belongs to a well-formed sequence.
 bool IsValidUtf8(const std::string& text);
 
-// true when text is valid UTF-8 and holds at least one letter beyond ASCII: only then
-// does outside text of unknown kind read as UTF-8 (plain ASCII reads the same either
-// way, and Latin-1 letters almost never form valid UTF-8).
-bool IsUtf8BeyondAscii(const std::string& text);
-
 // The number of characters; a byte that starts no well-formed sequence counts as one.
 std::size_t Utf8Length(const std::string& text);
 
@@ -31,6 +26,14 @@ std::string Utf8Prefix(const std::string& text, std::size_t maxCharacters);
 // The largest byte count of at most maxBytes at which text can be cut without cutting
 // a character in two (for limits that outside formats set in bytes).
 std::size_t Utf8CutBytes(const std::string& text, std::size_t maxBytes);
+
+// text without a letter cut short at its very end (by a limit in bytes): a lead byte
+// followed by fewer continuation bytes than it needs. Anything else is left as it is.
+std::string WithoutCutLetter(const std::string& text);
+
+// Copies text into a buffer of size bytes for a narrow caller: terminated, and cut
+// between letters when it does not fit.
+void CopyUtf8(const std::string& text, char* buffer, std::size_t size);
 
 // Latin-1 as Windows programs wrote it (the Windows-1252 page) as UTF-8: each byte is
 // the letter of its own number, except that 0x80 to 0x9F, control codes in ISO 8859-1,

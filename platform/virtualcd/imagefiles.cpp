@@ -4,6 +4,8 @@
 #include <cstring>
 #include <sstream>
 
+#include "platform/ansitext.h"
+#include "platform/files.h"
 #include "platform/virtualcd/pathforms.h"
 
 namespace {
@@ -11,7 +13,7 @@ namespace {
 constexpr std::size_t WaveHeadBytes = 64 * 1024;
 
 bool ProbeFile(const CueFile& file, ImageFileFacts* facts, std::string* problem) {
-    std::ifstream stream(file.name, std::ios::binary);
+    std::ifstream stream(FilePath(file.name), std::ios::binary);
     if (!stream) return *problem = "cannot read " + file.name, false;
     stream.seekg(0, std::ios::end);
     const std::int64_t size = static_cast<std::int64_t>(stream.tellg());
@@ -31,12 +33,12 @@ bool ProbeFile(const CueFile& file, ImageFileFacts* facts, std::string* problem)
 } // namespace
 
 bool LoadCueImage(const std::string& path, DiscDescription* disc, DiscImage* image, std::string* error) {
-    std::ifstream stream(path, std::ios::binary);
+    std::ifstream stream(FilePath(path), std::ios::binary);
     if (!stream) return *error = "cannot read " + path, false;
     std::ostringstream text;
     text << stream.rdbuf();
     CueSheet sheet;
-    if (!ParseCueSheet(text.str(), &sheet, error)) return *error = path + ": " + *error, false;
+    if (!ParseCueSheet(Utf8OrAnsiToUtf8(text.str()), &sheet, error)) return *error = path + ": " + *error, false;
     for (CueFile& file : sheet.files)
         file.name = PathBeside(path, file.name);
     return LayOutImage(sheet, ProbeFile, disc, image, error);
@@ -62,7 +64,7 @@ bool ImageSoundReader::ReadFrames(std::int32_t frame, std::int32_t count, std::u
                                                           segment.bytesInFile - offset);
         if (wanted <= 0) continue;
         auto& stream = streams_[static_cast<std::size_t>(segment.file)];
-        if (!stream) stream.reset(new std::ifstream(image_.files[static_cast<std::size_t>(segment.file)].name,
+        if (!stream) stream.reset(new std::ifstream(FilePath(image_.files[static_cast<std::size_t>(segment.file)].name),
                                                     std::ios::binary));
         std::uint8_t* target = out + static_cast<std::size_t>(from - frame) * FrameBytes;
         stream->clear();

@@ -1,4 +1,4 @@
-// The system's text for an MCI error code, as mciGetErrorStringA gives it: the Win32
+// The system's text for an MCI error code, as mciGetErrorString gives it: the Win32
 // builds ask winmm, native builds look it up in a table of the codes the virtual drive
 // and its tests use.
 #pragma once

@@ -5,20 +5,17 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/ansitext.h"
+#include "platform/files.h"
 #include "platform/virtualcd/imagefiles.h"
 #include "platform/virtualcd/pathforms.h"
 #include "platform/virtualcd/virtualcddriver.h"
 
 namespace {
 
-std::string Environment(const char* name) {
-    const char* value = std::getenv(name);
-    return value ? value : "";
-}
-
 std::vector<std::string> DescriptionPaths() {
     std::vector<std::string> paths;
-    std::stringstream list(Environment("TUNOVA_VIRTUAL_CD"));
+    std::stringstream list(EnvironmentText("TUNOVA_VIRTUAL_CD"));
     std::string path;
     while (std::getline(list, path, ';')) {
         const std::size_t first = path.find_first_not_of(" \t");
@@ -67,7 +64,7 @@ VirtualDriveSource SourceFromFile(const std::string& path) {
         source.path = path;
         return source;
     }
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(FilePath(path), std::ios::binary);
     if (!file) {
         VirtualDriveSource source;
         source.path = path;
@@ -76,7 +73,7 @@ VirtualDriveSource SourceFromFile(const std::string& path) {
     }
     std::ostringstream text;
     text << file.rdbuf();
-    VirtualDriveSource source = SourceFromText(text.str(), path);
+    VirtualDriveSource source = SourceFromText(Utf8OrAnsiToUtf8(text.str()), path);
     // The letter comes from a file that could be read, even if it is faulty otherwise.
     if (!source.valid) {
         DiscDescription partial;
@@ -116,11 +113,11 @@ std::vector<std::string> VirtualCdDriveNames() {
 }
 
 std::unique_ptr<CdAudioDriver> CreateVirtualCdDriverFromEnvironment(VirtualCdNotice notice, RawCdOpener* rawOpener) {
-    const std::string speedText = Environment("TUNOVA_VIRTUAL_SPEED");
+    const std::string speedText = EnvironmentText("TUNOVA_VIRTUAL_SPEED");
     double speed = speedText.empty() ? 1.0 : std::strtod(speedText.c_str(), nullptr);
     if (!(speed > 0)) speed = 1.0;
     auto driver = std::make_unique<VirtualCdDriver>(SourcesFromEnvironment(), SteadyMilliseconds(), speed,
-                                                    LocalFormOfPath(Environment("TUNOVA_VIRTUAL_TRACE")),
+                                                    LocalFormOfPath(EnvironmentText("TUNOVA_VIRTUAL_TRACE")),
                                                     std::move(notice));
     if (rawOpener) *rawOpener = driver->RawOpener();
     return driver;

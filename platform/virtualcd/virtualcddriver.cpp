@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/files.h"
 #include "platform/virtualcd/mcierrortext.h"
 
 namespace {
@@ -48,7 +49,7 @@ const char* FormatName(std::uint32_t format) {
 // "nodisc" line to it while the drive is in use, as a user would empty a real drive.
 bool TakenOut(const VirtualDriveSource& source) {
     if (source.path.empty()) return false;
-    std::ifstream file(source.path, std::ios::binary);
+    std::ifstream file(FilePath(source.path), std::ios::binary);
     if (!file) return true;
     std::ostringstream text;
     text << file.rdbuf();

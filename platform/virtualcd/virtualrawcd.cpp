@@ -4,10 +4,11 @@
 #include <cstring>
 
 #include "platform/cdromioctl.h"
+#include "platform/files.h"
 #include "platform/virtualcd/imagefiles.h"
 
 VirtualTrace::VirtualTrace(const std::string& path) {
-    if (!path.empty()) file_ = std::fopen(path.c_str(), "a");
+    if (!path.empty()) file_ = OpenFile(path, "a");
 }
 
 VirtualTrace::~VirtualTrace() {

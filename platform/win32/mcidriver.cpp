@@ -5,6 +5,8 @@
 
 #include <cstring>
 
+#include "platform/win32/mcierror.h"
+
 static_assert(mci::DevTypeCdAudio == MCI_DEVTYPE_CD_AUDIO, "MCI device type");
 static_assert(mci::StatusLength == MCI_STATUS_LENGTH && mci::StatusPosition == MCI_STATUS_POSITION &&
                   mci::StatusNumberOfTracks == MCI_STATUS_NUMBER_OF_TRACKS && mci::StatusMode == MCI_STATUS_MODE &&
@@ -114,7 +116,7 @@ public:
     }
 
     bool ErrorText(std::uint32_t code, char* buffer, std::uint32_t size) override {
-        return mciGetErrorStringA(code, buffer, size) != FALSE;
+        return SystemMciErrorText(code, buffer, size);
     }
 };
 

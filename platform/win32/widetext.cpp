@@ -2,15 +2,17 @@
 
 #include <cwchar>
 
-std::wstring Utf8ToWide(const std::string& utf8) {
-    if (utf8.empty()) return std::wstring();
-    const int size = static_cast<int>(utf8.size());
-    const int units = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
+std::wstring CodePageToWide(UINT codePage, const std::string& text) {
+    if (text.empty()) return std::wstring();
+    const int size = static_cast<int>(text.size());
+    const int units = MultiByteToWideChar(codePage, 0, text.data(), size, nullptr, 0);
     if (units <= 0) return std::wstring();
     std::wstring wide(static_cast<std::size_t>(units), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, &wide[0], units);
+    MultiByteToWideChar(codePage, 0, text.data(), size, &wide[0], units);
     return wide;
 }
+
+std::wstring Utf8ToWide(const std::string& utf8) { return CodePageToWide(CP_UTF8, utf8); }
 
 std::string WideToUtf8(const wchar_t* wide, std::size_t length) {
     if (!wide) return std::string();

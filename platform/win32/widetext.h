@@ -12,6 +12,9 @@
 // from outside never vanishes whole.
 std::wstring Utf8ToWide(const std::string& utf8);
 
+// Text of a code page (CP_ACP for the ANSI page, CP_UTF8) into UTF-16.
+std::wstring CodePageToWide(UINT codePage, const std::string& text);
+
 // UTF-16 into UTF-8: length units of wide, or up to its terminator when length is
 // npos. An unpaired surrogate becomes U+FFFD.
 std::string WideToUtf8(const wchar_t* wide, std::size_t length = std::string::npos);

@@ -107,7 +107,7 @@ inline ProtocolOutcome RunProtocolCase(const ProtocolCase& c, const std::string&
     device.toc = c.toc;
     ProgramOptionsRecord& options = ProgramOptions();
     options.cddbUseProxy = 1;
-    std::snprintf(options.cddbProxyName, sizeof options.cddbProxyName, "127.0.0.1");
+    options.cddbProxyName = "127.0.0.1";
 
     ProtocolOutcome outcome;
     SocketStartup(); // the server's own use of the socket layer
@@ -143,7 +143,7 @@ inline ProtocolOutcome RunProtocolCase(const ProtocolCase& c, const std::string&
     device.toc.clear();
     options.cddbUseProxy = 0;
     options.cddbProxyPort = 0;
-    options.cddbProxyName[0] = '\0';
+    options.cddbProxyName.clear();
     options.cddbServerList.clear();
 
     {

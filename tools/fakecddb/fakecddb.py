@@ -14,6 +14,7 @@ asked for port 0 learns the port. Python 3 standard library only.
 """
 
 import argparse
+import codecs
 import os
 import random
 import socket
@@ -55,7 +56,8 @@ class Database:
       file, beginning with "# xmcd";
     - a local copy: category/<xx>to<yy> files holding several entries, each after its
       "#FILENAME=<disc id>" line.
-    Entries are kept as bytes and served as stored (Latin-1 or UTF-8 alike)."""
+    Entries are kept as bytes, UTF-8 or Latin-1 as stored; Commands.text() gives them
+    the character set of the client's protocol level."""
 
     def __init__(self, root):
         self.root = root
@@ -125,6 +127,20 @@ class Commands:
         self.queried = None
         self.errors = 0
         self.closing = False
+
+    def text(self, lines):
+        """Entry or title lines (bytes) in the character set of the protocol level: from
+        level 6 on UTF-8, a Latin-1 entry converted; below it Latin-1 when every letter
+        has one there, else as stored."""
+        letters = decode_utf8_entry(lines)
+        if letters is None:
+            return [line.decode("latin-1").encode("utf-8") for line in lines] if self.level >= 6 else lines
+        if self.level >= 6:
+            return lines
+        try:
+            return [line.encode("latin-1") for line in letters]
+        except UnicodeEncodeError:
+            return lines
 
     def error(self, text):
         # The reference server hangs up on a client that keeps sending bad commands.
@@ -211,15 +227,21 @@ class Commands:
         if not exact and not close:
             close = self.db.close_matches(offsets, seconds, self.options.fuzz)
         if len(exact) == 1:
-            return [b"200 " + b" ".join(exact[0])]
+            return [b"200 " + b" ".join(self.titled(exact[0]))]
         if exact:
             # Several categories hold the id: listed as exact matches from level 4 on.
             head = b"210 Found exact matches" if self.level >= 4 else b"211 Found inexact matches"
-            return [head + b", list follows (until terminating `.')"] + [b" ".join(m) for m in exact] + [b"."]
+            return ([head + b", list follows (until terminating `.')"] +
+                    [b" ".join(self.titled(m)) for m in exact] + [b"."])
         if close:
             return ([b"211 Found inexact matches, list follows (until terminating `.')"] +
-                    [b" ".join(m) for m in close] + [b"."])
+                    [b" ".join(self.titled(m)) for m in close] + [b"."])
         return [("202 No match for disc ID %s." % disc_id).encode()]
+
+    def titled(self, match):
+        """A (category, disc id, title) match with its title in the level's character set."""
+        category, disc_id, title = match
+        return (category, disc_id, self.text([title])[0])
 
     def read(self, args):
         if len(args) != 2:
@@ -231,6 +253,7 @@ class Commands:
         if lines is None:
             return [("401 %s %s No such CD entry in database." % (category, disc_id)).encode()]
         head = ("210 %s %s CD database entry follows (until terminating `.')" % (category, disc_id)).encode()
+        lines = self.text(lines)
         if self.options.misbehave == "overlong":
             lines = lines[:1] + [b"# " + b"x" * 3000] + lines[1:]
         if self.options.misbehave == "close-mid-entry":
@@ -242,6 +265,27 @@ class Commands:
         if self.options.misbehave == "flood":
             return [head] + lines + [b"# " + b"y" * 70 for _ in range(4000)] + [b"."]
         return [head] + lines + [b"."]
+
+
+def decode_utf8_entry(lines):
+    """The lines (bytes) read as UTF-8, or None when the entry is not UTF-8 (Latin-1).
+    A keyword's value may go on over several lines and a letter may be cut between
+    them, as entries are stored: such a letter is decoded whole, on the first of its
+    lines."""
+    decoders, out = {}, []
+    try:
+        for line in lines:
+            key, equals, value = line.partition(b"=")
+            if equals and key and not line.startswith(b"#"):
+                decoder = decoders.setdefault(key, codecs.getincrementaldecoder("utf-8")())
+                out.append(key.decode("ascii") + "=" + decoder.decode(value))
+            else:
+                out.append(line.decode("utf-8"))
+        for decoder in decoders.values():
+            decoder.decode(b"", final=True)
+    except UnicodeDecodeError:
+        return None
+    return out
 
 
 def looks_like_address(user, host):

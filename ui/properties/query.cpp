@@ -7,12 +7,12 @@
 #include "discinfo/discinfo.h"
 #include "discinfo/options.h"
 #include "musicbrainz/client.h"
+#include "platform/utf8text.h"
 
 namespace {
 
-template <std::size_t Size>
-void StoreText(char (&field)[Size], const std::string& text, int longest) {
-    CopyText(field, Size, text.substr(0, static_cast<std::size_t>(longest)).c_str());
+void StoreText(std::string& field, const std::string& text, int longest) {
+    field = Utf8Prefix(text, static_cast<std::size_t>(longest));
 }
 
 } // namespace
@@ -42,7 +42,7 @@ void StoreQueryPage(const QueryPageValues& page, PropertiesCopy& copy) {
 }
 
 int ProxyPortFor(const std::string& text, int previous) {
-    const int port = ReadPortNumber(text.substr(0, QueryProxyPortLength));
+    const int port = ReadPortNumber(Utf8Prefix(text, QueryProxyPortLength));
     return port >= LowestPort && port <= HighestPort ? port : previous;
 }
 

@@ -6,7 +6,7 @@
 
 struct PropertiesCopy;
 
-// The longest texts the page keeps of its fields (the copy's buffers with their
+// The most characters the page keeps of its fields (the copy's fields less their
 // terminators, the port as a number's text).
 constexpr int QueryRootDirectoryLength = 255;
 constexpr int QueryProxyNameLength = 39;

@@ -1,12 +1,12 @@
 #include "ui/properties/submit.h"
 
 #include "discinfo/discinfo.h"
+#include "platform/utf8text.h"
 
 namespace {
 
-template <std::size_t Size>
-void StoreSmtpText(char (&field)[Size], const std::string& text) {
-    CopyText(field, Size, text.substr(0, static_cast<std::size_t>(SmtpTextLength)).c_str());
+void StoreSmtpText(std::string& field, const std::string& text) {
+    field = Utf8Prefix(text, static_cast<std::size_t>(SmtpTextLength));
 }
 
 } // namespace
@@ -21,7 +21,7 @@ void StoreSubmitPage(const SubmitPageValues& page, PropertiesCopy& copy) {
 }
 
 bool HasSmtpSettings(const PropertiesCopy& copy) {
-    return copy.smtpReturnAddress[0] != '\0' && copy.smtpServerName[0] != '\0';
+    return !copy.smtpReturnAddress.empty() && !copy.smtpServerName.empty();
 }
 
 std::string CategoryDescription(const std::string& entry) {

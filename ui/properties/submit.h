@@ -8,7 +8,8 @@
 struct PropertiesCopy;
 struct DiscInfoRecord;
 
-// The longest SMTP texts the copy keeps (its buffers hold 40 with the terminator).
+// The most characters of the SMTP texts the copy keeps (its fields are 40 wide with
+// the terminator).
 constexpr int SmtpTextLength = 39;
 
 struct SubmitPageValues {

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "platform/win32/scoped.h"
+#include "platform/win32/widetext.h"
 
 namespace {
 
@@ -33,7 +34,7 @@ private:
 } // namespace
 
 std::unique_ptr<DriveLock> TryLockDrive(const std::string& path, bool shareable) {
-    ScopedHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+    ScopedHandle file(CreateFileW(Utf8ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return std::make_unique<FileRangeDriveLock>(ScopedHandle());
     OVERLAPPED where = LockedByte();

@@ -10,6 +10,11 @@
 #include <string>
 #include <vector>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include "cdaudio/cddevice.h"
 #include "discinfo/querystatus.h"
 #include "cddb/server.h"
@@ -69,7 +74,7 @@ protected:
         EXPECT_NE(server.Port(), 0) << "the fake server did not start";
         ProgramOptionsRecord& options = ProgramOptions();
         options.cddbUseProxy = 1;
-        std::snprintf(options.cddbProxyName, sizeof options.cddbProxyName, "127.0.0.1");
+        options.cddbProxyName = "127.0.0.1";
         options.cddbProxyPort = server.Port();
         return QueryServer(discId, output_);
     }
@@ -133,8 +138,50 @@ TEST_F(FakeServerTest, PlaysACaseFileAndRecordsTheClient) {
     std::ifstream in(transcript);
     std::stringstream sent;
     sent << in.rdbuf();
-    EXPECT_EQ(sent.str(), "cddb hello tester TESTPC Tunova v2.21\ncddb query 1a2b3c03 12 150 18395 35730 55800 70205 "
-                          "92840 109973 129110 142530 163838 180013 198703 2869\n");
+    EXPECT_EQ(sent.str(), "cddb hello tester TESTPC Tunova v2.21\nproto 6\ncddb query 1a2b3c03 12 150 18395 35730 "
+                          "55800 70205 92840 109973 129110 142530 163838 180013 198703 2869\n");
+}
+
+// Everything the fake sends in one cddbp conversation of the given lines, to its end.
+std::string RawConversation(int port, const std::string& lines) {
+    const int connection = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<std::uint16_t>(port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    std::string received;
+    if (connect(connection, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+        send(connection, lines.data(), lines.size(), 0) == static_cast<ssize_t>(lines.size())) {
+        char block[4096];
+        for (ssize_t got; (got = recv(connection, block, sizeof block, 0)) > 0;) received.append(block, got);
+    }
+    close(connection);
+    return received;
+}
+
+// The fake answers in the character set of the level the client asked for: UTF-8 from
+// level 6 on, below it Latin-1 where every letter has one and as stored otherwise.
+TEST_F(FakeServerTest, EntriesComeInTheCharacterSetOfTheProtocolLevel) {
+    const struct {
+        const char* level;
+        const char* entry;
+        std::string line;
+    } cases[] = {
+        {"5", "blues 9d0ef00b", "DTITLE=Delta Rail / Crossroads Caf\xE9\r\n"},  // stored in UTF-8
+        {"6", "blues 9d0ef00b", "DTITLE=Delta Rail / Crossroads Caf\xC3\xA9\r\n"},
+        {"5", "jazz 9d0ef00b", "DTITLE=Les \xC9toiles Quartet / Nuit Blanche\r\n"},  // stored in Latin-1
+        {"6", "jazz 9d0ef00b", "DTITLE=Les \xC3\x89toiles Quartet / Nuit Blanche\r\n"},
+        {"5", "misc 2b046b04", "DTITLE=\xE6\xA3\xAE\xE3\x81\xAE\xE9\x9F\xB3\xE6\xA5\xBD\xE9\x9A\x8A / "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.entry) + " at level " + c.level);
+        FakeServer server("--db " + Root + "/tests/data/cddb/server");
+        ASSERT_NE(server.Port(), 0);
+        const std::string reply = RawConversation(
+            server.Port(), std::string("cddb hello a b c d\nproto ") + c.level + "\ncddb read " + c.entry + "\nquit\n");
+        EXPECT_NE(reply.find("201 OK, CDDB protocol level now: " + std::string(c.level)), std::string::npos) << reply;
+        EXPECT_NE(reply.find(c.line), std::string::npos) << reply;
+    }
 }
 
 TEST_F(FakeServerTest, RefusalsAndMisbehaviour) {

@@ -30,7 +30,7 @@ TEST(ChooseCddbTargetTest, ServerListEntryOrRelay) {
     EXPECT_EQ(target.host, "us.example.net");
 
     options.cddbUseProxy = 1;
-    std::snprintf(options.cddbProxyName, sizeof options.cddbProxyName, "relay.example.com");
+    options.cddbProxyName = "relay.example.com";
     options.cddbProxyPort = 8880;
     options.cddbServerNum = 7; // not used with the relay
     ASSERT_TRUE(ChooseCddbTarget(options, &target));

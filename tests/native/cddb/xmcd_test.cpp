@@ -29,6 +29,11 @@ struct XmcdCase {
 };
 
 std::string Repeat(char c, std::size_t n) { return std::string(n, c); }
+std::string Letters(const std::string& letter, int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i) text += letter;
+    return text;
+}
 
 class ReadXmcdEntryTest : public ::testing::TestWithParam<XmcdCase> {
 protected:
@@ -80,12 +85,19 @@ INSTANTIATE_TEST_SUITE_P(
         XmcdCase{"long-title.xmcd", 0x1a2b3c03, 3, 1, "Artist", Repeat('x', 256).c_str(),
                  {Repeat('z', 247), Repeat('y', 256), "after the long line"}},
         // Entries as servers store them: UTF-8 (a letter cut across two lines joins
-        // before it is converted; letters the code page lacks become "?") and Latin-1
-        // (a UTF-8-looking sequence in a Latin-1 entry stays as written).
-        XmcdCase{"utf8-real.xmcd", 0x1a2b3c03, 2, 1, "L\xE9" "a Fontaine", "\xC9t\xE9 \xE0 Paris \x96 Live ?",
-                 {"Caf\xE9 cr\xE8me", "Na\xEFve"}},
-        XmcdCase{"latin1-real.xmcd", 0x1a2b3c03, 2, 1, "Beyonc\xE9", "Jardin d\xB4\xE9t\xE9",
-                 {"\xC9l\xE9gie", "\xC3\xA9 as written"}},
+        // before the entry is judged) and Latin-1 (a UTF-8-looking sequence in a Latin-1
+        // entry is read as Latin-1 with the rest); both are held as UTF-8.
+        XmcdCase{"utf8-real.xmcd", 0x1a2b3c03, 2, 1, "L\xC3\xA9" "a Fontaine",
+                 "\xC3\x89t\xC3\xA9 \xC3\xA0 Paris \xE2\x80\x93 Live \xE6\x97\xA5",
+                 {"Caf\xC3\xA9 cr\xC3\xA8me", "Na\xC3\xAFve"}},
+        XmcdCase{"latin1-real.xmcd", 0x1a2b3c03, 2, 1, "Beyonc\xC3\xA9", "Jardin d\xC2\xB4\xC3\xA9t\xC3\xA9",
+                 {"\xC3\x89l\xC3\xA9gie", "\xC3\x83\xC2\xA9 as written"}},
+        // Cyrillic, Greek, a letter beyond 16 bits, and 400 Japanese letters over lines
+        // cut inside letters: 256 letters are kept, and the gathering bound that cuts the
+        // long title in a letter does not make the entry Latin-1.
+        XmcdCase{"utf8-long-letters.xmcd", 0x1a2b3c03, 2, 1, "\xD0\x9A\xD0\xB8\xD0\xBD\xD0\xBE",
+                 "\xCE\x95\xCE\xBB\xCE\xBB\xCE\xB7\xCE\xBD\xCE\xB9\xCE\xBA\xCE\xAC \xCF\x84\xCF\x81\xCE\xB1\xCE\xB3\xCE\xBF\xCF\x8D\xCE\xB4\xCE\xB9\xCE\xB1",
+                 {Letters("\xE6\x97\xA5", 256), "\xF0\x9D\x84\x9E Clef"}},
         XmcdCase{"no-dtitle.xmcd", 0x1a2b3c03, 1, 1, "", "", {"Only Tracks"}},
         XmcdCase{"other-disc.xmcd", 0x1a2b3c03, 2, 0, "Old Artist", "Old Title", {Old, Old}}));
 

@@ -62,6 +62,17 @@ TEST_F(CdplayerIniTest, TracksCountFromZero) {
               "Found current CD in cdplayer.ini:  3A5B1C02\r\n");
 }
 
+// The file is in the ANSI code page (here the stand-in Western page); the record holds
+// its letters in UTF-8, as many letters as the file's texts may have.
+TEST_F(CdplayerIniTest, TextsInTheAnsiPageBecomeUtf8) {
+    WriteIni("[3A5B1C02]\r\nartist=Mot\xF6rhead \x96 Caf\xE9\r\n0=" + std::string(300, '\xE9') + "\r\n");
+    EXPECT_EQ(ImportCdplayerIni(), 1);
+    EXPECT_EQ(DiscInfo().artist, "Mot\xC3\xB6rhead \xE2\x80\x93 Caf\xC3\xA9");
+    std::string letters;
+    for (int i = 0; i < 255; ++i) letters += "\xC3\xA9";
+    EXPECT_EQ(DiscInfo().trackTitles[0], std::optional<std::string>(letters));
+}
+
 TEST_F(CdplayerIniTest, OnlyEmptyFieldsAreFilled) {
     WriteIni("[3A5B1C02]\r\nartist=File artist\r\ntitle=File title\r\n1=File track\r\nnumplay=2\r\norder=1 0\r\n");
     DiscInfo().artist = "Known";

@@ -69,10 +69,10 @@ TEST_F(InstallationTest, SampleDataGivesServersCategoriesAndTheRecordKeys) {
                                         "folk - Folk", "jazz - Jazz", "misc - Miscellaneous", "newage - New age",
                                         "reggae - Reggae", "rock - Rock and pop",
                                         "soundtrack - Film and stage soundtracks"}));
-    EXPECT_STRNE(o.smtpSubmitAddress, "");
+    EXPECT_NE(o.smtpSubmitAddress, "");
     // The options keep their defaults: the installation sets none.
     EXPECT_EQ(o.StopAtExit, 1);
-    EXPECT_STREQ(o.cddbRootDirectory, "");
+    EXPECT_EQ(o.cddbRootDirectory, "");
     for (const char* key : DiscKeyTable) EXPECT_TRUE(registry.HasKey(key)) << key;
     EXPECT_EQ(SaveProgramOptions(), 1);
 }

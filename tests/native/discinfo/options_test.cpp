@@ -52,9 +52,9 @@ TEST_F(OptionsTest, MissingKeysLeaveTheDefaultsAndSaveNothing) {
                                o.cddbQueryLocal, o.cddbQueryServerAtStartup, o.cddbUseProxy, o.cddbServerNum,
                                o.cddbProxyPort})
         EXPECT_EQ(value, 0);
-    for (const char* text : {o.cddbRootDirectory, o.cddbProxyName, o.smtpReturnAddress, o.smtpServerName,
-                             o.smtpSubmitAddress})
-        EXPECT_STREQ(text, "");
+    for (const std::string& text : {o.cddbRootDirectory, o.cddbProxyName, o.smtpReturnAddress, o.smtpServerName,
+                                    o.smtpSubmitAddress})
+        EXPECT_EQ(text, "");
     EXPECT_TRUE(o.cddbServerList.empty());
     EXPECT_TRUE(o.cddbCategoryList.empty());
 
@@ -82,8 +82,8 @@ TEST_F(OptionsTest, ValuesAreReadInOrderAndMissingOnesKeepTheirDefault) {
     EXPECT_EQ(o.ControlsX, 640);
     EXPECT_EQ(o.StopAtExit, 1);
     EXPECT_EQ(o.IntroPlayLength, 10);
-    EXPECT_STREQ(o.cddbRootDirectory, "Z:\\cddb");
-    EXPECT_STREQ(o.smtpServerName, "mail.example.net");
+    EXPECT_EQ(o.cddbRootDirectory, "Z:\\cddb");
+    EXPECT_EQ(o.smtpServerName, "mail.example.net");
     EXPECT_EQ(o.MusicBrainzQuery, 0);
     EXPECT_EQ(o.MusicBrainzServer, "https://mirror.example.org:8443");
     EXPECT_EQ(recording.queried, ValueOrder);
@@ -101,7 +101,7 @@ TEST_F(OptionsTest, ListsEndAtTheFirstMissingNumber) {
     registry.PutText(CddbKey, "cddbCategory4", "never reached");
     LoadProgramOptions();
     const ProgramOptionsRecord& o = ProgramOptions();
-    EXPECT_STREQ(o.smtpSubmitAddress, "submit@cddb.example.org");
+    EXPECT_EQ(o.smtpSubmitAddress, "submit@cddb.example.org");
     EXPECT_EQ(o.cddbServerList,
               (std::vector<std::string>{"127.0.0.1:8880 Local test server", "cddb.example.org:888 Public"}));
     EXPECT_EQ(o.cddbCategoryList, (std::vector<std::string>{"blues - Blues", std::string(255, 'x')}));
@@ -117,9 +117,9 @@ TEST_F(OptionsTest, SaveWritesEveryValueInOrderWithTheWholeTextFields) {
     o.TimeDisplayMode = 3;
     o.ControlsY = -20;
     o.cddbProxyPort = 8080;
-    std::strcpy(o.cddbRootDirectory, "C:\\cddb");
-    std::strcpy(o.cddbProxyName, "proxy");
-    std::strcpy(o.smtpReturnAddress, "me@example.net");
+    o.cddbRootDirectory = "C:\\cddb";
+    o.cddbProxyName = "proxy";
+    o.smtpReturnAddress = "me@example.net";
     o.cddbServerList = {"not saved"};
     EXPECT_EQ(SaveProgramOptions(), 1);
     EXPECT_EQ(recording.written, ValueOrder);
@@ -149,10 +149,10 @@ TEST_F(OptionsTest, SaveWritesEveryValueInOrderWithTheWholeTextFields) {
     EXPECT_EQ(o.ControlsY, -20);
     EXPECT_EQ(o.cddbProxyPort, 8080);
     EXPECT_EQ(o.StopAtExit, 1);
-    EXPECT_STREQ(o.cddbRootDirectory, "C:\\cddb");
-    EXPECT_STREQ(o.cddbProxyName, "proxy");
-    EXPECT_STREQ(o.smtpReturnAddress, "me@example.net");
-    EXPECT_STREQ(o.smtpServerName, "");
+    EXPECT_EQ(o.cddbRootDirectory, "C:\\cddb");
+    EXPECT_EQ(o.cddbProxyName, "proxy");
+    EXPECT_EQ(o.smtpReturnAddress, "me@example.net");
+    EXPECT_EQ(o.smtpServerName, "");
 }
 
 } // namespace

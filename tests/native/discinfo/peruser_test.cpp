@@ -42,7 +42,7 @@ TEST_F(PerUserTest, OptionsAreSavedPerUserAndReadOverTheMachines) {
     EXPECT_EQ(o.TimeDisplayMode, 2);
     o.Shuffle = 1;
     o.ControlsX = 300;
-    std::strcpy(o.smtpServerName, "mail.example.net");
+    o.smtpServerName = "mail.example.net";
     EXPECT_EQ(SaveProgramOptions(), 1);
     EXPECT_NE(LogText().find("Saving program options to registry.\r\n"
                              "Saved program options under:  HKEY_CURRENT_USER\\"
@@ -66,7 +66,7 @@ TEST_F(PerUserTest, OptionsAreSavedPerUserAndReadOverTheMachines) {
     EXPECT_EQ(o.Shuffle, 1);
     EXPECT_EQ(o.ControlsX, 300);
     EXPECT_EQ(o.TimeDisplayMode, 2);
-    EXPECT_STREQ(o.smtpServerName, "mail.example.net");
+    EXPECT_EQ(o.smtpServerName, "mail.example.net");
     EXPECT_EQ(o.cddbServerList, std::vector<std::string>{"cddb.example.org:8880"});
 }
 

@@ -22,11 +22,11 @@ protected:
         DiscInfo().program = {3, 1};
         ProgramOptionsRecord& o = ProgramOptions();
         o.cddbQueryLocal = 1;
-        std::strcpy(o.cddbRootDirectory, "C:\\cddb");
+        o.cddbRootDirectory = "C:\\cddb";
         o.cddbServerNum = 2;
         o.cddbProxyPort = 3128;
-        std::strcpy(o.cddbProxyName, std::string(79, 'p').c_str());
-        std::strcpy(o.smtpReturnAddress, "me@example.net");
+        o.cddbProxyName = std::string(79, 'p');
+        o.smtpReturnAddress = "me@example.net";
         o.Shuffle = 1;
         o.IntroPlayStart = -1;
         o.ControlsOnTop = 1;
@@ -46,12 +46,12 @@ TEST_F(PropertiesCopyTest, CopyHoldsTheRecordAndTheEditableOptions) {
     EXPECT_EQ(copy.program, (std::vector<std::int32_t>{3, 1}));
     EXPECT_EQ(copy.programChanged, 0);
     EXPECT_EQ(copy.cddbQueryLocal, 1);
-    EXPECT_STREQ(copy.cddbRootDirectory, "C:\\cddb");
+    EXPECT_EQ(copy.cddbRootDirectory, "C:\\cddb");
     EXPECT_EQ(copy.cddbServerNum, 2);
     EXPECT_EQ(copy.cddbProxyPort, 3128);
-    // 79 characters do not fit 40 bytes: cut, terminated inside the field.
-    EXPECT_EQ(std::string(copy.cddbProxyName), std::string(39, 'p'));
-    EXPECT_STREQ(copy.smtpReturnAddress, "me@example.net");
+    // 79 characters do not fit a field 40 wide: cut to 39.
+    EXPECT_EQ(copy.cddbProxyName, std::string(39, 'p'));
+    EXPECT_EQ(copy.smtpReturnAddress, "me@example.net");
     EXPECT_EQ(copy.Shuffle, 1);
     EXPECT_EQ(copy.IntroPlayStart, -1);
     EXPECT_EQ(copy.StopAtExit, 1);
@@ -67,7 +67,7 @@ TEST_F(PropertiesCopyTest, ApplyCommitsTextsAndSettingsButNotOrderOrPlayOptions)
     copy.program = {2};
     copy.Shuffle = 0;
     copy.cddbQueryLocal = 0;
-    std::strcpy(copy.smtpServerName, "mail.example.net");
+    copy.smtpServerName = "mail.example.net";
     {
         DiscInfoHold hold;
         ApplyPropertiesCopy();
@@ -78,15 +78,28 @@ TEST_F(PropertiesCopyTest, ApplyCommitsTextsAndSettingsButNotOrderOrPlayOptions)
     EXPECT_EQ(DiscInfo().program, (std::vector<std::int32_t>{3, 1}));
     EXPECT_EQ(ProgramOptions().Shuffle, 1);
     EXPECT_EQ(ProgramOptions().cddbQueryLocal, 0);
-    EXPECT_STREQ(ProgramOptions().smtpServerName, "mail.example.net");
+    EXPECT_EQ(ProgramOptions().smtpServerName, "mail.example.net");
     // The long proxy name the user left alone keeps its full length.
-    EXPECT_EQ(std::string(ProgramOptions().cddbProxyName), std::string(79, 'p'));
+    EXPECT_EQ(ProgramOptions().cddbProxyName, std::string(79, 'p'));
+}
+
+TEST_F(PropertiesCopyTest, ShortFieldsCountLettersAndKeepTheUntouchedOptionWhole) {
+    // "Musik/Ελληνικά/" and more Greek: 79 letters, 151 bytes.
+    std::string greek = "Musik/\xCE\x95\xCE\xBB\xCE\xBB\xCE\xB7\xCE\xBD\xCE\xB9\xCE\xBA\xCE\xAC/";
+    while (greek.size() < 150) greek += "\xCE\xB1";
+    ProgramOptions().smtpServerName = greek;
+    DiscInfoHold hold;
+    FreePropertiesCopy();
+    DiscInfo().propertiesCopy = CreatePropertiesCopy();
+    EXPECT_EQ(Copy().smtpServerName, greek.substr(0, 6 + 8 * 2 + 1 + 24 * 2)) << "39 letters, none cut in half";
+    ApplyPropertiesCopy();
+    EXPECT_EQ(ProgramOptions().smtpServerName, greek);
 }
 
 TEST_F(PropertiesCopyTest, EditedShortTextReplacesTheLongOption) {
-    std::strcpy(Copy().cddbProxyName, "proxy.example.net");
+    Copy().cddbProxyName = "proxy.example.net";
     ApplyPropertiesCopy();
-    EXPECT_STREQ(ProgramOptions().cddbProxyName, "proxy.example.net");
+    EXPECT_EQ(ProgramOptions().cddbProxyName, "proxy.example.net");
 }
 
 TEST_F(PropertiesCopyTest, RunningLookupKeepsItsTextsAndTheSettingsStillApply) {

@@ -7,6 +7,7 @@
 
 #include "discinfo/registryvalues.h"
 #include "platform/memoryregistry.h"
+#include "platform/utf8text.h"
 
 namespace {
 
@@ -55,6 +56,26 @@ TEST_F(RegistryValuesTest, QueryFollowsTheSystemsSizeRules) {
     EXPECT_EQ(registry.QueryValue(key, "Other", nullptr, buffer, &size), RegistryNotFound);
 }
 
+TEST_F(RegistryValuesTest, TextCrossesAsUtf8AsTheSystemsWideCallsCarryIt) {
+    RegistryKey writable = 0;
+    ASSERT_EQ(registry.OpenKey(RegistryLocalMachine, Key, RegistryKeyWrite, &writable), RegistrySuccess);
+    // The system keeps UTF-16: bytes that are no UTF-8 have no letters to keep.
+    EXPECT_EQ(registry.SetValue(writable, "Latin1", RegistryText, "Caf\xE9", 5), RegistryNotText);
+    EXPECT_FALSE(registry.GetValue(Key, "Latin1"));
+    EXPECT_EQ(registry.SetValue(writable, "Bytes", RegistryBinary, "Caf\xE9", 4), RegistrySuccess);
+    const std::string greek = "\xCE\x95\xCE\xBB";
+    EXPECT_EQ(registry.SetValue(writable, "Greek", RegistryText, greek.c_str(), 5), RegistrySuccess);
+    registry.CloseKey(writable);
+    std::uint32_t size = 0;
+    EXPECT_EQ(registry.QueryValue(key, "Greek", nullptr, nullptr, &size), RegistrySuccess);
+    EXPECT_EQ(size, 5u) << "a text's size is its size in UTF-8";
+    // Whatever got in, a text comes out as UTF-8, as the system's conversion gives it.
+    registry.PutValue(Key, "Broken", RegistryText, "Caf\xE9", 5);
+    std::string text;
+    EXPECT_TRUE(ReadRegistryString(key, "Broken", 16, &text));
+    EXPECT_EQ(text, "Caf\xEF\xBF\xBD");
+}
+
 TEST_F(RegistryValuesTest, RightsAndKeyDeletionAreChecked) {
     std::int32_t one = 1;
     EXPECT_EQ(registry.SetValue(key, "v", RegistryDword, &one, 4), RegistryAccessDenied);
@@ -95,13 +116,13 @@ TEST_F(RegistryValuesTest, RefusedRootReadsButNeverChanges) {
     EXPECT_EQ(registry.DeleteKey(key, "Child"), RegistryAccessDenied);
     std::int32_t one = 1;
     EXPECT_EQ(registry.SetValue(RegistryLocalMachine, "v", RegistryDword, &one, 4), RegistryAccessDenied);
-    char text[16] = {};
-    EXPECT_TRUE(ReadRegistryText(key, "missing", text, sizeof text) == false);
+    std::string text;
+    EXPECT_TRUE(ReadRegistryText(key, "missing", 16, &text) == false);
     ASSERT_EQ(registry.OpenKey(RegistryLocalMachine, std::string(Key).append("\\Child").c_str(), RegistryKeyRead,
                                &opened),
               RegistrySuccess);
-    EXPECT_TRUE(ReadRegistryText(opened, "v", text, sizeof text));
-    EXPECT_STREQ(text, "machine");
+    EXPECT_TRUE(ReadRegistryText(opened, "v", 16, &text));
+    EXPECT_EQ(text, "machine");
     registry.CloseKey(opened);
 
     ASSERT_EQ(registry.CreateKey(RegistryCurrentUser, Key, RegistryKeyWrite, &opened), RegistrySuccess);
@@ -115,23 +136,27 @@ struct TextCase {
     const char* what;
     std::uint32_t type;
     std::string stored;
-    std::size_t fieldSize;
+    std::size_t fieldWidth;  // characters, terminator included
     bool read;
     std::string expected;
 };
 
 class ReadRegistryTextCases : public RegistryValuesTest, public ::testing::WithParamInterface<TextCase> {};
 
-TEST_P(ReadRegistryTextCases, FieldEndsTerminatedInsideItself) {
+TEST_P(ReadRegistryTextCases, FieldKeepsLessThanItsWidth) {
     const TextCase& c = GetParam();
     registry.PutValue(Key, "Value", c.type, c.stored.data(), c.stored.size());
-    // One guard byte past the field shows an overrun.
-    std::string field(c.fieldSize + 1, '#');
-    std::memcpy(&field[0], "previous", 9);
-    EXPECT_EQ(ReadRegistryText(key, "Value", &field[0], c.fieldSize), c.read) << c.what;
-    EXPECT_EQ(field[c.fieldSize], '#') << c.what;
-    ASSERT_NE(std::memchr(field.data(), 0, c.fieldSize), nullptr) << c.what;
-    EXPECT_EQ(std::string(field.c_str()), c.expected) << c.what;
+    std::string field = "previous";
+    EXPECT_EQ(ReadRegistryText(key, "Value", c.fieldWidth, &field), c.read) << c.what;
+    EXPECT_EQ(field, c.expected) << c.what;
+}
+
+// Two-byte Greek and three-byte Japanese letters.
+const std::string Alpha = "\xCE\xB1";
+std::string Letters(const std::string& letter, int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i) text += letter;
+    return text;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -140,15 +165,41 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"ordinary text", RegistryText, std::string("Blue Train") + '\0', 257, true, "Blue Train"},
         TextCase{"256 characters and the NUL", RegistryText, std::string(256, 'a') + '\0', 257, true,
                  std::string(256, 'a')},
-        TextCase{"257 bytes without NUL", RegistryText, std::string(257, 'b'), 257, true, std::string(256, 'b')},
-        TextCase{"80 bytes without NUL", RegistryText, std::string(80, 'c'), 80, true, std::string(79, 'c')},
+        TextCase{"257 characters without NUL", RegistryText, std::string(257, 'b'), 257, true, std::string(256, 'b')},
+        TextCase{"80 characters without NUL", RegistryText, std::string(80, 'c'), 80, true, std::string(79, 'c')},
         TextCase{"too long for the field", RegistryText, std::string(300, 'd') + '\0', 257, false, "previous"},
+        TextCase{"a field of Greek letters, twice the bytes", RegistryText, Letters(Alpha, 79) + '\0', 80, true,
+                 Letters(Alpha, 79)},
+        TextCase{"Japanese filling the field without NUL", RegistryText, Letters("\xE6\x97\xA5", 80), 80, true,
+                 Letters("\xE6\x97\xA5", 79)},
+        TextCase{"one letter too many", RegistryText, Letters(Alpha, 81), 80, false, "previous"},
         TextCase{"binary without NUL", RegistryBinary, "host", 80, true, "host"},
         TextCase{"binary filling the field", RegistryBinary, std::string(80, 'e'), 80, true, std::string(79, 'e')},
+        TextCase{"binary bytes that are no UTF-8", RegistryBinary, "M\xF6", 80, true, "M\xEF\xBF\xBD"},
         TextCase{"text stored without NUL", RegistryText, "short", 80, true, "short"},
         TextCase{"empty value", RegistryText, "", 80, true, ""},
         TextCase{"bytes after the NUL", RegistryText, std::string("ab\0zz", 5), 80, true, "ab"},
         TextCase{"a number", RegistryDword, std::string("\x01\x00\x00\x00", 4), 80, true, "\x01"}));
+
+TEST_F(RegistryValuesTest, FieldsAreWrittenInTheirWholeWidthOfCharacters) {
+    RegistryKey writable = 0;
+    ASSERT_EQ(registry.OpenKey(RegistryLocalMachine, Key, RegistryKeyWrite, &writable), RegistrySuccess);
+    EXPECT_EQ(WriteRegistryTextField(writable, "Plain", "C:\\cddb", 260), RegistrySuccess);
+    const auto plain = registry.GetValue(Key, "Plain");
+    ASSERT_TRUE(plain);
+    EXPECT_EQ(plain->type, RegistryText);
+    EXPECT_EQ(plain->data.size(), 260u) << "an ASCII text fills as many bytes as before";
+    // A path of Greek letters is padded to the same number of characters, and reads back.
+    const std::string greek = "C:\\Musik\\" + Letters(Alpha, 8);
+    WriteRegistryTextField(writable, "Greek", greek, 260);
+    const auto stored = registry.GetValue(Key, "Greek");
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(Utf8Length(std::string(stored->data.begin(), stored->data.end())), 260u);
+    std::string back;
+    EXPECT_TRUE(ReadRegistryText(key, "Greek", 260, &back));
+    EXPECT_EQ(back, greek);
+    registry.CloseKey(writable);
+}
 
 TEST_F(RegistryValuesTest, CutReadKeepsTheStartOfATextLongerThanTheLimit) {
     registry.PutValue(Key, "Long", RegistryText, (std::string(300, 'd') + '\0').data(), 301);
@@ -167,9 +218,9 @@ TEST_F(RegistryValuesTest, CutReadKeepsTheStartOfATextLongerThanTheLimit) {
 }
 
 TEST_F(RegistryValuesTest, MissingTextLeavesTheField) {
-    char field[80] = "kept";
-    EXPECT_FALSE(ReadRegistryText(key, "Nothing", field, sizeof field));
-    EXPECT_STREQ(field, "kept");
+    std::string field = "kept";
+    EXPECT_FALSE(ReadRegistryText(key, "Nothing", 80, &field));
+    EXPECT_EQ(field, "kept");
 }
 
 TEST_F(RegistryValuesTest, NumbersOfAnotherSizeLeaveTheDefault) {

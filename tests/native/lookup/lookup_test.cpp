@@ -126,9 +126,9 @@ protected:
         // The cddb sources alone: MusicBrainz's step has tests of its own.
         options.MusicBrainzQuery = 0;
         options.cddbUseProxy = 1;
-        std::snprintf(options.cddbProxyName, sizeof options.cddbProxyName, "127.0.0.1");
+        options.cddbProxyName = "127.0.0.1";
         options.cddbProxyPort = UnusedPort();
-        std::snprintf(options.cddbRootDirectory, sizeof options.cddbRootDirectory, "%s", windowsDirectory.c_str());
+        options.cddbRootDirectory = windowsDirectory.c_str();
     }
 
     void TearDown() override {
@@ -200,7 +200,7 @@ TEST_F(LookupTest, DiscInTheLocalCopyIsNotAskedOfTheServer) {
     ProgramOptionsRecord& options = ProgramOptions();
     options.cddbQueryLocal = 1;
     options.cddbQueryServerAtStartup = 1;
-    std::snprintf(options.cddbRootDirectory, sizeof options.cddbRootDirectory, "%s/samples/cddb", Root.c_str());
+    options.cddbRootDirectory = Root + "/samples/cddb";
     RunLookup();
     EXPECT_EQ(RecordedStatuses(),
               (std::vector<std::string>{"Looking in local cddb database.", "Found current CD in local database."}));
@@ -336,17 +336,66 @@ void InsertElevenTrackDisc() {
     DiscInfo().trackTitles.assign(11, std::nullopt);
 }
 
-TEST_F(LookupTest, RealUtf8EntryIsStoredInTheCodePage) {
+const std::string LeaFontaine = "L\xC3\xA9" "a Fontaine & \xC3\x98rjan S\xC3\xB8" "by";
+
+TEST_F(LookupTest, RealUtf8EntryIsStoredWithEveryLetter) {
     ProgramOptions().cddbQueryServerAtStartup = 1;
     ServeFromFake({"--db", ServerEntries});
     RunLookup();
     EXPECT_EQ(LastStatus(), "Found current CD on remote server.");
-    EXPECT_EQ(DiscInfo().artist, "L\xE9" "a Fontaine & \xD8rjan S\xF8" "by");
-    EXPECT_EQ(DiscInfo().title, "\xC9t\xE9 \xE0 Paris");
-    EXPECT_EQ(DiscInfo().trackTitles[0], std::optional<std::string>("Rue de l\x92\xC9t\xE9"));
-    EXPECT_EQ(DiscInfo().trackTitles[1], std::optional<std::string>("Caf\xE9 des Artistes"));
-    EXPECT_EQ(DiscInfo().trackTitles[4], std::optional<std::string>("Na\xEFve Chan\xE7on"));
+    EXPECT_EQ(SentLines("proto"), std::vector<std::string>{"proto 6"});
+    EXPECT_EQ(DiscInfo().artist, LeaFontaine);
+    EXPECT_EQ(DiscInfo().title, "\xC3\x89t\xC3\xA9 \xC3\xA0 Paris");
+    EXPECT_EQ(DiscInfo().trackTitles[0], std::optional<std::string>("Rue de l\xE2\x80\x99\xC3\x89t\xC3\xA9"));
+    EXPECT_EQ(DiscInfo().trackTitles[1], std::optional<std::string>("Caf\xC3\xA9 des Artistes"));
+    EXPECT_EQ(DiscInfo().trackTitles[4], std::optional<std::string>("Na\xC3\xAFve Chan\xC3\xA7on"));
     EXPECT_TRUE(TempFiles().empty());
+}
+
+// Japanese, Cyrillic and Greek entries reach the record whole over both transports.
+TEST_F(LookupTest, EntriesInEveryScriptArriveWholeOverCddbpAndHttp) {
+    ProgramOptionsRecord& options = ProgramOptions();
+    options.cddbQueryServerAtStartup = 1;
+    options.cddbUseProxy = 0;
+    options.cddbServerNum = 0;
+    options.smtpReturnAddress = "jo.smith@example.org";
+    // The second tracks' titles; the Japanese one was split inside a letter.
+    const struct {
+        const char* disc;
+        const char* artist;
+        const char* secondTrack;
+    } discs[] = {
+        {"japanese", "\xE6\xA3\xAE\xE3\x81\xAE\xE9\x9F\xB3\xE6\xA5\xBD\xE9\x9A\x8A",
+         "\xE5\xA4\x8F\xE3\x81\xAE\xE7\xB5\x82\xE3\x82\x8F\xE3\x82\x8A\xE3\x81\xAE\xE6\xAD\x8C"},
+        {"cyrillic", "\xD0\xA1\xD0\xB5\xD0\xB2\xD0\xB5\xD1\x80\xD0\xBD\xD1\x8B\xD0\xB9\x20\xD0\x92\xD0\xB5\xD1\x82\xD0\xB5\xD1\x80",
+         "\xD0\x94\xD0\xBE\xD1\x80\xD0\xBE\xD0\xB3\xD0\xB0\x20\xD0\xB4\xD0\xBE\xD0\xBC\xD0\xBE\xD0\xB9"},
+        {"greek", "\xCE\x98\xCE\xAC\xCE\xBB\xCE\xB1\xCF\x83\xCF\x83\xCE\xB1\x20\xCE\xA4\xCF\x81\xCE\xAF\xCE\xBF",
+         "\xCE\xA4\xCE\xBF\x20\xCE\xBB\xCE\xB9\xCE\xBC\xCE\xAC\xCE\xBD\xCE\xB9"},
+    };
+    for (const bool http : {false, true}) {
+        for (const auto& d : discs) {
+            SCOPED_TRACE(std::string(d.disc) + (http ? " over HTTP" : " over cddbp"));
+            ClearRecordedStatuses();
+            recorder.Clear();
+            CloseCdDevice();
+            InstallVirtualCdText(FileText(Root + "/tests/data/discs/" + d.disc + ".disc"));
+            ASSERT_GT(OpenCdDevice("D:"), 0);
+            DiscInfo().trackTitles.assign(static_cast<std::size_t>(CdDevice().trackCount), std::nullopt);
+            DiscInfo().artist.clear();
+            std::vector<std::string> arguments = {"--db", ServerEntries};
+            if (http) arguments.push_back("--http");
+            ServeFromFake(arguments);
+            options.cddbServerList = {(http ? "http://127.0.0.1:" : "127.0.0.1:") + std::to_string(server->Port()) +
+                                      (http ? "/~cddb/cddb.cgi" : "")};
+            RunLookup();
+            EXPECT_EQ(LastStatus(), "Found current CD on remote server.");
+            EXPECT_EQ(DiscInfo().artist, d.artist);
+            ASSERT_GE(DiscInfo().trackTitles.size(), 2u);
+            EXPECT_EQ(DiscInfo().trackTitles[1], std::optional<std::string>(d.secondTrack));
+            server.reset();
+            fs::remove(transcriptPath);
+        }
+    }
 }
 
 TEST_F(LookupTest, ChosenMatchOfAnIdInTwoCategoriesIsReadFromThatCategory) {
@@ -355,13 +404,14 @@ TEST_F(LookupTest, ChosenMatchOfAnIdInTwoCategoriesIsReadFromThatCategory) {
     ServeFromFake({"--db", ServerEntries});
     chooser.row = 2;
     RunLookup();
-    EXPECT_EQ(chooser.shown, (std::vector<std::string>{"Delta Rail / Crossroads Caf\xE9", "Les \xC9toiles Quartet / Nuit Blanche"}));
+    EXPECT_EQ(chooser.shown, (std::vector<std::string>{"Delta Rail / Crossroads Caf\xC3\xA9",
+                                                       "Les \xC3\x89toiles Quartet / Nuit Blanche"}));
     EXPECT_EQ(SentLines("cddb query").size(), 1u);
     EXPECT_EQ(SentLines("cddb read"), std::vector<std::string>{"cddb read jazz 9d0ef00b"});
     EXPECT_EQ(LastStatus(), "Found current CD on remote server.");
-    EXPECT_EQ(DiscInfo().artist, "Les \xC9toiles Quartet");
+    EXPECT_EQ(DiscInfo().artist, "Les \xC3\x89toiles Quartet");
     EXPECT_EQ(DiscInfo().title, "Nuit Blanche");
-    EXPECT_EQ(DiscInfo().trackTitles[1], std::optional<std::string>("Minuit \xE0 Saint-Germain"));
+    EXPECT_EQ(DiscInfo().trackTitles[1], std::optional<std::string>("Minuit \xC3\xA0 Saint-Germain"));
     EXPECT_TRUE(TempFiles().empty());
 }
 
@@ -395,13 +445,13 @@ TEST_F(LookupTest, ServerEntryWithAPortOrAScriptAddress) {
         std::string entry = c.entry;
         entry.replace(entry.find("{port}"), 6, std::to_string(server->Port()));
         options.cddbServerList = {entry};
-        std::snprintf(options.smtpReturnAddress, sizeof options.smtpReturnAddress, "%s", c.returnAddress.c_str());
+        options.smtpReturnAddress = c.returnAddress.c_str();
         RunLookup();
         EXPECT_EQ(LastStatus(), c.lastStatus);
         EXPECT_EQ(SentLines("cddb hello"), std::vector<std::string>(SentLines("cddb hello").size(), c.hello));
         EXPECT_FALSE(SentLines("cddb hello").empty());
         if (c.lastStatus == "Found current CD on remote server.") {
-            EXPECT_EQ(DiscInfo().artist, "L\xE9" "a Fontaine & \xD8rjan S\xF8" "by");
+            EXPECT_EQ(DiscInfo().artist, LeaFontaine);
         }
         if (!c.arguments.empty()) {
             // Over HTTP: one request a command, each with the greeting and level 6.
@@ -438,7 +488,7 @@ TEST_F(LookupTest, RunawayServerIsCutOffAtTheBoundsAndTheFileDeleted) {
         EXPECT_EQ(LastStatus(), c.lastStatus);
         EXPECT_FALSE(DiscInfo().lookupRunning);
         EXPECT_TRUE(TempFiles().empty());
-        EXPECT_EQ(DiscInfo().artist[0], '\0');
+        EXPECT_EQ(DiscInfo().artist, "");
         server.reset();
         fs::remove(transcriptPath);
     }

@@ -21,10 +21,11 @@ TEST(ParseMatchLine, TakesTheIdWordAndTheRestAsTitle) {
         {" \tjazz  920EF00B   Quiet Hours Trio / Night Shift ", true, "jazz", 0x920ef00b,
          "Quiet Hours Trio / Night Shift "},
         {"misc 1a", true, "misc", 0x1a, ""},
-        // A title may begin with a letter beyond ASCII, in Latin-1 or in UTF-8.
-        {"misc 0a0b0c0d \xC9" "dith Piaf / Best", true, "misc", 0x0a0b0c0d, "\xC9" "dith Piaf / Best"},
+        // A title may begin with a letter beyond ASCII, in Latin-1 or in UTF-8; it is
+        // shown in UTF-8 with every letter.
+        {"misc 0a0b0c0d \xC9" "dith Piaf / Best", true, "misc", 0x0a0b0c0d, "\xC3\x89" "dith Piaf / Best"},
         {"folk 0a0b0c0d \xC3\x89" "dith Piaf / \xE2\x80\x9C" "Best\xE2\x80\x9D \xE6\x97\xA5", true, "folk", 0x0a0b0c0d,
-         "\xC9" "dith Piaf / \x93" "Best\x94 ?"},
+         "\xC3\x89" "dith Piaf / \xE2\x80\x9C" "Best\xE2\x80\x9D \xE6\x97\xA5"},
         {"rock Title / Words", false, "", 0, ""},
         {"rock 123456789 Nine Digits", false, "", 0, ""},
         {"rock 00000000 Zero", false, "", 0, ""},

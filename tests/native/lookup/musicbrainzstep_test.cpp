@@ -82,7 +82,7 @@ protected:
         ProgramOptionsRecord& options = ProgramOptions();
         options.cddbQueryServerAtStartup = 1;
         options.cddbUseProxy = 1;
-        std::snprintf(options.cddbProxyName, sizeof options.cddbProxyName, "127.0.0.1");
+        options.cddbProxyName = "127.0.0.1";
         options.cddbProxyPort = UnusedPort();
     }
 
@@ -168,7 +168,7 @@ TEST_F(MusicBrainzStepTest, TheLocalCopyIsAskedFirstAndAFailureGoesOnToTheServer
     Insert("album.disc");
     ProgramOptionsRecord& options = ProgramOptions();
     options.cddbQueryLocal = 1;
-    std::snprintf(options.cddbRootDirectory, sizeof options.cddbRootDirectory, "%s/samples/cddb", Root.c_str());
+    options.cddbRootDirectory = Root + "/samples/cddb";
     service.ServeFile(AlbumId, "album-discid.json");
     SearchCddbSources();
     EXPECT_TRUE(service.Requests().empty()) << "the disc is in the local copy";

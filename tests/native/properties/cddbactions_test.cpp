@@ -130,23 +130,23 @@ TEST_F(CddbActionsTest, QueryCommitsTheTypedTextsBeforeItsLookupAndRefusesWithou
 }
 
 TEST_F(CddbActionsTest, SubmissionCommitsWhatThePagesHoldAndRefusesWithoutSettingsOrWhileOneRuns) {
-    std::strcpy(Copy().smtpReturnAddress, "me@example.net");
+    Copy().smtpReturnAddress = "me@example.net";
     EXPECT_EQ(PrepareSubmission(Copy()), CddbActionOutcome::MissingSettings);
-    EXPECT_STREQ(ProgramOptions().smtpReturnAddress, "");
+    EXPECT_EQ(ProgramOptions().smtpReturnAddress, "");
     EXPECT_EQ(DiscInfo().artist, "Old Artist");
     EXPECT_EQ(counter.Told(), 0);
 
-    std::strcpy(Copy().smtpServerName, "smtp.example.net");
+    Copy().smtpServerName = "smtp.example.net";
     EXPECT_EQ(PrepareSubmission(Copy()), CddbActionOutcome::Ready);
-    EXPECT_STREQ(ProgramOptions().smtpReturnAddress, "me@example.net");
-    EXPECT_STREQ(ProgramOptions().smtpServerName, "smtp.example.net");
+    EXPECT_EQ(ProgramOptions().smtpReturnAddress, "me@example.net");
+    EXPECT_EQ(ProgramOptions().smtpServerName, "smtp.example.net");
     EXPECT_EQ(DiscInfo().artist, "Typed Artist") << "the entry is built from what the user sees";
     EXPECT_EQ(counter.Told(), 1);
 
     Submission().submitRunning = 1;
-    std::strcpy(Copy().smtpServerName, "other.example.net");
+    Copy().smtpServerName = "other.example.net";
     EXPECT_EQ(PrepareSubmission(Copy()), CddbActionOutcome::Busy);
-    EXPECT_STREQ(ProgramOptions().smtpServerName, "smtp.example.net");
+    EXPECT_EQ(ProgramOptions().smtpServerName, "smtp.example.net");
 }
 
 } // namespace

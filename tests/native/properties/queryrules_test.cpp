@@ -18,11 +18,11 @@ protected:
         PropertiesTest::SetUp();
         ProgramOptionsRecord& options = ProgramOptions();
         options.cddbQueryLocal = 1;
-        std::strcpy(options.cddbRootDirectory, "C:\\CDDB");
+        options.cddbRootDirectory = "C:\\CDDB";
         options.cddbQueryServerAtStartup = 0;
         options.cddbUseProxy = 1;
         options.cddbServerNum = 2;
-        std::strcpy(options.cddbProxyName, "proxy.example");
+        options.cddbProxyName = "proxy.example";
         options.cddbProxyPort = 8080;
         options.MusicBrainzQuery = 0;
         OpenPropertiesCopy();
@@ -55,11 +55,11 @@ TEST_F(QueryRulesTest, StoringWritesEveryFieldAndCutsTextsToWhatTheCopyKeeps) {
     page.queryMusicBrainz = true;
     StoreQueryPage(page, Copy());
     EXPECT_EQ(Copy().cddbQueryLocal, 0);
-    EXPECT_EQ(std::string(Copy().cddbRootDirectory), std::string(255, 'd'));
+    EXPECT_EQ(Copy().cddbRootDirectory, std::string(255, 'd'));
     EXPECT_EQ(Copy().cddbQueryServerAtStartup, 1);
     EXPECT_EQ(Copy().cddbUseProxy, 0);
     EXPECT_EQ(Copy().cddbServerNum, -1) << "nothing selected in the server list";
-    EXPECT_EQ(std::string(Copy().cddbProxyName), std::string(39, 'p'));
+    EXPECT_EQ(Copy().cddbProxyName, std::string(39, 'p'));
     EXPECT_EQ(Copy().cddbProxyPort, 80);
     EXPECT_EQ(Copy().MusicBrainzQuery, 1);
     EXPECT_EQ(ProgramOptions().cddbProxyPort, 8080) << "only the copy changes";

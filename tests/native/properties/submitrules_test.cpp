@@ -15,8 +15,8 @@ class SubmitRulesTest : public PropertiesTest {
 protected:
     void SetUp() override {
         PropertiesTest::SetUp();
-        std::strcpy(ProgramOptions().smtpReturnAddress, "me@example.org");
-        std::strcpy(ProgramOptions().smtpServerName, "mail.example.org");
+        ProgramOptions().smtpReturnAddress = "me@example.org";
+        ProgramOptions().smtpServerName = "mail.example.org";
         OpenPropertiesCopy();
     }
 };
@@ -26,9 +26,9 @@ TEST_F(SubmitRulesTest, ThePageShowsAndStoresTheSmtpFieldsCutToWhatTheCopyKeeps)
     EXPECT_EQ(shown.returnAddress, "me@example.org");
     EXPECT_EQ(shown.serverName, "mail.example.org");
     StoreSubmitPage(SubmitPageValues{std::string(50, 'r'), "smtp.example"}, Copy());
-    EXPECT_EQ(std::string(Copy().smtpReturnAddress), std::string(39, 'r'));
-    EXPECT_STREQ(Copy().smtpServerName, "smtp.example");
-    EXPECT_STREQ(ProgramOptions().smtpServerName, "mail.example.org") << "only the copy changes";
+    EXPECT_EQ(Copy().smtpReturnAddress, std::string(39, 'r'));
+    EXPECT_EQ(Copy().smtpServerName, "smtp.example");
+    EXPECT_EQ(ProgramOptions().smtpServerName, "mail.example.org") << "only the copy changes";
 }
 
 TEST_F(SubmitRulesTest, ASubmissionNeedsBothSmtpFields) {

@@ -53,11 +53,14 @@ std::string AsReadByAMailProgram(const fs::path& mailbox) {
     return FileText(read);
 }
 
-TEST_F(SubmitTest, AccentedEntryReachesTheReaderInItsCharacterSetWithTheDatesZone) {
-    // Titles in the ANSI code page (windows-1252): e acute, n tilde, u umlaut.
-    DiscInfo().artist = "Caf\xe9 Se\xf1or";
-    DiscInfo().trackTitles[0] = std::string("M\xfcnchen = Home");
-    DiscInfo().trackTitles[4] = std::string(70, '\xe9');
+TEST_F(SubmitTest, EntryInAnyScriptReachesTheReaderAsUtf8WithTheDatesZone) {
+    // Accented Latin, Japanese (longer than a line, so split between letters), Greek.
+    std::string japanese;
+    for (int i = 0; i < 40; ++i) japanese += "\xE6\x9D\xB1";  // 東
+    DiscInfo().artist = "Caf\xC3\xA9 Se\xC3\xB1or";
+    DiscInfo().trackTitles[0] = std::string("M\xC3\xBCnchen = Home");
+    DiscInfo().trackTitles[4] = japanese;
+    DiscInfo().trackTitles[5] = std::string("\xCE\x95\xCE\xBB\xCE\xBB\xCE\xAC\xCE\xB4\xCE\xB1");
     const fs::path mailbox = workDirectory / "mailbox.txt";
     const SubmitRequest request = Request(0);
     ASSERT_TRUE(SubmitToRealPeer(request, mailbox)) << "the SMTP peer did not start";
@@ -65,15 +68,17 @@ TEST_F(SubmitTest, AccentedEntryReachesTheReaderInItsCharacterSetWithTheDatesZon
     // Every byte on the wire is 7-bit: the dialogue began with HELO.
     for (const char c : FileText(mailbox)) ASSERT_LT(static_cast<unsigned char>(c), 128u);
     const std::string read = AsReadByAMailProgram(mailbox);
-    const std::regex header("zone: [+-]\\d{4}\r\ncharset: windows-1252\r\nencoding: quoted-printable\r\n\r\n([^]*)");
+    const std::regex header("zone: [+-]\\d{4}\r\ncharset: utf-8\r\nencoding: quoted-printable\r\n\r\n([^]*)");
     std::smatch parts;
     ASSERT_TRUE(std::regex_match(read, parts, header)) << read.substr(0, 200);
     EXPECT_EQ(parts[1].str(), XmcdEntryText(request.disc)) << "the entry's bytes, decoded";
+    EXPECT_NE(parts[1].str().find("TTITLE5=\xCE\x95\xCE\xBB\xCE\xBB\xCE\xAC\xCE\xB4\xCE\xB1\r\n"), std::string::npos);
 
     // A plain entry stays as it was, with no MIME lines; the reader still finds the zone.
     DiscInfo().artist = "Plain";
     DiscInfo().trackTitles[0] = std::string("Munich");
     DiscInfo().trackTitles[4] = std::string("Long");
+    DiscInfo().trackTitles[5] = std::string("Hellas");
     ASSERT_TRUE(SubmitToRealPeer(Request(0), mailbox));
     EXPECT_EQ(FileText(mailbox).find("MIME-Version"), std::string::npos);
     const std::string plain = AsReadByAMailProgram(mailbox);

@@ -56,9 +56,9 @@ protected:
         }
 
         ProgramOptionsRecord& options = ProgramOptions();
-        CopyText(options.smtpServerName, sizeof options.smtpServerName, "127.0.0.1");
-        CopyText(options.smtpReturnAddress, sizeof options.smtpReturnAddress, "listener@home.example");
-        CopyText(options.smtpSubmitAddress, sizeof options.smtpSubmitAddress, "cddb-submit@db.example");
+        options.smtpServerName = "127.0.0.1";
+        options.smtpReturnAddress = "listener@home.example";
+        options.smtpSubmitAddress = "cddb-submit@db.example";
         options.cddbCategoryList = {"blues - Blues music", "folk - Folk music", "rock - Rock and pop"};
 
         workDirectory = fs::path(::testing::TempDir()) / ("submit-" + std::to_string(getpid()));

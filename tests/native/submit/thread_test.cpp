@@ -32,7 +32,7 @@ protected:
     void SetUp() override {
         SubmitTest::SetUp();
         // No server name: each submission ends at once, before any connection.
-        ProgramOptions().smtpServerName[0] = '\0';
+        ProgramOptions().smtpServerName.clear();
         Submission().submitCategoryIndex = 2;
         InstallWindowMessageSender(&recorder);
         SetSubmitEndNotifier(NotifyPageOfSubmitEnd);

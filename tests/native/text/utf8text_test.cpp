@@ -73,6 +73,16 @@ TEST(Utf8Text, ByteCutsStopBeforeALetterThatDoesNotFit) {
     EXPECT_EQ(Utf8CutBytes(text, 100), 8u);
 }
 
+TEST(Utf8Text, CopiesIntoANarrowBufferEndBetweenLetters) {
+    char buffer[6] = "xxxxx";
+    CopyUtf8(A + Sun + EAcute, buffer, sizeof buffer);
+    EXPECT_EQ(std::string(buffer), A + Sun) << "the two-byte letter does not fit beside the terminator";
+    CopyUtf8(Note, buffer, 4);
+    EXPECT_EQ(std::string(buffer), "");
+    CopyUtf8("ab", buffer, sizeof buffer);
+    EXPECT_EQ(std::string(buffer), "ab");
+}
+
 TEST(Utf8Text, Latin1LettersBecomeTheSameLettersInUtf8) {
     EXPECT_EQ(Latin1ToUtf8("Caf\xE9 \xD8rjan \xFF"), "Caf\xC3\xA9 \xC3\x98rjan \xC3\xBF");
     EXPECT_EQ(Latin1ToUtf8("plain"), "plain");
@@ -92,9 +102,6 @@ TEST(Utf8Text, OutsideTextIsUtf8ElseLatin1) {
     EXPECT_EQ(Utf8OrLatin1ToUtf8("Beyonc\xE9"), "Beyonc\xC3\xA9");
     // One Latin-1 letter makes the whole text Latin-1, its UTF-8-looking pairs too.
     EXPECT_EQ(Utf8OrLatin1ToUtf8("\xC3\xA9\xE9"), "\xC3\x83\xC2\xA9\xC3\xA9");
-    EXPECT_TRUE(IsUtf8BeyondAscii(EAcute));
-    EXPECT_FALSE(IsUtf8BeyondAscii("ascii"));
-    EXPECT_FALSE(IsUtf8BeyondAscii("Caf\xE9"));
 }
 
 TEST(Utf8Text, ValidUtf8ReplacesOnlyWhatIsNoLetter) {

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <map>
 #include <string>
 
 #include "platform/virtualcd/cuesheet.h"
+#include "platform/virtualcd/imagefiles.h"
 
 namespace {
 
@@ -192,6 +195,26 @@ TEST(CueSheetTest, FindsTheSamplesOfAWaveFileAndRefusesOtherSound) {
     // A chunk size near 4 GiB must not wrap the walk back into the header.
     const std::string huge = Riff(Format(1, 2, 44100, 16) + "JUNK\xF8\xFF\xFF\xFF" + Chunk("data", "abcd"));
     EXPECT_FALSE(ParseWaveHeader(huge, static_cast<std::int64_t>(huge.size()), &facts, &problem));
+}
+
+} // namespace
+
+namespace {
+
+// A sheet an older Windows ripper wrote in the ANSI code page (here the stand-in Western
+// page) names its file in that page; the file on disk bears the same letters.
+TEST(CueSheetTest, SheetInTheAnsiPageFindsItsFileByItsLetters) {
+    const std::string folder = ::testing::TempDir() + "/ansi-sheet";
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder + "/Caf\xC3\xA9.bin", std::ios::binary) << std::string(300 * 2352, '\0');
+    std::ofstream(folder + "/album.cue", std::ios::binary)
+        << "FILE \"Caf\xE9.bin\" BINARY\r\n  TRACK 01 AUDIO\r\n    INDEX 01 00:00:00\r\n";
+    DiscDescription disc;
+    DiscImage image;
+    std::string error;
+    EXPECT_TRUE(LoadCueImage(folder + "/album.cue", &disc, &image, &error)) << error;
+    EXPECT_EQ(disc.tracks.size(), 1u);
+    std::filesystem::remove_all(folder);
 }
 
 } // namespace

@@ -138,8 +138,8 @@ TEST_F(AdvapiStoreTest, OptionsRoundTrip) {
     o.StopAtExit = 0;
     o.IntroPlayStart = -1;
     o.ControlsX = 300;
-    std::strcpy(o.cddbRootDirectory, "Z:\\work\\cddb");
-    std::strcpy(o.smtpServerName, "mail.example.net");
+    o.cddbRootDirectory = "Z:\\work\\cddb";
+    o.smtpServerName = "mail.example.net";
     ASSERT_EQ(SaveProgramOptions(), 1);
 
     DWORD type = 0;
@@ -156,8 +156,8 @@ TEST_F(AdvapiStoreTest, OptionsRoundTrip) {
     EXPECT_EQ(o.IntroPlayStart, -1);
     EXPECT_EQ(o.IntroPlayLength, 10);
     EXPECT_EQ(o.ControlsX, 300);
-    EXPECT_STREQ(o.cddbRootDirectory, "Z:\\work\\cddb");
-    EXPECT_STREQ(o.smtpServerName, "mail.example.net");
+    EXPECT_EQ(o.cddbRootDirectory, "Z:\\work\\cddb");
+    EXPECT_EQ(o.smtpServerName, "mail.example.net");
     EXPECT_EQ(o.cddbServerList, (std::vector<std::string>{"cddbServer1", "cddbServer2"}));
 }
 
@@ -177,10 +177,10 @@ TEST_F(AdvapiStoreTest, OversizedAndBinaryValuesStayInsideTheirFields) {
     RegSetValueExA(record, "Track #1", 0, REG_SZ, reinterpret_cast<const BYTE*>(longTitle.c_str()), 301);
     CloseKeys();
 
-    std::strcpy(ProgramOptions().smtpServerName, "previous text that is longer");
+    ProgramOptions().smtpServerName = "previous text that is longer";
     LoadProgramOptions();
-    EXPECT_EQ(std::string(ProgramOptions().cddbProxyName), std::string(79, 'p'));
-    EXPECT_STREQ(ProgramOptions().smtpServerName, "smtp");
+    EXPECT_EQ(ProgramOptions().cddbProxyName, std::string(79, 'p'));
+    EXPECT_EQ(ProgramOptions().smtpServerName, "smtp");
     EXPECT_EQ(ProgramOptions().Shuffle, 0);
 
     InsertThreeTrackDisc();
@@ -229,6 +229,70 @@ TEST_F(AdvapiStoreTest, DiscRecordMovesFromAnOlderKeyAndRoundTrips) {
     SaveDiscToRegistry();
     HKEY gone = nullptr;
     EXPECT_NE(RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &gone), ERROR_SUCCESS);
+}
+
+// Japanese, Cyrillic and Greek titles, and a letter beyond the 16-bit plane (a
+// surrogate pair in UTF-16).
+const char* const Japanese = "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\xE3\x81\xAE\xE6\xAD\x8C";  // 日本語の歌
+const char* const Cyrillic = "\xD0\x9A\xD0\xB8\xD0\xBD\xD0\xBE";                          // Кино
+const char* const Greek = "\xCE\x95\xCE\xBB\xCE\xBB\xCE\xAC\xCE\xB4\xCE\xB1";                 // Ελλάδα
+const char* const Note = "\xF0\x9D\x84\x9E Clef";                                          // 𝄞 Clef
+
+// The stored value as the system keeps it: UTF-16 units, without the terminator.
+std::wstring StoredWide(HKEY under, const std::string& path, const wchar_t* name) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(under, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return L"<missing>";
+    std::vector<wchar_t> data(2048);
+    DWORD size = static_cast<DWORD>(data.size() * sizeof(wchar_t));
+    const LONG result = RegQueryValueExW(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(data.data()), &size);
+    RegCloseKey(key);
+    if (result != ERROR_SUCCESS) return L"<missing>";
+    std::wstring text(data.data(), size / sizeof(wchar_t));
+    while (!text.empty() && text.back() == L'\0') text.pop_back();
+    return text;
+}
+
+TEST_F(AdvapiStoreTest, NewRecordKeepsEveryLetterAsUtf16) {
+    Create(CurrentDiscKey);
+    CloseKeys();
+    InsertThreeTrackDisc();
+    std::string longJapanese;
+    for (int i = 0; i < 256; ++i) longJapanese += "\xE3\x81\x82";  // あ
+    DiscInfo().artist = Cyrillic;
+    DiscInfo().title = longJapanese;
+    DiscInfo().trackTitles = {std::string(Japanese), std::string(Greek), std::string(Note)};
+    SaveDiscToRegistry();
+
+    // The system holds the letters themselves, as any program reading it wide sees them.
+    const std::string path = std::string(CurrentDiscKey) + "\\3A5B1C02";
+    EXPECT_EQ(StoredWide(root, path, L"Artist"), L"\x041A\x0438\x043D\x043E");
+    EXPECT_EQ(StoredWide(root, path, L"Track #1"), L"\x65E5\x672C\x8A9E\x306E\x6B4C");
+    EXPECT_EQ(StoredWide(root, path, L"Track #3"), L"\xD834\xDD1E Clef");
+    EXPECT_EQ(StoredWide(root, path, L"Title"), std::wstring(256, L'\x3042'));
+
+    ResetDiscInfo();
+    InsertThreeTrackDisc();
+    ASSERT_EQ(LoadDiscFromRegistry(), 1);
+    EXPECT_EQ(DiscInfo().artist, Cyrillic);
+    EXPECT_EQ(DiscInfo().title, longJapanese) << "256 Japanese letters fit as 256 English ones do";
+    EXPECT_EQ(DiscInfo().trackTitles,
+              (std::vector<std::optional<std::string>>{std::string(Japanese), std::string(Greek), std::string(Note)}));
+}
+
+TEST_F(AdvapiStoreTest, TextThatIsNoUtf8IsRefusedAndNothingIsStored) {
+    Create("raw");
+    CloseKeys();
+    RegistryKey opened = 0;
+    ASSERT_EQ(Registry().OpenKey(RegistryLocalMachine, "raw", RegistryKeyWrite, &opened), RegistrySuccess);
+    EXPECT_EQ(Registry().SetValue(opened, "Latin1", RegistryText, "Caf\xE9", 5), RegistryNotText);
+    EXPECT_EQ(Registry().SetValue(opened, "Greek", RegistryText, Greek, static_cast<std::uint32_t>(std::strlen(Greek) + 1)),
+              RegistrySuccess);
+    // Binary data is no text and passes as it is.
+    EXPECT_EQ(Registry().SetValue(opened, "Bytes", RegistryBinary, "\xE9\xFF", 2), RegistrySuccess);
+    Registry().CloseKey(opened);
+    EXPECT_EQ(Stored("raw", "Latin1"), "<missing>");
+    EXPECT_EQ(StoredWide(root, "raw", L"Greek"), L"\x0395\x03BB\x03BB\x03AC\x03B4\x03B1");
+    EXPECT_EQ(Stored("raw", "Bytes"), "\xE9\xFF");
 }
 
 // Leaves a key readable, and deletable by the tests, but no longer changeable: the

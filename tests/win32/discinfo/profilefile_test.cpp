@@ -1,5 +1,5 @@
 // The native INI reader answers as the system's profile functions do, for the kinds
-// of lines Cdplayer.ini holds.
+// of lines Cdplayer.ini holds, letters of the ANSI code page included.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -22,6 +22,7 @@ TEST(ProfileFile, NativeReaderMatchesTheSystem) {
                                              "artist=New Artist\r\n"
                                              "  title =  Spaced Title  \r\n"
                                              "0=\"Quoted\"\r\n"
+                                             "1=Caf\xE9 \x93\xFA\x96\x7B\r\n"
                                              "numplay=4\r\n"
                                              "order=3 2 1 0\r\n"
                                              "[other]\r\n"
@@ -32,21 +33,17 @@ TEST(ProfileFile, NativeReaderMatchesTheSystem) {
         const char* section;
         const char* key;
         const char* defaultText;
-        DWORD size;
+        std::size_t characters;
     } queries[] = {
-        {"3A5B1C02", "artist", "", 256},  {"3a5b1c02", "TITLE", "", 256}, {"3A5B1C02", "0", "", 256},
-        {"3A5B1C02", "1", "", 256},       {"3A5B1C02", "numplay", "0", 256}, {"3A5B1C02", "order", "", 5},
-        {"missing", "artist", "", 256},  {"other", "artist", "", 256},  {"3A5B1C02", "order", "", 14},
+        {"3A5B1C02", "artist", "", 255},  {"3a5b1c02", "TITLE", "", 255}, {"3A5B1C02", "0", "", 255},
+        {"3A5B1C02", "1", "", 255},       {"3A5B1C02", "2", "", 255},      {"3A5B1C02", "numplay", "0", 255},
+        {"3A5B1C02", "order", "", 4},     {"missing", "artist", "", 255}, {"other", "artist", "", 255},
+        {"3A5B1C02", "order", "", 13},    {"3A5B1C02", "1", "", 5},
     };
     for (const auto& q : queries) {
-        char expected[256];
-        char actual[256];
-        const std::uint32_t expectedCount =
-            system.GetString(q.section, q.key, q.defaultText, expected, q.size, path.c_str());
-        const std::uint32_t actualCount =
-            native.GetString(q.section, q.key, q.defaultText, actual, q.size, path.c_str());
-        EXPECT_EQ(actualCount, expectedCount) << q.section << " " << q.key;
-        EXPECT_STREQ(actual, expected) << q.section << " " << q.key;
+        EXPECT_EQ(native.GetString(q.section, q.key, q.defaultText, q.characters, path),
+                  system.GetString(q.section, q.key, q.defaultText, q.characters, path))
+            << q.section << " " << q.key;
     }
     std::remove(path.c_str());
 }

@@ -28,7 +28,7 @@ protected:
         options.cddbQueryServerAtStartup = 1;
         options.cddbUseProxy = 0;
         options.cddbServerNum = 1;
-        std::strcpy(options.cddbProxyName, "proxy.example");
+        options.cddbProxyName = "proxy.example";
         options.cddbProxyPort = 8080;
         options.MusicBrainzQuery = 1;
     }
@@ -79,10 +79,10 @@ TEST_F(QueryPageTest, ThePageShowsAndStoresTheCopysSettings) {
         EXPECT_EQ(PropertyPages().queryPage.load(), nullptr);
         const PropertiesCopy& copy = *DiscInfo().propertiesCopy;
         EXPECT_EQ(copy.cddbQueryLocal, 1);
-        EXPECT_STREQ(copy.cddbRootDirectory, "D:\\Musik\\Ελληνικά");
+        EXPECT_EQ(copy.cddbRootDirectory, "D:\\Musik\\Ελληνικά");
         EXPECT_EQ(copy.cddbUseProxy, 1);
         EXPECT_EQ(copy.cddbServerNum, 1);
-        EXPECT_STREQ(copy.cddbProxyName, "gate.example");
+        EXPECT_EQ(copy.cddbProxyName, "gate.example");
         EXPECT_EQ(copy.cddbProxyPort, 80);
         EXPECT_EQ(copy.MusicBrainzQuery, 0);
 

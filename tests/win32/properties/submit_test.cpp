@@ -24,8 +24,8 @@ protected:
         Submission().submitRunning = 0;
         Submission().submitCategoryIndex = 1;
         ProgramOptionsRecord& options = ProgramOptions();
-        std::strcpy(options.smtpReturnAddress, "me@example.org");
-        std::strcpy(options.smtpServerName, "mail.example.org");
+        options.smtpReturnAddress = "me@example.org";
+        options.smtpServerName = "mail.example.org";
         options.cddbCategoryList = {"blues - Blues Music", "classical - Classical Music", "rock - Rock and Pop"};
     }
     void TearDown() override {
@@ -68,7 +68,7 @@ TEST_F(SubmitPageTest, ThePageShowsAndStoresTheSmtpFieldsAndTheLatestStatus) {
         Type(page, IDC_SUBMIT_SMTP_SERVER, "smtp.example.net");
         ShowTab(sheet, 0);
         EXPECT_EQ(PropertyPages().submitPage.load(), nullptr);
-        EXPECT_STREQ(DiscInfo().propertiesCopy->smtpServerName, "smtp.example.net");
+        EXPECT_EQ(DiscInfo().propertiesCopy->smtpServerName, "smtp.example.net");
         RunElsewhere([] { SetSubmitStatus("Unable to locate server."); });
         page = ShowSubmitPage(sheet);
         EXPECT_EQ(ItemText(page, IDC_SUBMIT_SMTP_SERVER), "smtp.example.net");
@@ -76,7 +76,7 @@ TEST_F(SubmitPageTest, ThePageShowsAndStoresTheSmtpFieldsAndTheLatestStatus) {
             << "a submission that ended while another page was active shows its end";
         return PressCancel(sheet);
     }});
-    EXPECT_STREQ(ProgramOptions().smtpServerName, "mail.example.org");
+    EXPECT_EQ(ProgramOptions().smtpServerName, "mail.example.org");
 }
 
 TEST_F(SubmitPageTest, WithoutAnSmtpServerTheErrorBoxIsShownAndNothingIsCommitted) {
@@ -100,7 +100,7 @@ TEST_F(SubmitPageTest, WithoutAnSmtpServerTheErrorBoxIsShownAndNothingIsCommitte
         },
     });
     EXPECT_EQ(text, "You must specify both the return address and the SMTP server name.");
-    EXPECT_STREQ(ProgramOptions().smtpReturnAddress, "me@example.org");
+    EXPECT_EQ(ProgramOptions().smtpReturnAddress, "me@example.org");
     EXPECT_EQ(Submission().submitRunning, 0);
 }
 
@@ -131,7 +131,7 @@ TEST_F(SubmitPageTest, TheDialogListsTheCategoriesAndCancelStartsNothingButKeeps
         },
     });
     EXPECT_EQ(Submission().submitCategoryIndex, 1) << "a cancelled dialog keeps the last category";
-    EXPECT_STREQ(ProgramOptions().smtpReturnAddress, "new@example.org") << "committed before the dialog";
+    EXPECT_EQ(ProgramOptions().smtpReturnAddress, "new@example.org") << "committed before the dialog";
 }
 
 TEST_F(SubmitPageTest, AnIncompleteDiscIsConfirmedAndNoDropsTheSubmission) {
@@ -160,7 +160,7 @@ TEST_F(SubmitPageTest, AnIncompleteDiscIsConfirmedAndNoDropsTheSubmission) {
 
 TEST_F(SubmitPageTest, SubmittingRunsTheThreadAndItsEndShowsInTheStatusAndReenablesTheButton) {
     DiscInfo().trackTitles[1] = "Two";  // complete: no question
-    std::strcpy(ProgramOptions().smtpServerName, "smtp.invalid");
+    ProgramOptions().smtpServerName = "smtp.invalid";
     RunSheet({
         [](HWND sheet) {
             ClickLater(ShowSubmitPage(sheet), IDC_SUBMIT_NOW);

@@ -215,8 +215,8 @@ TEST_F(SheetTest, PagesAreLaidOutAsTheirTemplates) {
 namespace {
 
 TEST_F(SheetTest, TheSubmitDialogIsLaidOutAsItsTemplate) {
-    std::strcpy(ProgramOptions().smtpReturnAddress, "me@example.org");
-    std::strcpy(ProgramOptions().smtpServerName, "mail.example.org");
+    ProgramOptions().smtpReturnAddress = "me@example.org";
+    ProgramOptions().smtpServerName = "mail.example.org";
     RunSheet({
         [](HWND sheet) {
             ShowTab(sheet, 3);

@@ -39,9 +39,9 @@ protected:
         DiscInfo().trackTitles.assign(12, std::nullopt);
         DiscInfo().title = "Tides";
         ProgramOptionsRecord& options = ProgramOptions();
-        CopyText(options.smtpServerName, sizeof options.smtpServerName, "127.0.0.1");
-        CopyText(options.smtpReturnAddress, sizeof options.smtpReturnAddress, "me@home.example");
-        CopyText(options.smtpSubmitAddress, sizeof options.smtpSubmitAddress, "db@there.example");
+        options.smtpServerName = "127.0.0.1";
+        options.smtpReturnAddress = "me@home.example";
+        options.smtpSubmitAddress = "db@there.example";
         options.cddbCategoryList = {"folk - Folk music"};
         ClearRecordedStatuses();
         SetSubmitStatusListener(RecordStatus);
@@ -112,7 +112,7 @@ TEST_F(WinsockSubmitTest, ThreadEndsWithItsMessageToTheSubmitPage) {
     ASSERT_NE(page, nullptr);
     PropertyPages().submitPage = page;
     SetSubmitEndNotifier(NotifyPageOfSubmitEnd);
-    ProgramOptions().smtpServerName[0] = '\0'; // ends at once, before any connection
+    ProgramOptions().smtpServerName.clear(); // ends at once, before any connection
 
     ASSERT_EQ(StartSubmitThread(), 1);
     const DWORD limit = GetTickCount() + 20000;
