@@ -6,7 +6,9 @@
 //   gone CAPTION SECONDS              waits for the window to disappear
 //   shown CAPTION SECONDS             waits for the window to be visible: a dialog is
 //                                     found as soon as it is created, and is ready once shown
-//   text CAPTION ID                   prints the text of control ID (0: the window's own)
+//   text CAPTION ID                   prints the text of control ID (0: the window's own),
+//                                     a child of the window or, as on a property sheet's
+//                                     page, of one of its children
 //   click CAPTION ID                  presses a button (BM_CLICK)
 //   command CAPTION ID                sends WM_COMMAND with ID
 //   post CAPTION MESSAGE WPARAM LPARAM   posts a message (numbers in decimal or 0x hex);
@@ -51,6 +53,25 @@ HWND Require(const char* caption) {
     return window;
 }
 
+// The control of this id among the window's descendants.
+HWND FindControl(HWND window, int id) {
+    if (HWND child = GetDlgItem(window, id)) return child;
+    struct Search {
+        int id;
+        HWND found;
+    } search{id, nullptr};
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM context) -> BOOL {
+            auto* wanted = reinterpret_cast<Search*>(context);
+            if (GetDlgCtrlID(child) != wanted->id) return TRUE;
+            wanted->found = child;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -88,7 +109,7 @@ int main(int argc, char** argv) {
     if (verb == "text" && argc > 3) {
         HWND window = Require(caption);
         const int id = static_cast<int>(Number(argv[3]));
-        HWND target = id ? GetDlgItem(window, id) : window;
+        HWND target = id ? FindControl(window, id) : window;
         if (!target) return 1;
         const LRESULT length = SendMessageA(target, WM_GETTEXTLENGTH, 0, 0);
         std::string text(static_cast<size_t>(length) + 1, '\0');
