@@ -56,6 +56,7 @@ PlayState OpenCdDevice(const char* drive) {
     }
     LogMessage("Successfully opened: ", drive);
     device.deviceId = deviceId;
+    device.drive = drive;
 
     std::uint32_t present = 0;
     error = driver.Status(device.deviceId, mci::StatusMediaPresent, 0, &present);
@@ -100,6 +101,7 @@ int CloseCdDevice() {
     device.toc.clear();
     device.toc.shrink_to_fit();
     device.trackCount = 0;
+    device.drive.clear();
     // A later close must not reach a device id that MCI may have handed out again.
     device.deviceId = 0;
     return 1;

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "cdaudio/toc.h"
@@ -38,6 +39,9 @@ enum PlayState : std::int32_t {
 // released only by CloseCdDevice; worker threads read it without a lock.
 struct CdDeviceRecord {
     std::uint16_t deviceId = 0;
+    // The drive the device was opened on ("D:"), for reads past the device (the disc's
+    // CD-Text); empty while none is open.
+    std::string drive;
     std::int32_t trackCount = 0;
     // trackCount + 1 entries, the last one the lead-out; empty while no disc is read.
     std::vector<TrackToc> toc;

@@ -4,6 +4,7 @@
 #include "discinfo/querystatus.h"
 #include "discinfo/submitstatus.h"
 #include "discinfo/cdplayerini.h"
+#include "discinfo/cdtextimport.h"
 #include "discinfo/commoncontrols.h"
 #include "discinfo/discinfo.h"
 #include "discinfo/discregistry.h"
@@ -33,7 +34,9 @@ void StartDiscInfo(WindowHandle ownerWindow, unsigned changedMessage) {
     disc.foundKeyIndex = 0;
     disc.foundKeyRoot = RegistryLocalMachine;
 
-    if (!LoadDiscFromRegistry() && !ImportCdplayerIni()) StartDiscLookup();
+    // The user's own records first (this program's, then the Windows CD Player's), then
+    // what the disc says of itself; a disc they leave with an untitled track is looked up.
+    if (!LoadDiscFromRegistry() && !ImportCdplayerIni() && !ImportCdText()) StartDiscLookup();
     disc.discReady = true;
 }
 

@@ -4,8 +4,9 @@
 #include "platform/uinotify.h"
 
 // Runs once, on the user-interface thread, right after the device was opened: loads
-// the options, fills DiscInfo from the registry or Cdplayer.ini, and starts the lookup
-// thread when neither knows the disc.
+// the options, fills DiscInfo from the registry or Cdplayer.ini or else the disc's own
+// CD-Text, and starts the lookup thread when none of them knows the disc (CD-Text that
+// leaves an audio track untitled is shown until the lookup has found better).
 void StartDiscInfo(WindowHandle ownerWindow, unsigned changedMessage);
 
 // Runs at shutdown (and at the end of a Windows session), on the user-interface

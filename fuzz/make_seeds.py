@@ -130,3 +130,17 @@ cue_seeds = {
 for name, (sheet, image) in cue_seeds.items():
     write("cuesheet", name, sheet.encode("latin-1") + b"\0" + image)
 
+
+# CD-Text: 1 then packs (the target seals their CRCs): an album over packs, a tab, a
+# published double-byte block; or 0 then a CD image's titles, one a line.
+album_packs = [
+    b"\x80\x00\x00\x00Harbour Ligh", b"\x80\x00\x01\x0cts\x00Caf\xe9 Noir", b"\x80\x01\x02\x09\x00Home Port\x00\x00",
+    b"\x81\x00\x03\x00The Lanterns", b"\x81\x00\x04\x0c\x00\t\x00Mara Vey\x00",
+    b"\x8f\x00\x05\x00\x00\x01\x03\x00\x03\x02" + bytes(6), b"\x8f\x01\x06\x00" + bytes(12),
+    b"\x8f\x02\x07\x00" + bytes(12),
+]
+write("cdtext", "album", b"\x01" + b"".join(p + b"\x00\x00" for p in album_packs))
+write("cdtext", "msjis", b"\x01" + bytes.fromhex("80000090837181 5b835b83930000 0909 0000 80010192 0000834a834e835e8358 0000 0000"
+                                                  .replace(" ", "")))
+write("cdtext", "titles", b"\x00" + "Harbour Lights\nCaf\u00e9 Noir\n\u6771\u4eac Love\n\nHome Port\nHome Port\n"
+      .encode("utf-8"))

@@ -132,9 +132,19 @@ bool ParseSheetLine(const std::vector<std::string>& words, CueSheet* sheet, std:
             return *problem = "INDEX " + words[1] + " before INDEX 01", false;
         }
         sheet->lastPosition = frames;
+    } else if (keyword == "TITLE" || keyword == "PERFORMER") {
+        // The album's before the first track, else the track's.
+        std::string text = words.size() > 1 ? words[1] : std::string();
+        for (std::size_t i = 2; i < words.size(); ++i) text += " " + words[i];
+        const bool album = sheet->tracks.empty();
+        if (keyword == "TITLE") (album ? sheet->title : sheet->tracks.back().title) = text;
+        else (album ? sheet->performer : sheet->tracks.back().performer) = text;
+    } else if (keyword == "CDTEXTFILE") {
+        if (words.size() != 2 || words[1].empty()) return *problem = "expected CDTEXTFILE \"name\"", false;
+        sheet->cdTextFile = words[1];
     }
-    // REM, TITLE, PERFORMER, CATALOG, FLAGS, ISRC, CDTEXTFILE, SONGWRITER and what other
-    // tools add carry nothing the drive reports.
+    // REM, CATALOG, FLAGS, ISRC, SONGWRITER and what other tools add carry nothing the
+    // drive reports.
     return true;
 }
 

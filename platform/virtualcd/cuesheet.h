@@ -29,11 +29,16 @@ struct CueTrack {
     std::int32_t index1 = -1;              // frame in its file where index 1 starts
     std::int32_t pregap = 0;               // PREGAP: silence before the track, not in the file
     std::int32_t postgap = 0;              // POSTGAP: silence after it
+    std::string title;                     // TITLE and PERFORMER after the TRACK line, as
+    std::string performer;                 // the sheet writes them (UTF-8, or Latin-1)
 };
 
 struct CueSheet {
     std::vector<CueFile> files;
     std::vector<CueTrack> tracks;
+    std::string title;      // TITLE and PERFORMER before the first TRACK: the album's
+    std::string performer;
+    std::string cdTextFile; // CDTEXTFILE: a file of the disc's CD-Text packs, as named
     std::int32_t lastPosition = -1; // while parsing: the latest index in the current file
 };
 

@@ -40,6 +40,9 @@ struct DiscDescription {
     bool session2 = false;     // a "session 2" line came: the tracks after it are in it
     std::string image;         // "image PATH": a CUE sheet gives the tracks and the sound
     std::vector<VirtualFailure> failures;
+    // The packs of the disc's CD-Text (18 bytes each), as an image's sheet gives them;
+    // none for a description.
+    std::vector<std::uint8_t> cdText;
 };
 
 // A drive in use loses its disc when its file is deleted or gains a "nodisc" line.

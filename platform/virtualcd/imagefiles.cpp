@@ -6,6 +6,7 @@
 
 #include "platform/ansitext.h"
 #include "platform/files.h"
+#include "platform/virtualcd/imagecdtext.h"
 #include "platform/virtualcd/pathforms.h"
 
 namespace {
@@ -30,18 +31,55 @@ bool ProbeFile(const CueFile& file, ImageFileFacts* facts, std::string* problem)
     return true;
 }
 
-} // namespace
-
-bool LoadCueImage(const std::string& path, DiscDescription* disc, DiscImage* image, std::string* error) {
+bool ReadWholeFile(const std::string& path, std::string* bytes) {
     std::ifstream stream(FilePath(path), std::ios::binary);
-    if (!stream) return *error = "cannot read " + path, false;
+    if (!stream) return false;
     std::ostringstream text;
     text << stream.rdbuf();
+    *bytes = text.str();
+    return true;
+}
+
+// The disc's CD-Text: the CDTEXTFILE's packs, which a burner writes as they are, else
+// packs of the sheet's titles.
+bool SheetCdText(const CueSheet& sheet, const std::string& path, std::vector<std::uint8_t>* packs, std::string* error,
+                 std::string* notice) {
+    if (!sheet.cdTextFile.empty()) {
+        const std::string name = PathBeside(path, sheet.cdTextFile);
+        std::string bytes, problem;
+        if (!ReadWholeFile(name, &bytes)) return *error = "cannot read " + name, false;
+        if (!CdTextFilePacks(bytes, packs, &problem)) return *error = name + ": " + problem, false;
+        return true;
+    }
+    // The sheet's texts are UTF-8 by now: LoadCueImage read it as UTF-8 else the system's code page.
+    AlbumTexts texts;
+    texts.titles.push_back(sheet.title);
+    texts.performers.push_back(sheet.performer);
+    for (const CueTrack& track : sheet.tracks) {
+        texts.titles.push_back(track.title);
+        texts.performers.push_back(track.performer);
+    }
+    std::vector<std::string> leftOut;
+    *packs = BuildCdTextPacks(texts, &leftOut);
+    if (notice && !leftOut.empty()) {
+        *notice = "has no CD-Text character code for the texts of";
+        for (std::size_t i = 0; i < leftOut.size(); ++i) *notice += (i ? ", " : " ") + leftOut[i];
+    }
+    return true;
+}
+
+} // namespace
+
+bool LoadCueImage(const std::string& path, DiscDescription* disc, DiscImage* image, std::string* error,
+                  std::string* notice) {
+    std::string text;
+    if (!ReadWholeFile(path, &text)) return *error = "cannot read " + path, false;
     CueSheet sheet;
-    if (!ParseCueSheet(Utf8OrAnsiToUtf8(text.str()), &sheet, error)) return *error = path + ": " + *error, false;
+    if (!ParseCueSheet(Utf8OrAnsiToUtf8(text), &sheet, error)) return *error = path + ": " + *error, false;
     for (CueFile& file : sheet.files)
         file.name = PathBeside(path, file.name);
-    return LayOutImage(sheet, ProbeFile, disc, image, error);
+    if (!LayOutImage(sheet, ProbeFile, disc, image, error)) return false;
+    return SheetCdText(sheet, path, &disc->cdText, error, notice);
 }
 
 ImageSoundReader::ImageSoundReader(DiscImage image) : image_(std::move(image)), streams_(image_.files.size()) {}

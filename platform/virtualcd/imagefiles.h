@@ -12,8 +12,10 @@
 #include "platform/virtualcd/cuesheet.h"
 
 // Reads the sheet at path and the files it names (relative to the sheet's folder), and
-// fills the tracks and lead-out of disc. False with a reason naming the file at fault.
-bool LoadCueImage(const std::string& path, DiscDescription* disc, DiscImage* image, std::string* error);
+// fills the tracks, lead-out and CD-Text of disc. False with a reason naming the file at
+// fault. notice, when given, gets what the CD-Text leaves out of the sheet's titles.
+bool LoadCueImage(const std::string& path, DiscDescription* disc, DiscImage* image, std::string* error,
+                  std::string* notice = nullptr);
 
 // The sound of an image: frames of 2352 bytes, 16-bit little-endian stereo, as the drive
 // would send them to its audio output. Data tracks, gaps outside the files and frames a

@@ -38,13 +38,14 @@ void LoadImage(VirtualDriveSource* source, const std::string& descriptionPath) {
     source->namesImage = true;
     const std::string sheet = PathBeside(descriptionPath, source->disc.image);
     auto image = std::make_shared<DiscImage>();
-    if (LoadCueImage(sheet, &source->disc, image.get(), &source->problem)) {
+    if (LoadCueImage(sheet, &source->disc, image.get(), &source->problem, &source->notice)) {
         source->image = std::move(image);
         return;
     }
     // The drive is there but holds nothing it can play: it reports no disc.
     source->disc.tracks.clear();
     source->disc.leadOut = 0;
+    source->disc.cdText.clear();
     source->disc.noDisc = true;
 }
 

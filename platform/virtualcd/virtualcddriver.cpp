@@ -103,9 +103,11 @@ VirtualCdDriver::VirtualCdDriver(std::vector<VirtualDriveSource> sources, Virtua
         drive.raw->clock = clock;
         drive.raw->trace = trace_;
     }
-    for (const auto& drive : drives_)
+    for (const auto& drive : drives_) {
         if (drive->source.namesImage && !drive->source.image)
             Notice("Virtual CD drive " + drive->source.name + " cannot use its image: " + drive->source.problem);
+        if (!drive->source.notice.empty()) Notice("Virtual CD drive " + drive->source.name + " " + drive->source.notice);
+    }
 }
 
 VirtualCdDriver::~VirtualCdDriver() {

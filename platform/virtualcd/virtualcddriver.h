@@ -21,6 +21,7 @@ struct VirtualDriveSource {
     std::string path;  // the description file, or empty for a text given in memory
     bool valid = false;
     std::string problem; // why the description was refused
+    std::string notice;  // what the image's CD-Text leaves out
     DiscDescription disc;
     bool namesImage = false;               // the description names a CUE sheet
     std::shared_ptr<const DiscImage> image; // its image, once read; without it the

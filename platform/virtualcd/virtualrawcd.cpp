@@ -46,9 +46,14 @@ public:
 
     std::uint32_t ReadCdText(std::vector<std::uint8_t>* bytes) override {
         const std::uint32_t error = Unready("raw-cdtext");
-        // A disc without CD-Text: the header alone, its length counting the two
-        // reserved bytes.
-        if (error == 0) *bytes = {0x00, 0x02, 0x00, 0x00};
+        if (error == 0) {
+            // The header, its length counting the two reserved bytes and the packs; a
+            // disc without CD-Text has the header alone.
+            const std::vector<std::uint8_t>& packs = disc_->disc.cdText;
+            const std::size_t length = 2 + packs.size();
+            *bytes = {static_cast<std::uint8_t>(length >> 8), static_cast<std::uint8_t>(length), 0x00, 0x00};
+            bytes->insert(bytes->end(), packs.begin(), packs.end());
+        }
         Trace("raw-cdtext", error);
         return error;
     }

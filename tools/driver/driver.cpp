@@ -6,10 +6,12 @@
 //   gone CAPTION SECONDS              waits for the window to disappear
 //   shown CAPTION SECONDS             waits for the window to be visible: a dialog is
 //                                     found as soon as it is created, and is ready once shown
-//   text CAPTION ID                   prints the text of control ID (0: the window's own)
+//   text CAPTION ID                   prints the text of control ID (0: the window's own),
+//                                     also one on a page or other child dialog of the window
 //   lines CAPTION ID                  prints the lines of list box or drop-down list ID,
 //                                     one a line
-//   click CAPTION ID                  presses a button (BM_CLICK)
+//   click CAPTION ID                  presses a button (BM_CLICK), also one on a page or
+//                                     other child dialog of the window
 //   command CAPTION ID                sends WM_COMMAND with ID
 //   post CAPTION MESSAGE WPARAM LPARAM   posts a message (numbers in decimal or 0x hex);
 //                                     further MESSAGE WPARAM LPARAM triples are posted

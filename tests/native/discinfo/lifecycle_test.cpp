@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "cdaudio/cddevice.h"
 #include "discinfo/querystatus.h"
 #include "discfixture.h"
 #include "discinfo/discinfo.h"
@@ -17,7 +18,11 @@
 #include "discinfo/lookup.h"
 #include "discinfo/options.h"
 #include "platform/inireader.h"
+#include "platform/rawcd.h"
+#include "platform/virtualcd/imagecdtext.h"
 #include "resources/messageids.h"
+#include "tests/support/cdromstandin.h"
+#include "tests/support/cdtextpacks.h"
 #include "tests/support/messagerecorder.h"
 
 namespace {
@@ -51,6 +56,47 @@ void FillFromLookup() {
 std::vector<std::string> events;
 void RecordPageNotice() { events.push_back(DiscInfo().lookupRunning ? "page while running" : "page"); }
 void RecordChoiceClosed() { events.push_back("choice closed"); }
+
+// Drive D: holding the inserted disc, its CD-Text packs those of these texts, answering
+// through DeviceIoControl as the CD-ROM class driver does. Counts its CD-Text reads.
+class CdTextDrive {
+public:
+    explicit CdTextDrive(const AlbumTexts& texts) : standIn(Disc(texts)) {
+        CdDevice().drive = "D:";
+        InstallRawCdOpener([this](const std::string& drive, std::uint32_t* error) -> std::unique_ptr<RawCdDrive> {
+            if (drive != "D:") {
+                *error = win32error::FileNotFound;
+                return nullptr;
+            }
+            return MakeIoctlRawCdDrive([this](std::uint32_t code, const void* in, std::uint32_t inBytes, void* out,
+                                              std::uint32_t outBytes, std::uint32_t* returned) {
+                if (code == cdrom::IoctlReadTocEx) ++cdTextReads;
+                return standIn.Answer(code, in, inBytes, out, outBytes, returned);
+            });
+        });
+    }
+    ~CdTextDrive() { InstallRawCdOpener(nullptr); }
+
+    StandInCdDrive standIn;
+    int cdTextReads = 0;
+
+private:
+    static StandInDisc Disc(const AlbumTexts& texts) {
+        StandInDisc disc;
+        const CdDeviceRecord& device = CdDevice();
+        for (std::int32_t i = 0; i < device.trackCount; ++i)
+            disc.tracks.push_back({device.toc[i].type == TrackAudio, TrackStartFrames(device.toc[i])});
+        disc.leadOutFrame = TrackStartFrames(device.toc[device.trackCount]);
+        std::vector<std::string> leftOut;
+        disc.cdText = CdTextReply(BuildCdTextPacks(texts, &leftOut));
+        return disc;
+    }
+};
+
+// The inserted disc's three tracks, the second by a guest.
+AlbumTexts HarbourLights() {
+    return AlbumTexts{{"Harbour Lights", "Opening", "Second Song", "Home Port"}, {"The Lanterns", "", "Mara Vey", ""}};
+}
 
 class LifecycleTest : public DiscInfoTest {
 protected:
@@ -178,6 +224,68 @@ TEST_F(LifecycleTest, ShutdownDuringALookupKeepsTheStoredRecord) {
     FinishDiscInfo();
     EXPECT_EQ(StoredText(RecordPath(Disc210Key), "Artist"), "Stored");
     DiscInfo().lookupRunning = false;
+}
+
+TEST_F(LifecycleTest, TheDiscsCdTextTitlesAnUnknownDiscWithoutALookupAndIsStored) {
+    CdTextDrive drive(HarbourLights());
+    StartDiscInfo(MainWindow, DiscInfoChangedMessage);
+    EXPECT_FALSE(DiscInfo().lookupRunning);
+    EXPECT_EQ(DiscInfo().artist, "The Lanterns");
+    EXPECT_EQ(DiscInfo().title, "Harbour Lights");
+    const std::vector<std::optional<std::string>> titles{"Opening", "Mara Vey / Second Song", "Home Port"};
+    EXPECT_EQ(DiscInfo().trackTitles, titles);
+    EXPECT_NE(LogText().find("Current CD not found in cdplayer.ini:  3A5B1C02\r\n"
+                             "Checking CD-Text of current CD in drive:  D:\r\n"
+                             "Found CD-Text on the disc.\r\n"),
+              std::string::npos)
+        << LogText();
+    FinishDiscInfo();
+    EXPECT_EQ(StoredText(RecordPath(CurrentDiscKey), "Artist"), "The Lanterns");
+    EXPECT_EQ(StoredText(RecordPath(CurrentDiscKey), "Track #2"), "Mara Vey / Second Song");
+    EXPECT_TRUE(recorder.All().empty());
+}
+
+TEST_F(LifecycleTest, CdTextLeavingATrackUntitledIsKeptWhileTheLookupRuns) {
+    AlbumTexts texts = HarbourLights();
+    texts.titles[3].clear();
+    CdTextDrive drive(texts);
+    StartDiscInfo(MainWindow, DiscInfoChangedMessage);
+    // The lookup (which finds nothing here) hands over, and the disc's titles stay.
+    EXPECT_EQ(recorder.WaitFor(1, HandOverLimit).size(), 1u);
+    const std::vector<std::optional<std::string>> titles{"Opening", "Mara Vey / Second Song", std::nullopt};
+    DiscInfoHold hold;
+    EXPECT_EQ(DiscInfo().trackTitles, titles);
+    EXPECT_EQ(DiscInfo().title, "Harbour Lights");
+}
+
+TEST_F(LifecycleTest, ADriveThatCannotReadCdTextLeavesTheDiscToTheLookup) {
+    CdTextDrive drive(HarbourLights());
+    drive.standIn.ready = false;
+    StartDiscInfo(MainWindow, DiscInfoChangedMessage);
+    EXPECT_EQ(recorder.WaitFor(1, HandOverLimit).size(), 1u);
+    EXPECT_NE(LogText().find("Unable to read CD-Text:  The device is not ready.\r\n"), std::string::npos) << LogText();
+    DiscInfoHold hold;
+    EXPECT_EQ(DiscInfo().title, "");
+}
+
+TEST_F(LifecycleTest, TheUsersOwnRecordsComeBeforeTheDiscsCdText) {
+    const std::string directory = ::testing::TempDir();
+    const std::string iniPath = directory + "/Cdplayer.ini";
+    IniFileReader reader(directory);
+    InstallProfileFile(&reader);
+    CdTextDrive drive(HarbourLights());
+    for (const bool inRegistry : {false, true}) {
+        ResetDiscInfo();
+        if (inRegistry) registry.PutText(RecordPath(CurrentDiscKey), "Artist", "Known");
+        std::ofstream(iniPath, std::ios::binary) << (inRegistry ? "" : "[3A5B1C02]\nartist=Known\n");
+        StartDiscInfo(MainWindow, DiscInfoChangedMessage);
+        EXPECT_EQ(DiscInfo().artist, "Known");
+        // Not even a track the record leaves untitled takes the disc's title.
+        EXPECT_EQ(DiscInfo().trackTitles[0], std::nullopt);
+        EXPECT_FALSE(DiscInfo().lookupRunning);
+    }
+    EXPECT_EQ(drive.cdTextReads, 0);
+    std::remove(iniPath.c_str());
 }
 
 } // namespace
