@@ -57,6 +57,13 @@ void ShowPanel(bool visible) {
     }
 }
 
+void PressFocusedPanelButton() {
+    HWND panel = MainWindow();
+    HWND focus = GetFocus();
+    if (!Shell().panelVisible || !focus || GetParent(focus) != panel || !IsWindowEnabled(focus)) return;
+    SendMessageW(panel, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(focus), BN_CLICKED), reinterpret_cast<LPARAM>(focus));
+}
+
 void BeginPanelDrag(HWND window, POINT screenPoint) {
     ShellState& shell = Shell();
     if (!shell.panelVisible) return;

@@ -18,6 +18,7 @@
 #include "discinfo/lifecycle.h"
 #include "discinfo/options.h"
 #include "platform/cdaudiodriver.h"
+#include "platform/win32/displayscale.h"
 #include "resources/messageids.h"
 
 namespace {
@@ -52,6 +53,9 @@ void RunStartSequence(HWND window) {
     // The panel has no caption bar; the title names the window for the shell and tests.
     SetWindowTextA(window, "Tunova2");
     InstallWindowView();
+    // The panel draws for its screen's scale and colours from its first paint.
+    shell.panelDpi = WindowDpi(window);
+    shell.highContrast = HighContrastOn();
     AddTrayIcon(window, TrayCallbackMessage);
 
     InstallStartupCdAudioDriver([](const std::string& line) { LogMessage(line.c_str()); });
@@ -77,6 +81,7 @@ void RunStartSequence(HWND window) {
     shell.playState = StartFirstPlay();
 
     LoadPanelFaces();
+    AddPanelTips(window);
     StartMixer(window);
     BuildMenus();
     RefreshMenus(true);

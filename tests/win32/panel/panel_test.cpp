@@ -2,8 +2,15 @@
 // scanning with a held button.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
+#include <utility>
+#include <vector>
+
+#include "app/paneldraw.h"
+#include "app/shellstate.h"
 
 #include "app/sequencing.h"
 #include "tests/support/win32/panelfixture.h"
@@ -199,6 +206,125 @@ TEST(PanelButtonFaces, VolumeBarAndUnknownControlsAreLeftAlone) {
     EXPECT_FALSE(canvas.Draw(IDC_VOLUME_BAR, 0, RECT{0, 0, 20, 20}));
     EXPECT_FALSE(canvas.Draw(IDC_STATUS, 0, RECT{0, 0, 20, 20}));
     for (int xy = 0; xy < 24; xy += 3) EXPECT_EQ(canvas.At(xy, xy), White);
+}
+
+// The face's pixels in a square of the canvas: the bounding box of those not of the
+// background colour, and whether every one is of the allowed colours.
+struct Picture {
+    int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
+    bool onlyAllowed = true;
+    int Width() const { return right - left + 1; }
+    int Height() const { return bottom - top + 1; }
+};
+
+Picture PictureIn(const Canvas& canvas, int from, int to, std::uint32_t background,
+                  std::initializer_list<std::uint32_t> allowed) {
+    Picture picture;
+    for (int y = from; y < to; ++y) {
+        for (int x = from; x < to; ++x) {
+            const std::uint32_t pixel = canvas.At(x, y);
+            if (pixel == background) continue;
+            bool known = false;
+            for (std::uint32_t colour : allowed) known = known || pixel == colour;
+            picture.onlyAllowed = picture.onlyAllowed && known;
+            picture.left = std::min(picture.left, x);
+            picture.top = std::min(picture.top, y);
+            picture.right = std::max(picture.right, x);
+            picture.bottom = std::max(picture.bottom, y);
+        }
+    }
+    return picture;
+}
+
+// At 150 % and more the face grows with its button, from the art drawn at two and three
+// times, pixel by pixel: the stop square is 8 pixels at 96 DPI and scales with the
+// screen, its edges and fill staying the art's own colours.
+TEST(PanelButtonFaces, FacesGrowWithTheScreensScaleAndStayCrisp) {
+    SetAppInstance(GetModuleHandleA(nullptr));
+    ResetShell();
+    for (int dpi : {96, 120, 144, 192, 288}) {
+        Shell().panelDpi = dpi;
+        const int face = ScaledToDpi(PanelFaceSize, dpi);
+        Canvas canvas(face + 4);
+        ASSERT_TRUE(canvas.Draw(IDC_STOP, 0, RECT{2, 2, 2 + face, 2 + face})) << dpi;
+        const Picture square = PictureIn(canvas, 2, 2 + face, Silver, {Maroon, Red});
+        const int expected = 8 * dpi / 96;
+        EXPECT_NEAR(square.Width(), expected, 1) << dpi;
+        EXPECT_NEAR(square.Height(), expected, 1) << dpi;
+        EXPECT_TRUE(square.onlyAllowed) << dpi << ": a pixel blended from two colours";
+        EXPECT_EQ(canvas.At(2 + face / 2, 2 + face / 2), Red) << dpi;
+    }
+    ResetShell();
+}
+
+// The system's colours for the time of a test.
+class SystemColours {
+public:
+    SystemColours(std::initializer_list<std::pair<int, COLORREF>> colours) {
+        for (const auto& [element, colour] : colours) {
+            elements_.push_back(element);
+            saved_.push_back(GetSysColor(element));
+            wanted_.push_back(colour);
+        }
+        SetSysColors(static_cast<int>(elements_.size()), elements_.data(), wanted_.data());
+    }
+    ~SystemColours() { SetSysColors(static_cast<int>(elements_.size()), elements_.data(), saved_.data()); }
+
+private:
+    std::vector<int> elements_;
+    std::vector<COLORREF> saved_, wanted_;
+};
+
+constexpr std::uint32_t Black = 0x000000, Green = 0x00FF00;
+
+// Under a high-contrast theme the faces take the theme's colours: the picture in the
+// button text's colour on the button's, a disabled one in grey text, of the normal
+// picture's shape.
+TEST(PanelButtonFaces, HighContrastDrawsThePictureInTheSystemsColours) {
+    SetAppInstance(GetModuleHandleA(nullptr));
+    ResetShell();
+    const SystemColours theme{{COLOR_BTNFACE, RGB(0, 0, 0)}, {COLOR_BTNTEXT, RGB(255, 255, 255)},
+                              {COLOR_GRAYTEXT, RGB(0, 255, 0)}};
+    Shell().highContrast = true;
+    struct Case {
+        UINT state;
+        std::uint32_t colour;
+        int left, top; // of the square, in the canvas
+    };
+    for (const Case& c : {Case{0, White, 5, 5}, Case{ODS_SELECTED, White, 6, 6}, Case{ODS_DISABLED, Green, 5, 5}}) {
+        Canvas canvas(18);
+        ASSERT_TRUE(canvas.Draw(IDC_STOP, c.state, RECT{2, 2, 16, 16}));
+        EXPECT_EQ(canvas.At(2, 2), Black) << c.state << ": the face's margin";
+        const Picture square = PictureIn(canvas, 2, 16, Black, {c.colour});
+        EXPECT_TRUE(square.onlyAllowed) << c.state;
+        EXPECT_EQ(square.left, c.left) << c.state;
+        EXPECT_EQ(square.top, c.top) << c.state;
+        EXPECT_EQ(square.Width(), 8) << c.state;
+        EXPECT_EQ(square.Height(), 8) << c.state;
+    }
+    ResetShell();
+}
+
+// The focused button shows a dotted frame just inside its edge, and nothing else changes.
+TEST(PanelButtonFaces, TheFocusIsAFrameInsideTheButton) {
+    SetAppInstance(GetModuleHandleA(nullptr));
+    ResetShell();
+    Canvas plain(24), focused(24);
+    ASSERT_TRUE(plain.Draw(IDC_PAUSE, 0, RECT{2, 2, 22, 22}));
+    ASSERT_TRUE(focused.Draw(IDC_PAUSE, ODS_FOCUS, RECT{2, 2, 22, 22}));
+    int framePixelsChanged = 0;
+    for (int y = 0; y < 24; ++y) {
+        for (int x = 0; x < 24; ++x) {
+            const bool onFrame = (x == 3 || x == 20 || y == 3 || y == 20) && x >= 3 && x <= 20 && y >= 3 && y <= 20;
+            if (plain.At(x, y) == focused.At(x, y)) continue;
+            EXPECT_TRUE(onFrame) << x << "," << y;
+            ++framePixelsChanged;
+        }
+    }
+    EXPECT_GT(framePixelsChanged, 20) << "a dotted frame all round";
+    Canvas hidden(24);
+    ASSERT_TRUE(hidden.Draw(IDC_PAUSE, ODS_FOCUS | ODS_NOFOCUSRECT, RECT{2, 2, 22, 22}));
+    for (int xy = 3; xy <= 20; ++xy) EXPECT_EQ(hidden.At(xy, 3), plain.At(xy, 3)) << "cues hidden until the keyboard is used";
 }
 
 TEST_F(PanelWindowTest, DraggingFollowsTheMouseLeftOfTheScreenToo) {
