@@ -16,6 +16,9 @@ HWND AlwaysVisibleBand();
 void LoadPanelFaces();
 // Draws an owner-drawn panel button; false for a control without faces.
 bool DrawPanelButton(const DRAWITEMSTRUCT& item);
+// The focus on a panel button: a dotted frame just inside it, unless the system hides
+// it until the keyboard is used.
+void DrawPanelFocus(const DRAWITEMSTRUCT& item);
 // Frees the faces as the panel goes (the shutdown).
 void FreePanelFaces();
 // Gives each button its tip: its name, and the key that does the same. The tips go

@@ -52,16 +52,14 @@ void CopyInSystemColours(HDC target, const FacePlacement& place, HDC face, int f
     SetBkColor(target, background);
 }
 
-// The focus, a dotted frame just inside the button, unless the system hides it until
-// the keyboard is used.
-void DrawFocus(const DRAWITEMSTRUCT& item) {
+} // namespace
+
+void DrawPanelFocus(const DRAWITEMSTRUCT& item) {
     if (!(item.itemState & ODS_FOCUS) || (item.itemState & ODS_NOFOCUSRECT)) return;
     RECT frame = item.rcItem;
     InflateRect(&frame, -1, -1);
     if (frame.right > frame.left && frame.bottom > frame.top) DrawFocusRect(item.hDC, &frame);
 }
-
-} // namespace
 
 void LoadPanelFaces() {
     const int artScale = PanelFaceArtScale(Shell().panelDpi);
@@ -97,7 +95,7 @@ bool DrawPanelButton(const DRAWITEMSTRUCT& item) {
         }
         SetStretchBltMode(item.hDC, previousMode);
     }
-    DrawFocus(item);
+    DrawPanelFocus(item);
     return true;
 }
 

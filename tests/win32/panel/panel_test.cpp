@@ -13,6 +13,7 @@
 #include "app/shellstate.h"
 
 #include "app/sequencing.h"
+#include "tests/support/win32/layout.h"
 #include "tests/support/win32/panelfixture.h"
 
 namespace {
@@ -143,6 +144,7 @@ public:
         return drawn;
     }
     std::uint32_t At(int x, int y) const { return pixels_[y * size_ + x] & 0xFFFFFF; }
+    HDC Dc() const { return dc_; }
 
 private:
     int size_;
@@ -325,6 +327,33 @@ TEST(PanelButtonFaces, TheFocusIsAFrameInsideTheButton) {
     Canvas hidden(24);
     ASSERT_TRUE(hidden.Draw(IDC_PAUSE, ODS_FOCUS | ODS_NOFOCUSRECT, RECT{2, 2, 22, 22}));
     for (int xy = 3; xy <= 20; ++xy) EXPECT_EQ(hidden.At(xy, 3), plain.At(xy, 3)) << "cues hidden until the keyboard is used";
+}
+
+// Moved to a monitor of twice the scale (WM_DPICHANGED), the panel draws its faces
+// twice as large in the buttons that Windows' dialog manager lays out anew.
+TEST_F(PanelWindowTest, OnAScreenOfAnotherScaleTheFacesFollow) {
+    Start("album.disc");
+    Command(IDM_SHOW_CONTROLS);
+    RECT frame;
+    GetWindowRect(window_, &frame);
+    RECT suggested{frame.left, frame.top, frame.left + 2 * (frame.right - frame.left),
+                   frame.top + 2 * (frame.bottom - frame.top)};
+    constexpr UINT DpiChanged = 0x02E0;
+    SendMessageW(window_, DpiChanged, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(Shell().panelDpi, 192);
+    // Wine's dialog manager does not lay the panel out again; the Stop button is given
+    // the size Windows' would give it.
+    HWND stop = GetDlgItem(window_, IDC_STOP);
+    const RECT place = PlaceOf(window_, stop);
+    MoveWindow(stop, place.left, place.top, 2 * (place.right - place.left), 2 * (place.bottom - place.top), TRUE);
+    RECT client;
+    GetClientRect(stop, &client);
+    Canvas canvas(static_cast<int>(std::max(client.right, client.bottom)));
+    SendMessageW(stop, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.Dc()), PRF_CLIENT);
+    GdiFlush();
+    const Picture square = PictureIn(canvas, 0, std::min(client.right, client.bottom), Silver, {Maroon, Red, White});
+    EXPECT_NEAR(square.Width(), 16, 1) << "the 8-pixel square at twice the scale";
+    EXPECT_NEAR(square.Height(), 16, 1);
 }
 
 TEST_F(PanelWindowTest, DraggingFollowsTheMouseLeftOfTheScreenToo) {
