@@ -50,7 +50,7 @@ build_one() {
 
 # The tests whose threads share the disc information, the log mailbox or the lookup
 # also run under ThreadSanitizer.
-THREAD_TESTS=(native_discinfo native_log native_lookup native_submit native_virtualcd)
+THREAD_TESTS=(native_discinfo native_log native_lookup native_submit native_virtualcd native_sound native_digital)
 
 build_all() {
     mkdir -p build
@@ -153,21 +153,21 @@ run_gtest_programs() {
     return $status
 }
 
-# The Win32 programs without an audio driver, except the mixer's, which meets a real
-# one: Wine's PulseAudio driver on a null sink. Its cases for a system without a
-# driver (NoAudioDriver*) run in the first setting.
+# The Win32 programs without an audio driver, except the mixer's and the sound's, which
+# meet a real one: Wine's PulseAudio driver on a null sink. The mixer's cases for a
+# system without a driver (NoAudioDriver*) run in the first setting.
 run_win32_tests() {
     # -V already prints every program's output; --output-on-failure would print a
     # failing program's a second time and count its failures twice.
-    local status=0 ctest=(ctest -V --timeout 300)
+    local status=0 ctest=(ctest -V --timeout 300) audio='^win32_(mixer|sound)$'
     wine_set_audio none
-    (cd build/win64 && "${ctest[@]}" -E '^win32_mixer$') || status=1
+    (cd build/win64 && "${ctest[@]}" -E "$audio") || status=1
     (cd build/win64 && GTEST_FILTER='NoAudioDriver*' "${ctest[@]}" -R '^win32_mixer$') || status=1
     if pulse_start; then
         wine_set_audio pulse
-        (cd build/win64 && GTEST_FILTER='-NoAudioDriver*' "${ctest[@]}" -R '^win32_mixer$') || status=1
+        (cd build/win64 && GTEST_FILTER='-NoAudioDriver*' "${ctest[@]}" -R "$audio") || status=1
     else
-        echo "***Exception: PulseAudio did not start; the mixer's tests did not run"
+        echo "***Exception: PulseAudio did not start; the mixer's and the sound's tests did not run"
         status=1
     fi
     # The end-to-end tests start without a driver too; the mixer's own choose theirs.

@@ -91,6 +91,7 @@ PlayState OpenCdDevice(const char* drive) {
 int CloseCdDevice() {
     CdDeviceRecord& device = CdDevice();
     LogMessage("Clossing connection to CD player.");
+    device.digital.reset(); // its threads end here, before the device goes
     const std::uint32_t error = CdAudio().Close(device.deviceId);
     if (error != 0) {
         LogMciError("MCI Error closing CD player: \r\n  ", error);

@@ -10,9 +10,14 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "cdaudio/toc.h"
+#include "platform/clock.h"
+#include "platform/soundoutput.h"
+
+class DigitalPlayer;
 
 // What every device operation that changes the drive returns, and what the shell keeps
 // as its idea of the drive. Positive: usable; 0 and below: failure or unusable.
@@ -37,6 +42,9 @@ struct CdDeviceRecord {
     // trackCount + 1 entries, the last one the lead-out; empty while no disc is read.
     std::vector<TrackToc> toc;
     std::int32_t mediaIdentity = 0;
+    // Set while the disc plays digitally: the player that then answers play, pause,
+    // stop, position and mode in the drive's place (cdaudio/digitalpath.cpp).
+    std::shared_ptr<DigitalPlayer> digital;
 };
 
 CdDeviceRecord& CdDevice();
@@ -56,6 +64,14 @@ PlayState OpenCdDevice(const char* drive);
 // success or the failing command's MCI error code, with errorLiteral set to that
 // step's log literal (the caller closes the device before logging it).
 std::uint32_t ReadTableOfContents(const char** errorLiteral);
+
+// Chooses how the open device's disc plays: digitally, through the sound card, when
+// digital is set, the drive answers a raw read of its first audio sector and its own
+// table agrees with the device's; otherwise through the drive's own output, as the CD
+// audio device plays. Logs which path plays and why. openSound and clock stand for the
+// system's wave output and clock (tests hand in their own).
+void ChoosePlaybackPath(const char* drive, bool digital, SoundOutputOpener openSound = nullptr,
+                        MillisecondClock clock = nullptr);
 
 // The frames of a track the drive can play: its reported length, less what lies before
 // a data track that follows it (on an enhanced CD, the gap between the sessions). 0 for

@@ -1,5 +1,8 @@
+#include <algorithm>
+
 #include "log/logmessage.h"
 #include "cdaudio/cddevice.h"
+#include "digital/digitalplayer.h"
 #include "cdaudio/mcireport.h"
 #include "platform/cdaudiodriver.h"
 
@@ -41,11 +44,41 @@ std::uint32_t EndOfTrack(const CdDeviceRecord& device, std::int32_t track) {
 
 // The end of this track, or of the run of audio tracks it begins: play to the "end of
 // the disc" stops before a data track, and the status tick moves on past it.
-std::uint32_t PlayEnd(const CdDeviceRecord& device, std::int32_t track, std::int32_t toTrackEnd) {
+std::int32_t LastTrackPlayed(const CdDeviceRecord& device, std::int32_t track, std::int32_t toTrackEnd) {
     std::int32_t last = track;
     if (!toTrackEnd)
         while (IsAudio(device, last + 1)) ++last;
-    return EndOfTrack(device, last);
+    return last;
+}
+
+std::uint32_t PlayEnd(const CdDeviceRecord& device, std::int32_t track, std::int32_t toTrackEnd) {
+    return EndOfTrack(device, LastTrackPlayed(device, track, toTrackEnd));
+}
+
+// The same end as an absolute frame, for the digital player.
+std::int32_t PlayEndFrame(const CdDeviceRecord& device, std::int32_t track, std::int32_t toTrackEnd) {
+    const std::int32_t last = LastTrackPlayed(device, track, toTrackEnd);
+    return TrackStartFrames(device.toc[last - 1]) + PlayableFrames(device, last);
+}
+
+// An absolute frame as the TMSF position the CD audio device reports: the track it
+// lies in and the time from that track's start.
+void TmsfOfFrame(const CdDeviceRecord& device, std::int32_t frame, std::int32_t* track, std::int32_t* minute,
+                 std::int32_t* second, std::int32_t* frames) {
+    std::int32_t in = 1;
+    while (in < device.trackCount && TrackStartFrames(device.toc[in]) <= frame) ++in;
+    const std::int32_t into = std::max(frame - TrackStartFrames(device.toc[in - 1]), 0);
+    *track = in;
+    *minute = into / FramesPerMinute;
+    *second = into / FramesPerSecond % 60;
+    *frames = into % FramesPerSecond;
+}
+
+// What the digital player answers for a command the drive would refuse: the CD audio
+// device's own error, logged with the device's text.
+PlayState DigitalRefusal(const char* literal, std::uint32_t code) {
+    LogMciError(literal, code);
+    return Failed;
 }
 
 } // namespace
@@ -60,6 +93,16 @@ PlayState PlayFrom(PlayRequest request) {
     if (!IsTrackNumber(device, request.track) || device.toc[request.track - 1].type != TrackAudio) return Failed;
 
     LogMessageInt("Starting play on track: ", request.track);
+    if (device.digital) {
+        const std::int32_t from = TrackStartFrames(device.toc[request.track - 1]) +
+                                  MsfToFrames(request.minute, request.second, request.frame);
+        const std::int32_t to = PlayEndFrame(device, request.track, request.toTrackEnd);
+        // As the drive: a start past the end of the range is out of range.
+        if (from < TrackStartFrames(device.toc[0]) || from > to)
+            return DigitalRefusal("MCI Error starting play: \r\n  ", mci::ErrOutOfRange);
+        device.digital->Play(true, from, to);
+        return Playing;
+    }
     const std::uint32_t from = PackTmsf(request.track, request.minute, request.second, request.frame);
     const std::uint32_t to = PlayEnd(device, request.track, request.toTrackEnd);
     const std::uint32_t error = CdAudio().Play(device.deviceId, true, from, to);
@@ -81,6 +124,10 @@ PlayState ResumePlay(std::int32_t track, std::int32_t toTrackEnd) {
         return Failed;
     }
     LogMessageInt("Resuming play on track: ", track);
+    if (device.digital) {
+        device.digital->Play(false, 0, PlayEndFrame(device, track, toTrackEnd));
+        return Playing;
+    }
     // No start: play continues from wherever the drive is.
     const std::uint32_t error = CdAudio().Play(device.deviceId, false, 0, PlayEnd(device, track, toTrackEnd));
     if (error != 0) {
@@ -92,6 +139,13 @@ PlayState ResumePlay(std::int32_t track, std::int32_t toTrackEnd) {
 
 PlayState PauseCd() {
     LogMessage("Pausing CD player.");
+    if (const auto& digital = CdDevice().digital) {
+        // A drive pauses only audio that is under way.
+        if (digital->CurrentMode() == DigitalPlayer::Mode::Stopped)
+            return DigitalRefusal("MCI Error pausing CD: \r\n  ", mci::ErrHardware);
+        digital->Pause();
+        return Paused;
+    }
     const std::uint32_t error = CdAudio().Pause(CdDevice().deviceId);
     if (error != 0) {
         LogMciError("MCI Error pausing CD: \r\n  ", error);
@@ -102,6 +156,10 @@ PlayState PauseCd() {
 
 PlayState StopPlay() {
     LogMessage("Stopping play.");
+    if (CdDevice().digital) {
+        CdDevice().digital->Stop();
+        return Stopped;
+    }
     const std::uint32_t error = CdAudio().Stop(CdDevice().deviceId);
     if (error != 0) {
         LogMciError("MCI Error stopping play: \r\n  ", error);
@@ -111,6 +169,11 @@ PlayState StopPlay() {
 }
 
 int GetPlayPosition(std::int32_t* track, std::int32_t* minute, std::int32_t* second, std::int32_t* frame) {
+    const CdDeviceRecord& device = CdDevice();
+    if (device.digital) {
+        TmsfOfFrame(device, device.digital->PositionFrame(), track, minute, second, frame);
+        return 1;
+    }
     std::uint32_t position = 0;
     const std::uint32_t error = CdAudio().Status(CdDevice().deviceId, mci::StatusPosition, 0, &position);
     if (error != 0) {
@@ -131,6 +194,17 @@ PlayState GetDeviceMode() {
         LogMciError("MCI Error getting CD player status: \r\n  ", error);
         return Failed;
     }
+    // Playing digitally, the drive still says whether it has a disc; what plays is the
+    // player's.
+    const auto& digital = CdDevice().digital;
+    if (digital && (mode == mci::ModeStop || mode == mci::ModePlay || mode == mci::ModePause || mode == mci::ModeSeek)) {
+        switch (digital->CurrentMode()) {
+        case DigitalPlayer::Mode::Playing: return Playing;
+        case DigitalPlayer::Mode::Paused: return Paused;
+        case DigitalPlayer::Mode::Seeking: return Seeking;
+        default: return Stopped;
+        }
+    }
     switch (mode) {
     case mci::ModeNotReady: return NotReady;
     case mci::ModeStop: return Stopped;
@@ -145,6 +219,7 @@ PlayState GetDeviceMode() {
 
 int EjectCd() {
     LogMessage("Ejecting CD.");
+    if (CdDevice().digital) CdDevice().digital->Stop();
     const std::uint32_t error = CdAudio().SetDoorOpen(CdDevice().deviceId);
     if (error != 0) {
         LogMciError("MCI Error ejecting CD: \r\n  ", error);

@@ -111,10 +111,11 @@ struct PropertiesCopy {
     std::int32_t ControlsVisibleAtStart = 0;
     std::int32_t ControlsOnTop = 0;
     std::int32_t ResumeWhereStopped = 0;
+    std::int32_t DigitalPlayback = 0;
 
     // The play options above as the sheet opened with them, in that order; the
     // sheet's acceptance commits only those its pages changed.
-    std::int32_t playOptionsAtOpening[11] = {};
+    std::int32_t playOptionsAtOpening[12] = {};
 };
 constexpr std::size_t PlayOptionCount = sizeof PropertiesCopy::playOptionsAtOpening / sizeof(std::int32_t);
 

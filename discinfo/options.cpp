@@ -56,6 +56,7 @@ const OptionValue OptionValues[] = {
     {"smtpReturnAddress", nullptr, ReturnAddress, OptionTextSize},
     {"smtpServerName", nullptr, ServerName, OptionTextSize},
     {"ResumeWhereStopped", &R::ResumeWhereStopped, nullptr, 0},
+    {"DigitalPlayback", &R::DigitalPlayback, nullptr, 0},
 };
 
 // Reads "<prefix>1", "<prefix>2", ... up to the first number that is missing (or too

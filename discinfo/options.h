@@ -37,6 +37,7 @@ struct ProgramOptionsRecord {
     char smtpReturnAddress[OptionTextSize] = {};
     char smtpServerName[OptionTextSize] = {};
     std::int32_t ResumeWhereStopped = 0; // each disc starts where it was left
+    std::int32_t DigitalPlayback = 1;    // play through the sound card when the drive reads audio
 
     // Key "cddb", read only.
     char smtpSubmitAddress[OptionTextSize] = {};

@@ -55,6 +55,7 @@ PropertiesCopy* CreatePropertiesCopy() {
     copy->ControlsVisibleAtStart = options.ControlsVisibleAtStart;
     copy->ControlsOnTop = options.ControlsOnTop;
     copy->ResumeWhereStopped = options.ResumeWhereStopped;
+    copy->DigitalPlayback = options.DigitalPlayback;
     return copy;
 }
 

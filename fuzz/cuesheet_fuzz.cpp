@@ -50,8 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ImageSoundReader reader(image);
     std::vector<std::uint8_t> frames(3 * FrameBytes);
     for (const ImageSegment& segment : image.segments) {
-        reader.Read(segment.startFrame - 1, 2, frames.data());
-        reader.Read(segment.startFrame + segment.frames - 2, 3, frames.data());
+        reader.ReadFrames(segment.startFrame - 1, 2, frames.data());
+        reader.ReadFrames(segment.startFrame + segment.frames - 2, 3, frames.data());
     }
     return 0;
 }

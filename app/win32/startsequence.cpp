@@ -14,6 +14,7 @@
 #include "app/win32/panel.h"
 #include "app/win32/shell.h"
 #include "app/win32/timers.h"
+#include "cdaudio/cddevice.h"
 #include "cddb/lookup.h"
 #include "discinfo/lifecycle.h"
 #include "discinfo/options.h"
@@ -76,6 +77,8 @@ void RunStartSequence(HWND window) {
 
     InstallCddbLookup();
     StartDiscInfo(window, DiscInfoChangedMessage);
+    // The options are loaded now: they say whether to play digitally.
+    ChoosePlaybackPath(drive.c_str(), ProgramOptions().DigitalPlayback != 0);
     PlacePanelWindow(window);
     PrepareTrackMarks();
     shell.playState = StartFirstPlay();

@@ -3,5 +3,7 @@
 #include "platform/virtualcd/virtualcd.h"
 
 void InstallStartupCdAudioDriver(std::function<void(const std::string&)> notice) {
-    InstallCdAudioDriver(CreateVirtualCdDriverFromEnvironment(std::move(notice)));
+    RawCdOpener raw;
+    InstallCdAudioDriver(CreateVirtualCdDriverFromEnvironment(std::move(notice), &raw));
+    InstallRawCdOpener(std::move(raw));
 }

@@ -14,7 +14,9 @@ constexpr std::int32_t MaxFrame = 255 * 60 * FramesPerSecond;
 const char* const Commands[] = {"open",       "status-media",    "status-tracks", "status-type",
                                 "status-start", "status-length", "status-position", "status-mode",
                                 "info-identity", "set-msf",      "set-tmsf",      "set-door",
-                                "play",       "pause",           "stop",          "close"};
+                                "play",       "pause",           "stop",          "close",
+                                // raw reads, failing with a Win32 error code
+                                "raw-open",   "raw-toc",         "raw-cdtext",    "raw-read"};
 
 bool KnownCommand(const std::string& name) {
     for (const char* command : Commands)

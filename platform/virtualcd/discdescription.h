@@ -20,7 +20,8 @@ constexpr std::int32_t SessionGapFrames = 11400;
 // "fail COMMAND CODE": that command fails with that MCI error code. Commands:
 // open, status-media, status-tracks, status-type, status-start, status-length,
 // status-position, status-mode, info-identity, set-msf, set-tmsf, set-door, play,
-// pause, stop, close.
+// pause, stop, close; and raw-open, raw-toc, raw-cdtext, raw-read, the raw reads,
+// with a Win32 error code.
 struct VirtualFailure {
     std::string command;
     std::uint32_t code = 0;

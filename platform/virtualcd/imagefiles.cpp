@@ -44,7 +44,12 @@ bool LoadCueImage(const std::string& path, DiscDescription* disc, DiscImage* ima
 
 ImageSoundReader::ImageSoundReader(DiscImage image) : image_(std::move(image)), streams_(image_.files.size()) {}
 
-bool ImageSoundReader::Read(std::int32_t frame, std::int32_t count, std::uint8_t* out) {
+std::int32_t ImageSoundReader::Read(std::int32_t frame, std::int32_t count, std::uint8_t* out) {
+    ReadFrames(frame, count, out);
+    return count;
+}
+
+bool ImageSoundReader::ReadFrames(std::int32_t frame, std::int32_t count, std::uint8_t* out) {
     std::memset(out, 0, static_cast<std::size_t>(count) * FrameBytes);
     bool whole = true;
     for (const ImageSegment& segment : image_.segments) {

@@ -1,7 +1,6 @@
 #include "platform/virtualcd/virtualcd.h"
 
 #include <cctype>
-#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -105,14 +104,6 @@ std::vector<VirtualDriveSource> SourcesFromEnvironment() {
     return Name(std::move(sources));
 }
 
-VirtualCdClock SteadyClock() {
-    return [] {
-        return static_cast<std::int64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                             std::chrono::steady_clock::now().time_since_epoch())
-                                             .count());
-    };
-}
-
 } // namespace
 
 bool VirtualCdEnabled() { return !DescriptionPaths().empty(); }
@@ -124,23 +115,32 @@ std::vector<std::string> VirtualCdDriveNames() {
     return names;
 }
 
-std::unique_ptr<CdAudioDriver> CreateVirtualCdDriverFromEnvironment(VirtualCdNotice notice) {
+std::unique_ptr<CdAudioDriver> CreateVirtualCdDriverFromEnvironment(VirtualCdNotice notice, RawCdOpener* rawOpener) {
     const std::string speedText = Environment("TUNOVA_VIRTUAL_SPEED");
     double speed = speedText.empty() ? 1.0 : std::strtod(speedText.c_str(), nullptr);
     if (!(speed > 0)) speed = 1.0;
-    return std::make_unique<VirtualCdDriver>(SourcesFromEnvironment(), SteadyClock(), speed,
-                                             LocalFormOfPath(Environment("TUNOVA_VIRTUAL_TRACE")), std::move(notice));
+    auto driver = std::make_unique<VirtualCdDriver>(SourcesFromEnvironment(), SteadyMilliseconds(), speed,
+                                                    LocalFormOfPath(Environment("TUNOVA_VIRTUAL_TRACE")),
+                                                    std::move(notice));
+    if (rawOpener) *rawOpener = driver->RawOpener();
+    return driver;
 }
 
 std::unique_ptr<CdAudioDriver> CreateVirtualCdDriver(const std::vector<std::string>& descriptionTexts,
                                                      VirtualCdClock clock, double speed, const std::string& tracePath,
-                                                     VirtualCdNotice notice, SoundOutputOpener openSound) {
+                                                     VirtualCdNotice notice, SoundOutputOpener openSound,
+                                                     RawCdOpener* rawOpener) {
     std::vector<VirtualDriveSource> sources;
     for (const std::string& text : descriptionTexts) sources.push_back(SourceFromText(text, std::string()));
-    return std::make_unique<VirtualCdDriver>(Name(std::move(sources)), clock ? clock : SteadyClock(), speed,
-                                             tracePath, std::move(notice), std::move(openSound));
+    auto driver = std::make_unique<VirtualCdDriver>(Name(std::move(sources)), clock ? clock : SteadyMilliseconds(),
+                                                    speed, tracePath, std::move(notice), std::move(openSound));
+    if (rawOpener) *rawOpener = driver->RawOpener();
+    return driver;
 }
 
 void InstallVirtualCdText(const std::string& descriptionText, VirtualCdClock clock) {
-    InstallCdAudioDriver(CreateVirtualCdDriver({descriptionText}, std::move(clock)));
+    RawCdOpener raw;
+    InstallCdAudioDriver(CreateVirtualCdDriver({descriptionText}, std::move(clock), 1.0, std::string(), nullptr,
+                                               nullptr, &raw));
+    InstallRawCdOpener(std::move(raw));
 }

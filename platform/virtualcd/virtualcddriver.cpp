@@ -86,13 +86,22 @@ VirtualCdDriver::VirtualCdDriver(std::vector<VirtualDriveSource> sources, Virtua
                                  const std::string& tracePath, VirtualCdNotice notice, SoundOutputOpener openSound)
     : clock_(clock), speed_(speed), notice_(std::move(notice)), openSound_(std::move(openSound)) {
     if (!openSound_) openSound_ = [clock](std::string* problem) { return OpenSoundOutput(clock, problem); };
+    trace_ = std::make_shared<VirtualTrace>(tracePath);
     for (VirtualDriveSource& source : sources) {
         const std::int32_t home = source.disc.tracks.empty() ? 0 : source.disc.tracks.front().startFrame;
         const std::int32_t seekMs = source.disc.seekMs;
         drives_.push_back(
             std::unique_ptr<Drive>(new Drive{std::move(source), VirtualPlayer(clock, speed, home, seekMs)}));
+        Drive& drive = *drives_.back();
+        drive.raw = std::make_shared<VirtualRawDisc>();
+        drive.raw->name = drive.source.name;
+        drive.raw->disc = drive.source.disc;
+        drive.raw->image = drive.source.image;
+        // Faster than life there is nothing to hear, digitally either.
+        drive.raw->readsAudio = drive.source.image && speed == 1.0;
+        drive.raw->clock = clock;
+        drive.raw->trace = trace_;
     }
-    if (!tracePath.empty()) trace_ = std::fopen(tracePath.c_str(), "a");
     for (const auto& drive : drives_)
         if (drive->source.namesImage && !drive->source.image)
             Notice("Virtual CD drive " + drive->source.name + " cannot use its image: " + drive->source.problem);
@@ -100,7 +109,12 @@ VirtualCdDriver::VirtualCdDriver(std::vector<VirtualDriveSource> sources, Virtua
 
 VirtualCdDriver::~VirtualCdDriver() {
     for (const auto& drive : drives_) ReleaseSound(*drive);
-    if (trace_) std::fclose(trace_);
+}
+
+RawCdOpener VirtualCdDriver::RawOpener() const {
+    std::vector<std::shared_ptr<VirtualRawDisc>> discs;
+    for (const auto& drive : drives_) discs.push_back(drive->raw);
+    return VirtualRawCdOpener(std::move(discs));
 }
 
 void VirtualCdDriver::Notice(const std::string& line) {
@@ -112,28 +126,25 @@ void VirtualCdDriver::PrepareSound(Drive& drive) {
     if (drive.sound || drive.silent || !drive.source.image) return;
     // Faster than life there is nothing to hear: the drive keeps to its clock.
     if (speed_ != 1.0) return;
-    std::string problem;
-    std::unique_ptr<SoundOutput> output = openSound_(&problem);
-    if (!output) {
-        drive.silent = true;
-        Notice("No audio output for the image in " + drive.source.name + ", it plays silently: " + problem);
-        return;
-    }
-    drive.sound.reset(new ImageSound(std::move(output), ImageSoundReader(*drive.source.image), clock_));
+    drive.reader.reset(new ImageSoundReader(*drive.source.image));
+    drive.sound.reset(new FrameSound(openSound_, *drive.reader, clock_));
     drive.player.AttachSound(drive.sound.get());
+}
+
+void VirtualCdDriver::SoundLost(Drive& drive, const std::string& problem) {
+    drive.silent = true;
+    Notice("No audio output for the image in " + drive.source.name + ", it plays silently: " + problem);
+    ReleaseSound(drive);
 }
 
 void VirtualCdDriver::ReleaseSound(Drive& drive) {
     if (!drive.sound) return;
     drive.player.AttachSound(nullptr);
     drive.sound.reset(); // joins its thread
+    drive.reader.reset();
 }
 
-void VirtualCdDriver::Trace(const std::string& line) {
-    if (!trace_) return;
-    std::fprintf(trace_, "%s\n", line.c_str());
-    std::fflush(trace_);
-}
+void VirtualCdDriver::Trace(const std::string& line) { trace_->Line(line); }
 
 VirtualCdDriver::Drive* VirtualCdDriver::FindDrive(const char* name) {
     if (!name || !name[0] || name[1] != ':') return nullptr;
@@ -152,7 +163,9 @@ VirtualCdDriver::Device* VirtualCdDriver::FindDevice(std::uint16_t deviceId) {
 
 bool VirtualCdDriver::DiscAbsent(Drive& drive) {
     if (!drive.source.disc.noDisc && TakenOut(drive.source)) drive.source.disc.noDisc = true;
-    return drive.source.disc.noDisc || drive.player.CurrentMode() == VirtualPlayer::Mode::DoorOpen;
+    const bool absent = drive.source.disc.noDisc || drive.player.CurrentMode() == VirtualPlayer::Mode::DoorOpen;
+    if (absent) drive.raw->absent = true;
+    return absent;
 }
 
 bool VirtualCdDriver::Settling(const Drive& drive) const {
@@ -185,7 +198,7 @@ std::uint32_t VirtualCdDriver::Open(const char* name, bool shareable, std::uint1
     ++drive->opens;
     drive->heldExclusively = !shareable;
     // The disc spins up when the drive is first used; later opens find it as it is.
-    if (drive->readyAt < 0) drive->readyAt = clock_() + drive->source.disc.settleMs;
+    if (drive->readyAt < 0) drive->readyAt = drive->raw->readyAt = clock_() + drive->source.disc.settleMs;
     *deviceId = id;
     Trace(what + " -> 0 device " + std::to_string(id));
     return 0;
@@ -351,7 +364,10 @@ std::uint32_t VirtualCdDriver::SetDoorOpen(std::uint16_t deviceId) {
     std::uint32_t error = mci::ErrInvalidDeviceId;
     if (device) {
         error = InjectedFailure(device->drive->source.disc, "set-door");
-        if (error == 0) device->drive->player.OpenDoor();
+        if (error == 0) {
+            device->drive->player.OpenDoor();
+            device->drive->raw->absent = true;
+        }
     }
     Trace((device ? device->drive->source.name : std::string("?")) + " set-door open -> " + std::to_string(error));
     return error;
@@ -382,7 +398,8 @@ std::uint32_t VirtualCdDriver::Play(std::uint16_t deviceId, bool hasFrom, std::u
         }
         if (error == 0) {
             PrepareSound(drive);
-            drive.player.Play(hasFrom, fromFrame, toFrame);
+            std::string problem;
+            if (!drive.player.Play(hasFrom, fromFrame, toFrame, &problem)) SoundLost(drive, problem);
         }
     }
     // Both ends in one notation: packed positions read best byte by byte, in hexadecimal.

@@ -11,8 +11,10 @@
 #include "platform/virtualcd/cuesheet.h"
 #include "platform/virtualcd/discdescription.h"
 #include "platform/virtualcd/drivelock.h"
-#include "platform/virtualcd/imagesound.h"
+#include "platform/framesound.h"
+#include "platform/virtualcd/imagefiles.h"
 #include "platform/virtualcd/virtualplayer.h"
+#include "platform/virtualcd/virtualrawcd.h"
 
 struct VirtualDriveSource {
     std::string name;  // "D:"
@@ -47,6 +49,9 @@ public:
     std::uint32_t Close(std::uint16_t deviceId) override;
     bool ErrorText(std::uint32_t code, char* buffer, std::uint32_t size) override;
 
+    // Raw reads of the same drives, for a digital player.
+    RawCdOpener RawOpener() const;
+
 private:
     struct Drive {
         VirtualDriveSource source;
@@ -54,8 +59,10 @@ private:
         int opens = 0;
         bool heldExclusively = false;
         std::int64_t readyAt = -1; // clock time the disc has settled; -1 before the first open
-        std::unique_ptr<ImageSound> sound = nullptr; // while the drive is open and has played its image
+        std::unique_ptr<ImageSoundReader> reader = nullptr; // while the drive is open and has played its image
+        std::unique_ptr<FrameSound> sound = nullptr;
         bool silent = false;               // no sound output would open: it plays on the clock
+        std::shared_ptr<VirtualRawDisc> raw = nullptr; // what its raw reads know of it
     };
     struct Device {
         Drive* drive = nullptr;
@@ -80,6 +87,8 @@ private:
     // An image drive's sound, made at its first play; none at other speeds than 1.
     void PrepareSound(Drive& drive);
     void ReleaseSound(Drive& drive);
+    // The sound found no wave output: the drive plays on its clock from now on.
+    void SoundLost(Drive& drive, const std::string& problem);
 
     VirtualCdClock clock_;
     double speed_;
@@ -88,7 +97,7 @@ private:
     std::vector<std::unique_ptr<Drive>> drives_;
     std::map<std::uint16_t, Device> devices_;
     std::uint16_t nextDeviceId_ = 1;
-    std::FILE* trace_ = nullptr;
+    std::shared_ptr<VirtualTrace> trace_;
 };
 
 // Drive names for descriptions asking for these letters (0: none): each keeps its own

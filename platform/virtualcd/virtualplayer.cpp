@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "platform/virtualcd/imagesound.h"
+#include "platform/framesound.h"
 
 VirtualPlayer::VirtualPlayer(VirtualCdClock clock, double speed, std::int32_t homeFrame, std::int32_t seekMs)
     : clock_(std::move(clock)), speed_(speed > 0 ? speed : 1.0), seekMs_(seekMs > 0 ? seekMs : 0),
@@ -30,19 +30,25 @@ void VirtualPlayer::Advance() {
     }
 }
 
-void VirtualPlayer::AttachSound(ImageSound* sound) {
+void VirtualPlayer::AttachSound(FrameSound* sound) {
     if (sound_) sound_->Stop();
     sound_ = sound;
 }
 
-void VirtualPlayer::Play(bool hasFrom, std::int32_t from, std::int32_t to) {
+bool VirtualPlayer::Play(bool hasFrom, std::int32_t from, std::int32_t to, std::string* soundProblem) {
     Advance();
+    std::string problem;
     // Going on after a pause, the sound resumes at the sample where it stopped; its
     // count of played frames still runs from where the play began.
     if (sound_ && !hasFrom && mode_ == Mode::Paused && to == playTo_ && sound_->Paused()) {
-        sound_->Resume();
-        mode_ = Mode::Playing;
-        return;
+        if (sound_->Resume(&problem)) {
+            mode_ = Mode::Playing;
+            return true;
+        }
+        // The output closed during the pause and will not open again: the rest plays
+        // on the clock from where the sound stopped.
+        sound_ = nullptr;
+        hasFrom = false;
     }
     playFrom_ = hasFrom ? from : position_;
     playTo_ = to;
@@ -51,9 +57,13 @@ void VirtualPlayer::Play(bool hasFrom, std::int32_t from, std::int32_t to) {
     if (!seeks || playFrom_ >= playTo_) position_ = playFrom_;
     startedAt_ = clock_() + (seeks ? seekMs_ : 0);
     mode_ = playFrom_ >= playTo_ ? Mode::Stopped : seeks ? Mode::Seeking : Mode::Playing;
-    if (!sound_) return;
-    if (mode_ == Mode::Stopped) sound_->Stop();
-    else sound_->Start(playFrom_, playTo_, startedAt_);
+    if (sound_) {
+        if (mode_ == Mode::Stopped) sound_->Stop();
+        else if (!sound_->Start(playFrom_, playTo_, startedAt_, &problem)) sound_ = nullptr;
+    }
+    if (problem.empty()) return true;
+    if (soundProblem) *soundProblem = problem;
+    return false;
 }
 
 void VirtualPlayer::Pause() {

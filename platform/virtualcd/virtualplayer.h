@@ -3,10 +3,11 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "platform/virtualcd/virtualcd.h"
 
-class ImageSound;
+class FrameSound;
 
 class VirtualPlayer {
 public:
@@ -17,8 +18,9 @@ public:
     VirtualPlayer(VirtualCdClock clock, double speed, std::int32_t homeFrame, std::int32_t seekMs = 0);
 
     // Plays [from, to): from the given frame (after the seek), or from where the
-    // transport stands.
-    void Play(bool hasFrom, std::int32_t from, std::int32_t to);
+    // transport stands. False, with the reason, when the attached sound found no wave
+    // output: the sound is detached and the play goes on, silently, on the clock.
+    bool Play(bool hasFrom, std::int32_t from, std::int32_t to, std::string* soundProblem = nullptr);
     // Pause and stop keep the position; only a seeking or playing transport pauses.
     void Pause();
     void Stop();
@@ -26,7 +28,7 @@ public:
 
     // A drive with an image plays its sound: the position then follows what the sound
     // output has played instead of the clock. Null detaches it.
-    void AttachSound(ImageSound* sound);
+    void AttachSound(FrameSound* sound);
 
     Mode CurrentMode();
     std::int32_t PositionFrame();
@@ -43,5 +45,5 @@ private:
     std::int32_t playFrom_ = 0;  // while playing: where the range started
     std::int32_t playTo_ = 0;
     std::int64_t startedAt_ = 0; // clock milliseconds at playFrom_ (when the seek ends)
-    ImageSound* sound_ = nullptr;
+    FrameSound* sound_ = nullptr;
 };

@@ -8,6 +8,7 @@ first, is the one the build's libraries are declared in (CMakeLists.txt):
     resources   ids shared by the resource scripts and the code; includes nothing
     platform    the seams to the OS and their adapters
     log         the diagnostics log
+    digital     the digital player: a drive's sectors read ahead and played as sound
     cdaudio     the CD audio device and its table of contents
     discinfo    the disc record, its stores and the workers' status texts
     cddb        the cddb client: local copy, server, submission
@@ -20,7 +21,7 @@ import os
 import re
 import sys
 
-LAYERS = ["resources", "platform", "log", "cdaudio", "discinfo", "cddb", "ui", "app"]
+LAYERS = ["resources", "platform", "log", "digital", "cdaudio", "discinfo", "cddb", "ui", "app"]
 SOURCE_SUFFIXES = (".h", ".cpp", ".rc")
 INCLUDE = re.compile(r'^\s*#\s*include\s*"([^"]+)"')
 

@@ -22,6 +22,7 @@ OptionsPageValues OptionsPageFromCopy(const PropertiesCopy& copy) {
     page.visibleAtStart = copy.ControlsVisibleAtStart != 0;
     page.onTop = copy.ControlsOnTop != 0;
     page.resumeWhereStopped = copy.ResumeWhereStopped != 0;
+    page.digitalPlayback = copy.DigitalPlayback != 0;
     page.atMiddle = copy.IntroPlayStart < 0;
     page.introStartText =
         std::to_string(page.atMiddle ? 0 : Limit(copy.IntroPlayStart, IntroStartLow, IntroStartHigh));
@@ -49,6 +50,7 @@ void StoreOptionsPage(const OptionsPageValues& page, PropertiesCopy& copy) {
     copy.ControlsVisibleAtStart = page.visibleAtStart;
     copy.ControlsOnTop = page.onTop;
     copy.ResumeWhereStopped = page.resumeWhereStopped;
+    copy.DigitalPlayback = page.digitalPlayback;
 }
 
 int ReadSpinValue(const std::string& text, int low, int high, int previous) {

@@ -26,6 +26,7 @@ struct OptionsPageValues {
     bool visibleAtStart = false;
     bool onTop = false;
     bool resumeWhereStopped = false;
+    bool digitalPlayback = false;
     bool atMiddle = false;           // "at middle of track"
     std::string introStartText;      // the start field's text
     std::string introLengthText;     // the length field's text

@@ -25,6 +25,7 @@ constexpr PlayOptionField PlayOptionFields[PlayOptionCount] = {
     {&PropertiesCopy::ControlsVisibleAtStart, &ProgramOptionsRecord::ControlsVisibleAtStart},
     {&PropertiesCopy::ControlsOnTop, &ProgramOptionsRecord::ControlsOnTop},
     {&PropertiesCopy::ResumeWhereStopped, &ProgramOptionsRecord::ResumeWhereStopped},
+    {&PropertiesCopy::DigitalPlayback, &ProgramOptionsRecord::DigitalPlayback},
 };
 
 // Only what the pages changed is committed: an option the user switched from the menu

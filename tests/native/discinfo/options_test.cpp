@@ -16,7 +16,8 @@ const std::vector<std::string> ValueOrder = {
     "EjectAtEnd", "EjectAtExit", "StopAtExit", "Shuffle", "IntroPlayStart", "IntroPlayLength", "RepeatAll",
     "TimeDisplayMode", "ControlsVisibleAtStart", "ControlsOnTop", "ControlsX", "ControlsY", "cddbQueryLocal",
     "cddbRootDirectory", "cddbQueryServerAtStartup", "cddbUseProxy", "cddbServerNum", "cddbProxyName",
-    "cddbProxyPort", "smtpReturnAddress", "smtpServerName", "ResumeWhereStopped"};
+    "cddbProxyPort", "smtpReturnAddress", "smtpServerName", "ResumeWhereStopped",
+    "DigitalPlayback"};
 
 // Notes the names of the values read and written, in order.
 class RecordingRegistry : public MemoryRegistry {

@@ -11,85 +11,17 @@
 #include <thread>
 
 #include "platform/cdaudiodriver.h"
-#include "platform/virtualcd/imagesound.h"
+#include "platform/framesound.h"
+#include "platform/virtualcd/imagefiles.h"
 #include "platform/virtualcd/virtualcd.h"
 #include "tests/support/posix/sampleimages.h"
+#include "tests/support/recordingoutput.h"
 
 namespace {
 
 std::string ReadFile(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-// A wave device that records what it is given. It plays what it holds when the test
-// says so (played), or as fast as it is fed (instant).
-class RecordingOutput : public SoundOutput {
-public:
-    struct Shared {
-        std::mutex mutex;
-        std::string bytes;
-        std::uint64_t played = 0;
-        bool instant = false;
-        bool paused = false;
-        int resets = 0;
-    };
-    explicit RecordingOutput(std::shared_ptr<Shared> shared) : shared_(std::move(shared)) {}
-
-    bool BlockFree() override { return Queued() < 2; }
-    bool Idle() override { return Queued() == 0; }
-    void Queue(const std::uint8_t* bytes, std::size_t size) override {
-        std::lock_guard<std::mutex> lock(shared_->mutex);
-        shared_->bytes.append(reinterpret_cast<const char*>(bytes), size);
-        ends_.push_back(shared_->bytes.size());
-    }
-    void Pause() override {
-        std::lock_guard<std::mutex> lock(shared_->mutex);
-        shared_->paused = true;
-    }
-    void Resume() override {
-        std::lock_guard<std::mutex> lock(shared_->mutex);
-        shared_->paused = false;
-    }
-    void Reset() override {
-        std::lock_guard<std::mutex> lock(shared_->mutex);
-        ++shared_->resets;
-        shared_->bytes.clear();
-        shared_->played = 0;
-        shared_->paused = false;
-        ends_.clear();
-    }
-    std::uint64_t PlayedBytes() override {
-        std::lock_guard<std::mutex> lock(shared_->mutex);
-        return Played();
-    }
-    void WaitForBlock(int) override { std::this_thread::sleep_for(std::chrono::milliseconds(1)); }
-    void Wake() override {}
-
-private:
-    std::uint64_t Played() {
-        if (shared_->instant && !shared_->paused) shared_->played = shared_->bytes.size();
-        return shared_->played;
-    }
-    std::size_t Queued() {
-        std::lock_guard<std::mutex> lock(shared_->mutex);
-        const std::uint64_t played = Played();
-        std::size_t queued = 0;
-        for (std::uint64_t end : ends_)
-            if (end > played) ++queued;
-        return queued;
-    }
-    std::shared_ptr<Shared> shared_;
-    std::vector<std::uint64_t> ends_;
-};
-
-bool WaitFor(const std::function<bool()>& done) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return true;
 }
 
 class ImageDriveTest : public ::testing::Test {
@@ -156,9 +88,10 @@ TEST_F(ImageDriveTest, PlaysTheImagesOwnSamplesFromAnyFrame) {
         std::string error;
         ASSERT_TRUE(LoadCueImage(Path(c.sheet), &disc, &image, &error)) << error;
         recorded_->instant = true;
-        std::unique_ptr<SoundOutput> output(new RecordingOutput(recorded_));
-        ImageSound sound(std::move(output), ImageSoundReader(image), [] { return std::int64_t{0}; });
-        sound.Start(c.from, c.to, 0);
+        ImageSoundReader reader(image);
+        FrameSound sound(Recorder(), reader, [] { return std::int64_t{0}; });
+        std::string problem;
+        ASSERT_TRUE(sound.Start(c.from, c.to, 0, &problem));
         ASSERT_TRUE(WaitFor([&] { return sound.Finished(); })) << c.sheet;
         EXPECT_EQ(sound.PlayedFrames(), c.to - c.from);
         const std::string expected = DiscSound(c.sheet).substr(static_cast<std::size_t>(c.from - 150) * 2352,
@@ -233,13 +166,14 @@ TEST_F(ImageDriveTest, ThePositionIsWhatTheOutputPlayedAndAPauseResumesAtItsSamp
     EXPECT_EQ(Get(*driver, id, mci::StatusPosition), Msf(0, 7, 30));
     EXPECT_EQ(Get(*driver, id, mci::StatusMode), mci::ModePlay);
 
+    const int resets = recorded_->resets;
     ASSERT_EQ(driver->Pause(id), 0u);
     EXPECT_TRUE(recorded_->paused);
     EXPECT_EQ(Get(*driver, id, mci::StatusMode), mci::ModePause);
     // Going on continues the same stream: nothing is dropped or sent twice.
     ASSERT_EQ(driver->Play(id, false, 0, Msf(0, 10, 0)), 0u);
     EXPECT_FALSE(recorded_->paused);
-    EXPECT_EQ(recorded_->resets, 1);
+    EXPECT_EQ(recorded_->resets, resets);
     EXPECT_EQ(Get(*driver, id, mci::StatusPosition), Msf(0, 7, 30));
 
     // Played out to the end of the range, the drive stops there.

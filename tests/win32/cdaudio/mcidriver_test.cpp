@@ -12,7 +12,9 @@
 #include "platform/cdaudiodriver.h"
 #include "platform/virtualcd/pathforms.h"
 #include "platform/virtualcd/virtualcd.h"
+#include "platform/rawcd.h"
 #include "platform/win32/mcidriver.h"
+#include "platform/win32/rawcddevice.h"
 #include "tests/support/logcapture.h"
 
 namespace {
@@ -159,6 +161,33 @@ TEST_F(Win32CdTest, ADriveHeldByAnotherProgramIsBusy) {
     CloseCdDevice();
     CloseHandle(held);
     CloseHandle(release);
+}
+
+} // namespace
+
+namespace {
+
+// The real raw reads of a drive letter that holds no audio disc: Wine's C: (a folder,
+// not a CD drive) and a letter with nothing behind it. The program says why and plays
+// through the CD audio device, here the virtual drive under the same letter.
+TEST_F(Win32CdTest, ADriveThatCannotReadAudioIsLoggedAndPlaysThroughTheDevice) {
+    for (const char* drive : {"C:", "K:"}) {
+        InstallVirtualCdText(std::string("drive ") + drive + "\ntrack audio 150\nleadout 13500\n");
+        InstallRawCdOpener(OpenDeviceRawCd);
+        ASSERT_EQ(OpenCdDevice(drive), Stopped);
+        log_.Clear();
+        ChoosePlaybackPath(drive, true);
+        EXPECT_FALSE(CdDevice().digital) << drive;
+        const std::string prefix = std::string("Drive ") + drive + " cannot read audio, playing through its own output: ";
+        const std::string text = log_.Text();
+        ASSERT_EQ(text.rfind(prefix, 0), 0u) << text;
+        EXPECT_GT(text.size(), prefix.size() + 2) << "the system's reason follows";
+        EXPECT_EQ(PlayFrom({1, 0, 0, 0, 1}), Playing);
+        EXPECT_EQ(GetDeviceMode(), Playing);
+        CloseCdDevice();
+        CdDevice() = CdDeviceRecord{};
+        InstallRawCdOpener(nullptr);
+    }
 }
 
 } // namespace

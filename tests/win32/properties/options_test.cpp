@@ -39,6 +39,8 @@ TEST_F(SheetTest, OptionsPageShowsTheOptionsAndOkCommitsTheEditedOnes) {
         EXPECT_TRUE(Checked(page, IDC_OPT_ON_TOP));
         EXPECT_EQ(ItemText(page, IDC_OPT_RESUME_WHERE_STOPPED), "Resume Where Stopped");
         EXPECT_FALSE(Checked(page, IDC_OPT_RESUME_WHERE_STOPPED));
+        EXPECT_EQ(ItemText(page, IDC_OPT_DIGITAL_PLAYBACK), "Digital playback");
+        EXPECT_TRUE(Checked(page, IDC_OPT_DIGITAL_PLAYBACK)) << "on unless the user turned it off";
         EXPECT_FALSE(Checked(page, IDC_OPT_AT_MIDDLE));
         EXPECT_EQ(ItemText(page, IDC_OPT_INTRO_START), "15");
         EXPECT_EQ(SpinPosition(page, IDC_OPT_INTRO_START_SPIN), 15);
@@ -51,6 +53,7 @@ TEST_F(SheetTest, OptionsPageShowsTheOptionsAndOkCommitsTheEditedOnes) {
         Click(page, IDC_OPT_REPEAT_ALL);
         Click(page, IDC_OPT_EJECT_AT_END);
         Click(page, IDC_OPT_RESUME_WHERE_STOPPED);
+        Click(page, IDC_OPT_DIGITAL_PLAYBACK);
         Type(page, IDC_OPT_INTRO_LENGTH, "1");
         LeaveAndReturn(sheet);
         EXPECT_FALSE(Checked(page, IDC_OPT_TRACK_REMAINING));
@@ -70,6 +73,7 @@ TEST_F(SheetTest, OptionsPageShowsTheOptionsAndOkCommitsTheEditedOnes) {
     EXPECT_EQ(o.IntroPlayLength, 25);
     EXPECT_EQ(o.ControlsOnTop, 1);
     EXPECT_EQ(o.ResumeWhereStopped, 1);
+    EXPECT_EQ(o.DigitalPlayback, 0);
 }
 
 TEST_F(SheetTest, OptionsPageLimitsTheStartAndAtMiddleOfTrackDisablesIt) {

@@ -96,6 +96,7 @@ const std::vector<Control> Options = {
     {-1, "Button", "CD Control Panel", Group},
     {IDC_OPT_VISIBLE_AT_START, "Button", "Show at Startup", Check},
     {IDC_OPT_ON_TOP, "Button", "Always Visible", Check},
+    {IDC_OPT_DIGITAL_PLAYBACK, "Button", "Digital playback", Check},
     {-1, "Button", "Play", Group},
     {IDC_OPT_SHUFFLE, "Button", "Random Track Order", Check},
     {IDC_OPT_REPEAT_ALL, "Button", "Repeat All Tracks", Check},

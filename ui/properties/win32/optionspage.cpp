@@ -24,6 +24,7 @@ constexpr CheckBox CheckBoxes[] = {
     {IDC_OPT_VISIBLE_AT_START, &OptionsPageValues::visibleAtStart},
     {IDC_OPT_ON_TOP, &OptionsPageValues::onTop},
     {IDC_OPT_RESUME_WHERE_STOPPED, &OptionsPageValues::resumeWhereStopped},
+    {IDC_OPT_DIGITAL_PLAYBACK, &OptionsPageValues::digitalPlayback},
 };
 
 void SetSpin(HWND page, int spin, int edit, int low, int high, const std::string& text) {

@@ -1,12 +1,14 @@
-// The image's sound through waveOut: two blocks in turn, the device signalling an event
-// as each one finishes.
-#include "platform/virtualcd/soundoutput.h"
+// The wave output through waveOut: two blocks in turn, the device signalling an event as
+// each one finishes.
+#include "platform/soundoutput.h"
 
 #include <windows.h>
 #include <mmsystem.h>
 
 #include <cstring>
 #include <vector>
+
+#include "platform/win32/widetext.h"
 
 namespace {
 
@@ -98,7 +100,7 @@ private:
 
 } // namespace
 
-std::unique_ptr<SoundOutput> OpenSoundOutput(VirtualCdClock, std::string* problem) {
+std::unique_ptr<SoundOutput> OpenSoundOutput(MillisecondClock, std::string* problem) {
     WAVEFORMATEX format{};
     format.wFormatTag = WAVE_FORMAT_PCM;
     format.nChannels = 2;
@@ -106,15 +108,15 @@ std::unique_ptr<SoundOutput> OpenSoundOutput(VirtualCdClock, std::string* proble
     format.wBitsPerSample = 16;
     format.nBlockAlign = 4;
     format.nAvgBytesPerSec = SoundBytesPerSecond;
-    HANDLE event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    HANDLE event = CreateEventW(nullptr, FALSE, FALSE, nullptr);
     if (!event) return *problem = "no event for the wave device", nullptr;
     HWAVEOUT device = nullptr;
     const MMRESULT result = waveOutOpen(&device, WAVE_MAPPER, &format, reinterpret_cast<DWORD_PTR>(event), 0,
                                         CALLBACK_EVENT);
     if (result != MMSYSERR_NOERROR) {
-        char text[MAXERRORLENGTH] = "";
-        waveOutGetErrorTextA(result, text, sizeof text);
-        *problem = text[0] ? text : "waveOutOpen failed with " + std::to_string(result);
+        wchar_t text[MAXERRORLENGTH] = L"";
+        waveOutGetErrorTextW(result, text, MAXERRORLENGTH);
+        *problem = text[0] ? WideToUtf8(text) : "waveOutOpen failed with " + std::to_string(result);
         CloseHandle(event);
         return nullptr;
     }

@@ -1,6 +1,6 @@
 // No wave device here: the sound "plays" at its own rate against the drive's clock, so
 // that positions, pauses and the end of a range behave as they would with one.
-#include "platform/virtualcd/soundoutput.h"
+#include "platform/soundoutput.h"
 
 #include <algorithm>
 #include <chrono>
@@ -12,7 +12,7 @@ namespace {
 
 class ClockSoundOutput : public SoundOutput {
 public:
-    explicit ClockSoundOutput(VirtualCdClock clock) : clock_(std::move(clock)) {}
+    explicit ClockSoundOutput(MillisecondClock clock) : clock_(std::move(clock)) {}
 
     bool BlockFree() override {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -81,7 +81,7 @@ private:
         while (!blockEnds_.empty() && blockEnds_.front() <= played) blockEnds_.pop_front();
     }
 
-    VirtualCdClock clock_;
+    MillisecondClock clock_;
     std::mutex mutex_;
     std::uint64_t queued_ = 0;
     std::deque<std::uint64_t> blockEnds_;
@@ -94,6 +94,6 @@ private:
 
 } // namespace
 
-std::unique_ptr<SoundOutput> OpenSoundOutput(VirtualCdClock clock, std::string*) {
+std::unique_ptr<SoundOutput> OpenSoundOutput(MillisecondClock clock, std::string*) {
     return std::make_unique<ClockSoundOutput>(std::move(clock));
 }
