@@ -21,6 +21,8 @@
 //   pick CAPTION ID INDEX             selects line INDEX (from 0) of list box ID
 //   holdkey VK SECONDS                holds virtual key VK as a hot key, as another program
 //                                     would; prints "held" once it is, exit 1 if refused
+//   place CAPTION ID                  prints where control ID's client area is on the screen
+//                                     (0: the window's own), "left top right bottom"
 //
 // CAPTION is matched exactly against top-level windows of every process.
 #include <windows.h>
@@ -37,7 +39,7 @@ HWND Find(const char* caption) { return FindWindowA(nullptr, caption); }
 long Number(const char* text) { return std::strtol(text, nullptr, 0); }
 
 int Usage() {
-    std::fputs("usage: tunova_driver find|wait|gone|text|click|command|post|send|close|visible|enabled|hold|pick|holdkey CAPTION ...\n",
+    std::fputs("usage: tunova_driver find|wait|gone|text|click|command|post|send|close|visible|enabled|hold|pick|holdkey|place CAPTION ...\n",
                stderr);
     return 2;
 }
@@ -143,6 +145,17 @@ int main(int argc, char** argv) {
         HWND control = GetDlgItem(Require(caption), static_cast<int>(Number(argv[3])));
         if (!control) return 1;
         std::printf("%d\n", IsWindowEnabled(control) ? 1 : 0);
+        return 0;
+    }
+    if (verb == "place" && argc > 3) {
+        HWND window = Require(caption);
+        const int id = static_cast<int>(Number(argv[3]));
+        HWND control = id ? GetDlgItem(window, id) : window;
+        if (!control) return 1;
+        RECT client;
+        GetClientRect(control, &client);
+        MapWindowPoints(control, nullptr, reinterpret_cast<POINT*>(&client), 2);
+        std::printf("%ld %ld %ld %ld\n", client.left, client.top, client.right, client.bottom);
         return 0;
     }
     if (verb == "visible") {

@@ -59,12 +59,11 @@ TEST_F(PanelWindowTest, SpaceAndEnterRunTheFocusedButton) {
     SetFocus(GetDlgItem(window_, IDC_STOP));
     Key(window_, VK_RETURN);
     EXPECT_EQ(Shell().playState, Stopped);
-    // Enter on a button that has become disabled does nothing.
-    Key(window_, VK_RETURN);
-    EXPECT_EQ(Shell().playState, Stopped);
-    SetFocus(GetDlgItem(window_, IDC_PLAY));
+    // Stop disabled itself under the focus, which moves on to Play rather than vanish.
+    EXPECT_EQ(GetFocus(), GetDlgItem(window_, IDC_PLAY));
     Key(window_, VK_RETURN);
     EXPECT_EQ(Shell().playState, Playing);
+    EXPECT_EQ(GetFocus(), GetDlgItem(window_, IDC_PAUSE));
 }
 
 // Each button's tip: its name, and the keyboard's key that does the same.
