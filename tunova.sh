@@ -15,7 +15,7 @@ APT_PACKAGES=(
     cmake ninja-build g++ googletest libgtest-dev libgmock-dev
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
     wine wine64 fonts-wine xvfb xdotool x11-utils imagemagick python3 python3-aiosmtpd procps
-    clang libclang-rt-14-dev pulseaudio pulseaudio-utils nsis libasound2
+    clang libclang-rt-14-dev pulseaudio pulseaudio-utils nsis libasound2 nlohmann-json3-dev openssl
 )
 
 install_missing() {

@@ -44,6 +44,7 @@ dictionary_of() {
         discdescription) echo fuzz/dict/discdescription.dict ;;
         cuesheet) echo fuzz/dict/cuesheet.dict ;;
         cdplayerini) echo fuzz/dict/cdplayerini.dict ;;
+        musicbrainzreply) echo fuzz/dict/musicbrainz.dict ;;
     esac
 }
 

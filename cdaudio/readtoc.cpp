@@ -2,6 +2,7 @@
 
 #include "log/logmessage.h"
 #include "cdaudio/cddevice.h"
+#include "cdaudio/musicbrainzid.h"
 #include "platform/cdaudiodriver.h"
 
 namespace {
@@ -43,6 +44,7 @@ void LogTable(const CdDeviceRecord& device) {
     LogMessage("cddb Length: ", text);
     std::snprintf(text, sizeof text, "%08x", static_cast<unsigned>(ComputeDiscId()));
     LogMessage("Discid = ", text);
+    LogMessage("MusicBrainz disc id: ", MusicBrainzDiscId().c_str());
 }
 
 } // namespace

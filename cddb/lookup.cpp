@@ -7,6 +7,7 @@
 #include "cdaudio/toc.h"
 #include "cddb/localdb.h"
 #include "cddb/matchchoice.h"
+#include "cddb/musicbrainzstep.h"
 #include "discinfo/querystatus.h"
 #include "cddb/server.h"
 #include "cddb/xmcd.h"
@@ -113,17 +114,25 @@ void SearchCddbSources() {
     const std::uint32_t discId = ComputeDiscId();
     LogMessageHex("Checking cddb sources for id: ", discId);
     bool askLocal = false;
+    bool askMusicBrainz = false;
     bool askServer = false;
+    std::string musicBrainzServer;
     {
         DiscInfoHold hold; // the property sheet may be applying new settings
-        askLocal = ProgramOptions().cddbQueryLocal != 0;
-        askServer = ProgramOptions().cddbQueryServerAtStartup != 0;
+        const ProgramOptionsRecord& options = ProgramOptions();
+        askLocal = options.cddbQueryLocal != 0;
+        askMusicBrainz = options.MusicBrainzQuery != 0;
+        askServer = options.cddbQueryServerAtStartup != 0;
+        musicBrainzServer = options.MusicBrainzServer;
     }
-    if (!askLocal && !askServer) {
+    if (!askLocal && !askMusicBrainz && !askServer) {
         SetQueryStatus("No cddb sources configured for querying.");
         return;
     }
+    // The local copy costs nothing and asks no one; MusicBrainz knows far more discs
+    // than the cddb server, so it is asked before it.
     if (askLocal && SearchLocalDatabase(discId)) return;
+    if (askMusicBrainz && SearchMusicBrainz(musicBrainzServer)) return;
     if (askServer) AskServer(discId);
 }
 

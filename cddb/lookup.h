@@ -1,5 +1,5 @@
-// What the disc lookup thread does: ask the local copy of the cddb database, then the
-// cddb server, letting the user choose among close matches.
+// What the disc lookup thread does: ask the local copy of the cddb database, then
+// MusicBrainz, then the cddb server, letting the user choose among close matches.
 #pragma once
 
 #include <string>

@@ -84,4 +84,10 @@ ChosenMatch ChooseMatch(std::FILE* file, const std::fpos_t& start) {
     return {matches.categories[index], matches.ids[index]};
 }
 
+int ChooseAmong(const std::vector<std::string>& titles) {
+    if (titles.empty()) return -1;
+    const int row = Chooser().Choose(titles);
+    return row >= 1 && static_cast<std::size_t>(row) <= titles.size() ? row - 1 : -1;
+}
+
 void CloseMatchChoice() { Chooser().Abandon(); }

@@ -57,5 +57,9 @@ MatchChooser& DefaultMatchChooser();
 // id, or id 0 when none was chosen or the file offered none.
 ChosenMatch ChooseMatch(std::FILE* file, const std::fpos_t& start);
 
+// Lets the chooser pick among titles of other sources (MusicBrainz's releases): the
+// chosen index from 0, or -1 when none was chosen or there was none to choose.
+int ChooseAmong(const std::vector<std::string>& titles);
+
 // Closes a pending choice (the shutdown's closeChoice step).
 void CloseMatchChoice();

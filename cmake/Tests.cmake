@@ -43,7 +43,8 @@ foreach(dir ${test_dirs})
     target_link_libraries(${target} PRIVATE oleacc ole32 oleaut32 uuid)
   endif()
   target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR})
-  target_compile_definitions(${target} PRIVATE TUNOVA_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+  target_compile_definitions(${target} PRIVATE TUNOVA_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+                                               TUNOVA_BINARY_DIR="${CMAKE_BINARY_DIR}")
   if(TUNOVA_WINDOWS AND EXISTS ${dir}/resources.rc)
     target_sources(${target} PRIVATE ${dir}/resources.rc)
     set_property(SOURCE ${dir}/resources.rc APPEND PROPERTY OBJECT_DEPENDS ${RESOURCE_INPUTS})
@@ -56,4 +57,24 @@ endforeach()
 # sends them what a user or the shell would.
 if(TUNOVA_WINDOWS AND EXISTS ${CMAKE_SOURCE_DIR}/tools/driver/driver.cpp)
   add_executable(tunova_driver tools/driver/driver.cpp)
+  target_link_libraries(tunova_driver PRIVATE psapi)
+endif()
+
+# Trusts the tests' throwaway certificate authority in the Wine prefix, so that WinHTTP
+# trusts the fake MusicBrainz server with its certificate checks on.
+if(TUNOVA_WINDOWS AND EXISTS ${CMAKE_SOURCE_DIR}/tools/wine/trustca.cpp)
+  add_executable(tunova_trustca tools/wine/trustca.cpp)
+  target_link_libraries(tunova_trustca PRIVATE crypt32)
+endif()
+
+# The fake MusicBrainz servers (HTTPS, with the throwaway authority trusted) for the
+# Win32 tests of the HTTPS adapter: started before them and ended after.
+if(TUNOVA_WINDOWS AND TARGET win32_musicbrainz)
+  set(fake_musicbrainz ${CMAKE_SOURCE_DIR}/tools/fakemusicbrainz/testca.py)
+  add_test(NAME fakemusicbrainz_start
+           COMMAND python3 ${fake_musicbrainz} start ${CMAKE_BINARY_DIR}/fakemusicbrainz ${CMAKE_BINARY_DIR})
+  add_test(NAME fakemusicbrainz_stop COMMAND python3 ${fake_musicbrainz} stop ${CMAKE_BINARY_DIR}/fakemusicbrainz)
+  set_tests_properties(fakemusicbrainz_start PROPERTIES FIXTURES_SETUP FakeMusicBrainz)
+  set_tests_properties(fakemusicbrainz_stop PROPERTIES FIXTURES_CLEANUP FakeMusicBrainz)
+  set_tests_properties(win32_musicbrainz PROPERTIES FIXTURES_REQUIRED FakeMusicBrainz)
 endif()

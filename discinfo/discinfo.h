@@ -99,6 +99,7 @@ struct PropertiesCopy {
     std::int32_t cddbProxyPort = 0;
     char smtpReturnAddress[CopyShortTextSize] = {};
     char smtpServerName[CopyShortTextSize] = {};
+    std::int32_t MusicBrainzQuery = 0;
 
     std::int32_t EjectAtEnd = 0;
     std::int32_t EjectAtExit = 0;
@@ -122,8 +123,9 @@ constexpr std::size_t PlayOptionCount = sizeof PropertiesCopy::playOptionsAtOpen
 // The caller holds DiscInfoLock (each takes it again, which is harmless as it is
 // re-entrant) and stores the result in DiscInfo().propertiesCopy.
 PropertiesCopy* CreatePropertiesCopy();
-// Copies the disc texts (unless a lookup runs) and the cddb and SMTP settings of the
-// open copy back; the caller holds DiscInfoLock. Does nothing without a copy.
+// Copies the disc texts (unless a lookup runs) and the cddb, MusicBrainz and SMTP
+// settings of the open copy back; the caller holds DiscInfoLock. Does nothing without a
+// copy.
 void ApplyPropertiesCopy();
 // Copies the open copy's artist, title and track titles into DiscInfo whatever
 // lookupRunning says; the caller holds DiscInfoLock and knows no lookup thread runs.

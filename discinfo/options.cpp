@@ -57,6 +57,7 @@ const OptionValue OptionValues[] = {
     {"smtpServerName", nullptr, ServerName, OptionTextSize},
     {"ResumeWhereStopped", &R::ResumeWhereStopped, nullptr, 0},
     {"DigitalPlayback", &R::DigitalPlayback, nullptr, 0},
+    {"MusicBrainzQuery", &R::MusicBrainzQuery, nullptr, 0},
 };
 
 // Reads "<prefix>1", "<prefix>2", ... up to the first number that is missing (or too
@@ -90,6 +91,7 @@ void LoadProgramOptions() {
             if (value.number) ReadRegistryDword(key.Get(), value.name, &(options.*value.number));
             else ReadRegistryText(key.Get(), value.name, value.text(options), value.textSize);
         }
+        ReadRegistryString(key.Get(), "MusicBrainzServer", MusicBrainzServerLimit, &options.MusicBrainzServer);
     }
     if (!found) return;
     // The server and category lists are the installation's alone.
@@ -115,6 +117,7 @@ int SaveProgramOptions() {
                                 static_cast<std::uint32_t>(value.textSize));
         }
     }
+    WriteRegistryText(key.Get(), "MusicBrainzServer", options.MusicBrainzServer.c_str());
     LogMessage("Saved program options under: ", RegistryPlace(root, OptionsKeyPath).c_str());
     return 1;
 }

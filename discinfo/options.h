@@ -12,6 +12,10 @@ constexpr std::size_t OptionPathSize = 260;
 constexpr std::size_t OptionTextSize = 80;
 // The longest server or category entry read, terminator included.
 constexpr std::size_t OptionListEntrySize = 256;
+// Where MusicBrainz's web service is, unless the registry names another (a mirror), and
+// the longest address read.
+constexpr const char* DefaultMusicBrainzServer = "https://musicbrainz.org";
+constexpr std::size_t MusicBrainzServerLimit = 1024;
 
 struct ProgramOptionsRecord {
     // Key "Tunova", read at start and written at exit.
@@ -38,6 +42,8 @@ struct ProgramOptionsRecord {
     char smtpServerName[OptionTextSize] = {};
     std::int32_t ResumeWhereStopped = 0; // each disc starts where it was left
     std::int32_t DigitalPlayback = 1;    // play through the sound card when the drive reads audio
+    std::int32_t MusicBrainzQuery = 1;   // look an unknown disc up at MusicBrainz
+    std::string MusicBrainzServer = DefaultMusicBrainzServer;
 
     // Key "cddb", read only.
     char smtpSubmitAddress[OptionTextSize] = {};

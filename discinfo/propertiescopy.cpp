@@ -43,6 +43,7 @@ PropertiesCopy* CreatePropertiesCopy() {
     copy->cddbProxyPort = options.cddbProxyPort;
     CopyText(copy->smtpReturnAddress, sizeof copy->smtpReturnAddress, options.smtpReturnAddress);
     CopyText(copy->smtpServerName, sizeof copy->smtpServerName, options.smtpServerName);
+    copy->MusicBrainzQuery = options.MusicBrainzQuery;
 
     copy->EjectAtEnd = options.EjectAtEnd;
     copy->EjectAtExit = options.EjectAtExit;
@@ -90,6 +91,7 @@ void ApplyPropertiesCopy() {
     options.cddbProxyPort = copy->cddbProxyPort;
     ApplyShortText(options.smtpReturnAddress, sizeof options.smtpReturnAddress, copy->smtpReturnAddress);
     ApplyShortText(options.smtpServerName, sizeof options.smtpServerName, copy->smtpServerName);
+    options.MusicBrainzQuery = copy->MusicBrainzQuery;
 }
 
 void FreePropertiesCopy() {

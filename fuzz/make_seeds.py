@@ -81,6 +81,15 @@ for i, text in enumerate(["220 mail ready\r\n250 ok\r\n",
     write("smtpreply", "seed%d" % i, text)
 
 
+# MusicBrainz replies, each after a byte for its disc's track count.
+for path in sorted(glob.glob(os.path.join(ROOT, "tests", "data", "musicbrainz", "*.json"))):
+    reply = read(path)
+    count = {"album": 12, "eleven": 11, "enhanced": 9, "onetrack": 1, "datafirst": 7}[os.path.basename(path).split("-")[0]]
+    write("musicbrainzreply", os.path.basename(path), bytes([count]) + reply)
+write("musicbrainzreply", "not-found", bytes([1]) + b'{"error":"Not Found","help":"For usage, please see: '
+      b'https://musicbrainz.org/development/mmd"}')
+
+
 def value(index, kind, data):
     return bytes([index, kind, len(data)]) + data
 

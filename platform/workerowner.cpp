@@ -13,6 +13,7 @@ struct WorkerRun {
     bool cancelled = false;
     bool ended = false;
     std::vector<SocketHandle> sockets;
+    std::vector<WorkerWait*> waits;
 };
 
 namespace {
@@ -59,6 +60,8 @@ void WorkerOwner::Cancel() {
         // Shut down, not closed: the worker still holds the handle and closes it itself,
         // so the number cannot be reused under it.
         for (const SocketHandle socket : run.sockets) ShutdownSocket(socket);
+        for (WorkerWait* wait : run.waits) wait->CancelWait();
+        run.waits.clear();
     }
 }
 
@@ -118,4 +121,19 @@ void ForgetWorkerSocket(SocketHandle socket) {
     if (!run || socket == NoSocket) return;
     std::lock_guard<std::mutex> hold(run->mutex);
     run->sockets.erase(std::remove(run->sockets.begin(), run->sockets.end(), socket), run->sockets.end());
+}
+
+void WatchWorkerWait(WorkerWait* wait) {
+    WorkerRun* run = currentRun;
+    if (!run || !wait) return;
+    std::lock_guard<std::mutex> hold(run->mutex);
+    if (run->cancelled) wait->CancelWait();
+    else run->waits.push_back(wait);
+}
+
+void ForgetWorkerWait(WorkerWait* wait) {
+    WorkerRun* run = currentRun;
+    if (!run || !wait) return;
+    std::lock_guard<std::mutex> hold(run->mutex);
+    run->waits.erase(std::remove(run->waits.begin(), run->waits.end(), wait), run->waits.end());
 }

@@ -10,6 +10,7 @@
 #include "platform/sockets.h"
 
 struct WorkerRun;
+class WorkerWait;
 
 class WorkerOwner {
 public:
@@ -27,7 +28,8 @@ public:
 
     // Asks every run to end: the sockets it holds are shut down, so a wait for a silent
     // peer returns at once and the conversation fails, and a socket it connects later
-    // is shut down as soon as it is connected.
+    // is shut down as soon as it is connected; the other waits it has declared are
+    // cancelled likewise.
     void Cancel();
 
     // Called while waiting for the runs to end, with the milliseconds it may take:
@@ -55,3 +57,20 @@ bool WorkerCancelled();
 void WatchWorkerSocket(SocketHandle socket);
 void CheckWorkerSocketConnected(SocketHandle socket);
 void ForgetWorkerSocket(SocketHandle socket);
+
+// Something other than a socket that a run may wait on and that can be ended from
+// another thread: an HTTPS request, whose handles the owner closes.
+class WorkerWait {
+public:
+    // Ends the wait: called at most once, on the cancelling thread, while the run's
+    // record is locked, so it never runs after ForgetWorkerWait has returned.
+    virtual void CancelWait() = 0;
+
+protected:
+    ~WorkerWait() = default;
+};
+
+// The calling thread's run holds wait until ForgetWorkerWait; a run already cancelled
+// has it cancelled at once. Nothing happens on threads no owner started.
+void WatchWorkerWait(WorkerWait* wait);
+void ForgetWorkerWait(WorkerWait* wait);

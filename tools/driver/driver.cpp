@@ -7,7 +7,8 @@
 //   shown CAPTION SECONDS             waits for the window to be visible: a dialog is
 //                                     found as soon as it is created, and is ready once shown
 //   text CAPTION ID                   prints the text of control ID (0: the window's own)
-//   click CAPTION ID                  presses a button (BM_CLICK)
+//   click CAPTION ID                  presses a button (BM_CLICK), also one on a page or
+//                                     other child dialog of the window
 //   command CAPTION ID                sends WM_COMMAND with ID
 //   post CAPTION MESSAGE WPARAM LPARAM   posts a message (numbers in decimal or 0x hex);
 //                                     further MESSAGE WPARAM LPARAM triples are posted
@@ -19,6 +20,9 @@
 //   hold CAPTION ID 1|0               holds a button down or lets it go (BM_SETSTATE), as a
 //                                     mouse held on it would, without clicking it
 //   pick CAPTION ID INDEX             selects line INDEX (from 0) of list box ID
+//   items CAPTION ID                  prints the lines of list box ID, one a line, in UTF-8
+//   modules CAPTION                   prints the file names of the modules (exe and DLLs)
+//                                     loaded in the process that owns the window
 //   holdkey VK SECONDS                holds virtual key VK as a hot key, as another program
 //                                     would; prints "held" once it is, exit 1 if refused
 //   place CAPTION ID                  prints where control ID's client area is on the screen
@@ -26,6 +30,7 @@
 //
 // CAPTION is matched exactly against top-level windows of every process.
 #include <windows.h>
+#include <psapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -39,7 +44,8 @@ HWND Find(const char* caption) { return FindWindowA(nullptr, caption); }
 long Number(const char* text) { return std::strtol(text, nullptr, 0); }
 
 int Usage() {
-    std::fputs("usage: tunova_driver find|wait|gone|text|click|command|post|send|close|visible|enabled|hold|pick|holdkey|place CAPTION ...\n",
+    std::fputs("usage: tunova_driver find|wait|gone|text|click|command|post|send|close|visible|enabled|hold|pick|items|"
+               "modules|holdkey|place CAPTION ...\n",
                stderr);
     return 2;
 }
@@ -51,6 +57,61 @@ HWND Require(const char* caption) {
         std::exit(1);
     }
     return window;
+}
+
+// The control of that id among the window's children and theirs (a property sheet's
+// controls sit on its pages).
+HWND Descendant(HWND window, int id) {
+    if (HWND control = GetDlgItem(window, id)) return control;
+    struct Search {
+        int id;
+        HWND found;
+    } search{id, nullptr};
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM context) -> BOOL {
+            auto* wanted = reinterpret_cast<Search*>(context);
+            if (GetDlgCtrlID(child) != wanted->id || !IsWindowVisible(child)) return TRUE;
+            wanted->found = child;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+void PrintUtf8(const wchar_t* text) {
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<size_t>(size > 0 ? size : 1), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, &utf8[0], size, nullptr, nullptr);
+    std::printf("%s\n", utf8.c_str());
+}
+
+// Texts read from another process's list come back as Unicode only through the W
+// messages.
+int PrintItems(HWND list) {
+    const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        std::wstring text(static_cast<size_t>(SendMessageW(list, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
+        SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&text[0]));
+        PrintUtf8(text.c_str());
+    }
+    return 0;
+}
+
+int PrintModules(HWND window) {
+    DWORD id = 0;
+    GetWindowThreadProcessId(window, &id);
+    const HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, id);
+    if (!process) return 1;
+    HMODULE modules[512];
+    DWORD needed = 0;
+    const BOOL listed = EnumProcessModules(process, modules, sizeof modules, &needed);
+    for (DWORD i = 0; listed && i < needed / sizeof(HMODULE) && i < 512; ++i) {
+        wchar_t name[MAX_PATH] = {};
+        if (GetModuleBaseNameW(process, modules[i], name, MAX_PATH)) PrintUtf8(name);
+    }
+    CloseHandle(process);
+    return listed ? 0 : 1;
 }
 
 } // namespace
@@ -100,7 +161,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (verb == "click" && argc > 3) {
-        HWND button = GetDlgItem(Require(caption), static_cast<int>(Number(argv[3])));
+        HWND button = Descendant(Require(caption), static_cast<int>(Number(argv[3])));
         if (!button) return 1;
         SendMessageA(button, BM_CLICK, 0, 0);
         return 0;
@@ -141,6 +202,11 @@ int main(int argc, char** argv) {
         }
         return SendMessageA(control, LB_SETCURSEL, value, 0) == LB_ERR ? 1 : 0;
     }
+    if (verb == "items" && argc > 3) {
+        HWND list = GetDlgItem(Require(caption), static_cast<int>(Number(argv[3])));
+        return list ? PrintItems(list) : 1;
+    }
+    if (verb == "modules") return PrintModules(Require(caption));
     if (verb == "enabled" && argc > 3) {
         HWND control = GetDlgItem(Require(caption), static_cast<int>(Number(argv[3])));
         if (!control) return 1;

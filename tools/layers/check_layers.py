@@ -11,6 +11,7 @@ first, is the one the build's libraries are declared in (CMakeLists.txt):
     digital     the digital player: a drive's sectors read ahead and played as sound
     cdaudio     the CD audio device and its table of contents
     discinfo    the disc record, its stores and the workers' status texts
+    musicbrainz the MusicBrainz client: disc id lookup over HTTPS, its reply
     cddb        the cddb client: local copy, server, submission
     ui          property sheet and About box
     app         the shell: main window, commands, panel, tray, menus
@@ -21,7 +22,7 @@ import os
 import re
 import sys
 
-LAYERS = ["resources", "platform", "log", "digital", "cdaudio", "discinfo", "cddb", "ui", "app"]
+LAYERS = ["resources", "platform", "log", "digital", "cdaudio", "discinfo", "musicbrainz", "cddb", "ui", "app"]
 SOURCE_SUFFIXES = (".h", ".cpp", ".rc")
 INCLUDE = re.compile(r'^\s*#\s*include\s*"([^"]+)"')
 

@@ -3,7 +3,10 @@
 #include <cctype>
 #include <climits>
 
+#include "cdaudio/musicbrainzid.h"
 #include "discinfo/discinfo.h"
+#include "discinfo/options.h"
+#include "musicbrainz/client.h"
 
 namespace {
 
@@ -23,6 +26,7 @@ QueryPageValues QueryPageFromCopy(const PropertiesCopy& copy) {
     page.serverIndex = copy.cddbServerNum;
     page.proxyName = copy.cddbProxyName;
     page.proxyPortText = std::to_string(copy.cddbProxyPort);
+    page.queryMusicBrainz = copy.MusicBrainzQuery != 0;
     return page;
 }
 
@@ -34,6 +38,7 @@ void StoreQueryPage(const QueryPageValues& page, PropertiesCopy& copy) {
     copy.cddbServerNum = page.serverIndex;
     StoreText(copy.cddbProxyName, page.proxyName, QueryProxyNameLength);
     copy.cddbProxyPort = ProxyPortFor(page.proxyPortText, copy.cddbProxyPort);
+    copy.MusicBrainzQuery = page.queryMusicBrainz;
 }
 
 int ProxyPortFor(const std::string& text, int previous) {
@@ -62,5 +67,10 @@ ProxyFieldStates ProxyFieldsFor(bool useProxy) { return ProxyFieldStates{!usePro
 bool CddbActionEnabled(bool lookupRunning, bool submitRunning) { return !lookupRunning && !submitRunning; }
 
 bool HasQuerySource(const PropertiesCopy& copy) {
-    return copy.cddbQueryLocal != 0 || copy.cddbQueryServerAtStartup != 0;
+    return copy.cddbQueryLocal != 0 || copy.MusicBrainzQuery != 0 || copy.cddbQueryServerAtStartup != 0;
+}
+
+std::string DiscSubmissionUrl() {
+    const MusicBrainzToc toc = MusicBrainzTocOfDisc();
+    return MusicBrainzSubmissionUrl(ProgramOptions().MusicBrainzServer, MusicBrainzDiscIdOf(toc), toc);
 }

@@ -20,6 +20,7 @@ struct QueryPageValues {
     int serverIndex = -1;  // the drop-down's selection, -1 for none
     std::string proxyName;
     std::string proxyPortText;
+    bool queryMusicBrainz = false;
 };
 
 QueryPageValues QueryPageFromCopy(const PropertiesCopy& copy);
@@ -51,5 +52,9 @@ ProxyFieldStates ProxyFieldsFor(bool useProxy);
 // a submission runs.
 bool CddbActionEnabled(bool lookupRunning, bool submitRunning);
 
-// A query needs the local database, an Internet server or both.
+// A query needs at least one source: the local database, MusicBrainz or a cddb server.
 bool HasQuerySource(const PropertiesCopy& copy);
+
+// The page where MusicBrainz takes the disc in the drive ("Submit to MusicBrainz"), at
+// the server of the options.
+std::string DiscSubmissionUrl();

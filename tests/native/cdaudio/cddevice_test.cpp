@@ -54,6 +54,7 @@ TEST_F(CdDeviceTest, OpensTheWorkedExampleAndLogsItsTable) {
                                "Media Length:  3m  0s  0f",
                                "cddb Length:  180 seconds",
                                "Discid =  0200b201",
+                               "MusicBrainz disc id:  mmV.QS8KlE8SEDrU.b2zsGN.JRA-",
                            }));
     const CdDeviceRecord& device = CdDevice();
     EXPECT_EQ(device.trackCount, 1);
@@ -86,6 +87,8 @@ TEST_F(CdDeviceTest, LogsEveryTrackButTheLastWithoutAColon) {
                                "Media Length:  12m 33s  0f",
                                "cddb Length:  753 seconds",
                                "Discid =  1602ef03", // n = 2 + 7 + 13, t = 753 - 2
+                               // A data track at the start counts like any other.
+                               "MusicBrainz disc id:  C8jopAeFGyvBRDjRbNKepU7IGxk-",
                            }));
     EXPECT_EQ(CdDevice().toc[0].type, TrackOther);
     EXPECT_EQ(CdDevice().mediaIdentity, -1);
@@ -176,7 +179,8 @@ TEST_F(CdDeviceTest, ADiscWithoutAudioIsReadThenClosed) {
     Install("track data 150\ntrack data 20000\nleadout 40000\n");
     EXPECT_EQ(OpenCdDevice("D:"), NoAudioTracks);
     const std::string text = log_.Text();
-    const std::string end = "Discid =  10021302\r\nClossing connection to CD player.\r\n";
+    const std::string end = "Discid =  10021302\r\nMusicBrainz disc id:  wX5ILo8wYx9JWq9Po6Gw2uSPICI-\r\n"
+                            "Clossing connection to CD player.\r\n";
     ASSERT_GE(text.size(), end.size());
     EXPECT_EQ(text.substr(text.size() - end.size()), end) << text;
     EXPECT_TRUE(CdDevice().toc.empty());

@@ -17,7 +17,7 @@ const std::vector<std::string> ValueOrder = {
     "TimeDisplayMode", "ControlsVisibleAtStart", "ControlsOnTop", "ControlsX", "ControlsY", "cddbQueryLocal",
     "cddbRootDirectory", "cddbQueryServerAtStartup", "cddbUseProxy", "cddbServerNum", "cddbProxyName",
     "cddbProxyPort", "smtpReturnAddress", "smtpServerName", "ResumeWhereStopped",
-    "DigitalPlayback"};
+    "DigitalPlayback", "MusicBrainzQuery", "MusicBrainzServer"};
 
 // Notes the names of the values read and written, in order.
 class RecordingRegistry : public MemoryRegistry {
@@ -44,6 +44,9 @@ TEST_F(OptionsTest, MissingKeysLeaveTheDefaultsAndSaveNothing) {
     const ProgramOptionsRecord& o = ProgramOptions();
     EXPECT_EQ(o.StopAtExit, 1);
     EXPECT_EQ(o.IntroPlayLength, 10);
+    // A new user's unknown discs are looked up at MusicBrainz with nothing set up.
+    EXPECT_EQ(o.MusicBrainzQuery, 1);
+    EXPECT_EQ(o.MusicBrainzServer, "https://musicbrainz.org");
     for (std::int32_t value : {o.EjectAtEnd, o.EjectAtExit, o.Shuffle, o.IntroPlayStart, o.RepeatAll,
                                o.TimeDisplayMode, o.ControlsVisibleAtStart, o.ControlsOnTop, o.ControlsX, o.ControlsY,
                                o.cddbQueryLocal, o.cddbQueryServerAtStartup, o.cddbUseProxy, o.cddbServerNum,
@@ -68,6 +71,8 @@ TEST_F(OptionsTest, ValuesAreReadInOrderAndMissingOnesKeepTheirDefault) {
     recording.PutDword(OptionsKey, "ControlsX", 640);
     recording.PutText(OptionsKey, "cddbRootDirectory", "Z:\\cddb");
     recording.PutText(OptionsKey, "smtpServerName", "mail.example.net");
+    recording.PutDword(OptionsKey, "MusicBrainzQuery", 0);
+    recording.PutText(OptionsKey, "MusicBrainzServer", "https://mirror.example.org:8443");
     // A number stored in two bytes does not fit a 4-byte field.
     recording.PutValue(OptionsKey, "StopAtExit", RegistryDword, "\x00\x00", 2);
     LoadProgramOptions();
@@ -79,6 +84,8 @@ TEST_F(OptionsTest, ValuesAreReadInOrderAndMissingOnesKeepTheirDefault) {
     EXPECT_EQ(o.IntroPlayLength, 10);
     EXPECT_STREQ(o.cddbRootDirectory, "Z:\\cddb");
     EXPECT_STREQ(o.smtpServerName, "mail.example.net");
+    EXPECT_EQ(o.MusicBrainzQuery, 0);
+    EXPECT_EQ(o.MusicBrainzServer, "https://mirror.example.org:8443");
     EXPECT_EQ(recording.queried, ValueOrder);
 }
 
@@ -120,10 +127,16 @@ TEST_F(OptionsTest, SaveWritesEveryValueInOrderWithTheWholeTextFields) {
     for (const std::string& name : ValueOrder) {
         const auto value = recording.GetValue(OptionsKey, name);
         ASSERT_TRUE(value) << name;
-        const bool isText = name == "cddbRootDirectory" || name == "cddbProxyName" ||
-                            name == "smtpReturnAddress" || name == "smtpServerName";
+        const bool isField = name == "cddbRootDirectory" || name == "cddbProxyName" ||
+                             name == "smtpReturnAddress" || name == "smtpServerName";
+        const bool isText = isField || name == "MusicBrainzServer";
         EXPECT_EQ(value->type, isText ? RegistryText : RegistryDword) << name;
-        EXPECT_EQ(value->data.size(), name == "cddbRootDirectory" ? 260u : isText ? 80u : 4u) << name;
+        // The fields' texts whole, the server's address with its terminator.
+        const std::size_t size = name == "cddbRootDirectory" ? 260u
+                                 : isField                   ? 80u
+                                 : isText                    ? sizeof "https://musicbrainz.org"
+                                                             : 4u;
+        EXPECT_EQ(value->data.size(), size) << name;
     }
     EXPECT_FALSE(recording.HasKey(CddbKey));
 

@@ -52,7 +52,7 @@ TEST_F(PerUserTest, OptionsAreSavedPerUserAndReadOverTheMachines) {
     // The machine's key is as the installation left it; the lists were not copied.
     EXPECT_EQ(registry.ValueNames(OptionsKey), (std::vector<std::string>{"controlsx", "timedisplaymode"}));
     EXPECT_EQ(registry.GetValue(OptionsKey, "ControlsX")->data[0], 5);
-    EXPECT_EQ(registry.ValueNames(OptionsKey, RegistryCurrentUser).size(), 23u);  // every option value
+    EXPECT_EQ(registry.ValueNames(OptionsKey, RegistryCurrentUser).size(), 25u);  // every option value
     EXPECT_FALSE(registry.HasKey(CddbKey, RegistryCurrentUser));
 
     // The next run reads the user's values over the machine's; a value the user's key

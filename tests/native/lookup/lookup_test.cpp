@@ -123,6 +123,8 @@ protected:
         ProgramOptionsRecord& options = ProgramOptions();
         options.cddbQueryLocal = 0;
         options.cddbQueryServerAtStartup = 0;
+        // The cddb sources alone: MusicBrainz's step has tests of its own.
+        options.MusicBrainzQuery = 0;
         options.cddbUseProxy = 1;
         std::snprintf(options.cddbProxyName, sizeof options.cddbProxyName, "127.0.0.1");
         options.cddbProxyPort = UnusedPort();

@@ -69,6 +69,8 @@ protected:
         InstallWindowMessageSender(&counter);
         held = &search;
         SetDiscLookupHooks(DiscLookupHooks{HoldSearch, nullptr, nullptr});
+        // No source at all until a test chooses one.
+        ProgramOptions().MusicBrainzQuery = 0;
         OpenPropertiesCopy();
         Copy().artist = "Typed Artist";
     }

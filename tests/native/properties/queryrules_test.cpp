@@ -6,6 +6,7 @@
 #include <string>
 
 #include "propertiesfixture.h"
+#include "tests/support/insertdisc.h"
 #include "ui/properties/query.h"
 #include "ui/properties/sheetcommit.h"
 
@@ -23,6 +24,7 @@ protected:
         options.cddbServerNum = 2;
         std::strcpy(options.cddbProxyName, "proxy.example");
         options.cddbProxyPort = 8080;
+        options.MusicBrainzQuery = 0;
         OpenPropertiesCopy();
     }
 };
@@ -36,6 +38,7 @@ TEST_F(QueryRulesTest, ThePageShowsTheCopysSettings) {
     EXPECT_EQ(page.serverIndex, 2);
     EXPECT_EQ(page.proxyName, "proxy.example");
     EXPECT_EQ(page.proxyPortText, "8080");
+    EXPECT_FALSE(page.queryMusicBrainz);
     Copy().cddbProxyPort = -3;
     EXPECT_EQ(QueryPageFromCopy(Copy()).proxyPortText, "-3");
 }
@@ -49,6 +52,7 @@ TEST_F(QueryRulesTest, StoringWritesEveryFieldAndCutsTextsToWhatTheCopyKeeps) {
     page.serverIndex = -1;
     page.proxyName = std::string(45, 'p');
     page.proxyPortText = "80x";
+    page.queryMusicBrainz = true;
     StoreQueryPage(page, Copy());
     EXPECT_EQ(Copy().cddbQueryLocal, 0);
     EXPECT_EQ(std::string(Copy().cddbRootDirectory), std::string(255, 'd'));
@@ -57,7 +61,9 @@ TEST_F(QueryRulesTest, StoringWritesEveryFieldAndCutsTextsToWhatTheCopyKeeps) {
     EXPECT_EQ(Copy().cddbServerNum, -1) << "nothing selected in the server list";
     EXPECT_EQ(std::string(Copy().cddbProxyName), std::string(39, 'p'));
     EXPECT_EQ(Copy().cddbProxyPort, 80);
+    EXPECT_EQ(Copy().MusicBrainzQuery, 1);
     EXPECT_EQ(ProgramOptions().cddbProxyPort, 8080) << "only the copy changes";
+    EXPECT_EQ(ProgramOptions().MusicBrainzQuery, 0);
 }
 
 TEST_F(QueryRulesTest, APortFieldThatNamesNoPortKeepsTheStoredPort) {
@@ -106,8 +112,20 @@ TEST_F(QueryRulesTest, AQueryNeedsASource) {
     EXPECT_TRUE(HasQuerySource(Copy()));
     Copy().cddbQueryLocal = 0;
     EXPECT_FALSE(HasQuerySource(Copy()));
+    Copy().MusicBrainzQuery = 1;
+    EXPECT_TRUE(HasQuerySource(Copy()));
+    Copy().MusicBrainzQuery = 0;
     Copy().cddbQueryServerAtStartup = 1;
     EXPECT_TRUE(HasQuerySource(Copy()));
+}
+
+TEST_F(QueryRulesTest, SubmittingToMusicBrainzOpensItsPageForTheDiscInTheDrive) {
+    // The documented example disc, at a mirror named in the registry.
+    InsertDisc({150, 22767, 41887, 58317, 72102, 91375, 104652, 115380, 132165, 143932, 159870, 174597}, 267257, 1);
+    ProgramOptions().MusicBrainzServer = "https://mirror.example.org/";
+    EXPECT_EQ(DiscSubmissionUrl(),
+              "https://mirror.example.org/cdtoc/attach?id=I5l9cCSFccLKFEKS.7wqSZAorPU-&tracks=12&toc=1+12+267257+150+"
+              "22767+41887+58317+72102+91375+104652+115380+132165+143932+159870+174597");
 }
 
 } // namespace

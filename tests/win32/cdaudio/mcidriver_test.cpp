@@ -9,6 +9,7 @@
 #include <string>
 
 #include "cdaudio/cddevice.h"
+#include "cdaudio/musicbrainzid.h"
 #include "platform/cdaudiodriver.h"
 #include "platform/virtualcd/pathforms.h"
 #include "platform/virtualcd/virtualcd.h"
@@ -80,7 +81,10 @@ TEST_F(Win32CdTest, StartUpInstallsTheVirtualDriveFromAWindowsPath) {
     ASSERT_EQ(OpenCdDevice("D:"), Stopped);
     const std::string text = log_.Text();
     EXPECT_NE(text.find("Track # 1 Offset: 150 - Length: 13350\r\n"), std::string::npos) << text;
-    EXPECT_NE(text.find("cddb Length:  180 seconds\r\nDiscid =  0200b201\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("cddb Length:  180 seconds\r\nDiscid =  0200b201\r\n"
+                        "MusicBrainz disc id:  mmV.QS8KlE8SEDrU.b2zsGN.JRA-\r\n"),
+              std::string::npos)
+        << text;
     EXPECT_EQ(PlayFrom(PlayRequest{1, 0, 0, 0, 1}), Playing);
     EXPECT_EQ(GetDeviceMode(), Playing);
     EXPECT_EQ(PauseCd(), Paused);
@@ -188,6 +192,17 @@ TEST_F(Win32CdTest, ADriveThatCannotReadAudioIsLoggedAndPlaysThroughTheDevice) {
         CdDevice() = CdDeviceRecord{};
         InstallRawCdOpener(nullptr);
     }
+}
+
+// The disc id's computation as the Windows program runs it, on MusicBrainz's own example.
+TEST_F(Win32CdTest, TheMusicBrainzExampleDiscHasItsPublishedId) {
+    InstallVirtualCdText("track audio 150\ntrack audio 22767\ntrack audio 41887\ntrack audio 58317\n"
+                         "track audio 72102\ntrack audio 91375\ntrack audio 104652\ntrack audio 115380\n"
+                         "track audio 132165\ntrack audio 143932\ntrack audio 159870\ntrack audio 174597\n"
+                         "leadout 267257\n");
+    ASSERT_EQ(OpenCdDevice("D:"), Stopped);
+    EXPECT_EQ(MusicBrainzDiscId(), "I5l9cCSFccLKFEKS.7wqSZAorPU-");
+    EXPECT_EQ(CloseCdDevice(), 1);
 }
 
 } // namespace

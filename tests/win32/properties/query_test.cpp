@@ -30,6 +30,7 @@ protected:
         options.cddbServerNum = 1;
         std::strcpy(options.cddbProxyName, "proxy.example");
         options.cddbProxyPort = 8080;
+        options.MusicBrainzQuery = 1;
     }
     void TearDown() override {
         SetDiscLookupHooks(savedHooks_);
@@ -53,6 +54,7 @@ TEST_F(QueryPageTest, ThePageShowsAndStoresTheCopysSettings) {
         EXPECT_FALSE(Checked(page, IDC_QUERY_LOCAL));
         EXPECT_TRUE(Checked(page, IDC_QUERY_SERVER));
         EXPECT_FALSE(Checked(page, IDC_QUERY_USE_PROXY));
+        EXPECT_TRUE(Checked(page, IDC_QUERY_MUSICBRAINZ));
         EXPECT_EQ(SendDlgItemMessageA(page, IDC_QUERY_SERVERS, CB_GETCOUNT, 0, 0), 2);
         char line[100] = {};
         SendDlgItemMessageA(page, IDC_QUERY_SERVERS, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(line));
@@ -70,6 +72,7 @@ TEST_F(QueryPageTest, ThePageShowsAndStoresTheCopysSettings) {
         EXPECT_TRUE(Enabled(page, IDC_QUERY_PROXY_NAME));
         EXPECT_TRUE(Enabled(page, IDC_QUERY_PROXY_PORT));
         Click(page, IDC_QUERY_LOCAL);
+        Click(page, IDC_QUERY_MUSICBRAINZ);
         Type(page, IDC_QUERY_ROOT_DIRECTORY, "D:\\cddb");
         Type(page, IDC_QUERY_PROXY_NAME, "gate.example");
         Type(page, IDC_QUERY_PROXY_PORT, "80x");
@@ -82,8 +85,10 @@ TEST_F(QueryPageTest, ThePageShowsAndStoresTheCopysSettings) {
         EXPECT_EQ(copy.cddbServerNum, 1);
         EXPECT_STREQ(copy.cddbProxyName, "gate.example");
         EXPECT_EQ(copy.cddbProxyPort, 80);
+        EXPECT_EQ(copy.MusicBrainzQuery, 0);
 
         page = ShowQueryPage(sheet);
+        EXPECT_FALSE(Checked(page, IDC_QUERY_MUSICBRAINZ));
         EXPECT_TRUE(Checked(page, IDC_QUERY_USE_PROXY));
         EXPECT_FALSE(Enabled(page, IDC_QUERY_SERVERS));
         EXPECT_TRUE(Enabled(page, IDC_QUERY_PROXY_PORT));
@@ -103,6 +108,7 @@ TEST_F(QueryPageTest, ThePageShowsAndStoresTheCopysSettings) {
         return PressCancel(sheet);
     }});
     EXPECT_EQ(ProgramOptions().cddbQueryLocal, 0) << "Cancel commits nothing without a query";
+    EXPECT_EQ(ProgramOptions().MusicBrainzQuery, 1);
     EXPECT_EQ(ProgramOptions().cddbProxyPort, 8080);
 }
 
@@ -130,6 +136,7 @@ TEST_F(QueryPageTest, WithoutASourceTheErrorBoxIsShownAndNothingStarts) {
         [](HWND sheet) {
             const HWND page = ShowQueryPage(sheet);
             Click(page, IDC_QUERY_SERVER);
+            Click(page, IDC_QUERY_MUSICBRAINZ);
             Type(page, IDC_QUERY_PROXY_PORT, "99");
             PostMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_QUERY_NOW, BN_CLICKED),
                          reinterpret_cast<LPARAM>(GetDlgItem(page, IDC_QUERY_NOW)));
@@ -149,6 +156,7 @@ TEST_F(QueryPageTest, WithoutASourceTheErrorBoxIsShownAndNothingStarts) {
               "use an Internet cddb server, select 'Query Server'.\nIf both are selected, the local copy is "
               "checked, and then the Internet Server.");
     EXPECT_EQ(ProgramOptions().cddbQueryServerAtStartup, 1) << "nothing committed";
+    EXPECT_EQ(ProgramOptions().MusicBrainzQuery, 1);
     EXPECT_EQ(ProgramOptions().cddbProxyPort, 8080);
 }
 

@@ -60,9 +60,11 @@ const std::vector<Control> CddbQuery = {
     {IDC_QUERY_PROXY_NAME, "Edit", "", Any},
     {-1, "Static", "Port Number:", Right},
     {IDC_QUERY_PROXY_PORT, "Edit", "0", Any},
+    {IDC_QUERY_MUSICBRAINZ, "Button", "Query MusicBrainz", Check},
     {-1, "Static", "cddb Query Status:", Left},
     {IDC_QUERY_STATUS, "Edit", "", Any},
     {IDC_QUERY_NOW, "Button", "Query cddb Now", Push},
+    {IDC_QUERY_SUBMIT_MUSICBRAINZ, "Button", "Submit to MusicBrainz", Push},
 };
 
 const std::vector<Control> CddbSubmit = {

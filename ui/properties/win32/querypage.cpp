@@ -1,12 +1,15 @@
 // The cddb Query page: where the lookup looks, its status, and "Query cddb Now".
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
+#include "log/logmessage.h"
 #include "discinfo/querystatus.h"
 #include "cddb/submitstate.h"
 #include "discinfo/discinfo.h"
 #include "discinfo/options.h"
 #include "platform/uinotify.h"
+#include "platform/win32/widetext.h"
 #include "resources/resource.h"
 #include "ui/properties/cddbactions.h"
 #include "ui/properties/pages.h"
@@ -55,6 +58,7 @@ void ShowCopy(HWND page, const PropertiesCopy& copy) {
     SendDlgItemMessageA(page, IDC_QUERY_SERVERS, CB_SETCURSEL, values.serverIndex, 0);
     SetDlgItemTextA(page, IDC_QUERY_PROXY_NAME, values.proxyName.c_str());
     SetDlgItemTextA(page, IDC_QUERY_PROXY_PORT, values.proxyPortText.c_str());
+    SetChecked(page, IDC_QUERY_MUSICBRAINZ, values.queryMusicBrainz);
 }
 
 void StorePage(HWND page, PropertiesCopy& copy) {
@@ -66,6 +70,7 @@ void StorePage(HWND page, PropertiesCopy& copy) {
     values.serverIndex = static_cast<int>(SendDlgItemMessageA(page, IDC_QUERY_SERVERS, CB_GETCURSEL, 0, 0));
     values.proxyName = ControlText(page, IDC_QUERY_PROXY_NAME);
     values.proxyPortText = ControlText(page, IDC_QUERY_PROXY_PORT);
+    values.queryMusicBrainz = IsChecked(page, IDC_QUERY_MUSICBRAINZ);
     StoreQueryPage(values, copy);
 }
 
@@ -116,6 +121,17 @@ void OnQueryNow(HWND page, PropertiesCopy& copy) {
     }
 }
 
+// MusicBrainz takes new discs on its web site: the browser opens its page for this one.
+void OnSubmitToMusicBrainz(HWND page) {
+    const std::string url = DiscSubmissionUrl();
+    LogMessage("Opening the MusicBrainz submission page: ", url.c_str());
+    const auto opened = reinterpret_cast<INT_PTR>(
+        ShellExecuteW(page, L"open", Utf8ToWide(url).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    if (opened > 32) return;
+    LogMessageInt("Unable to open the web browser, error: ", static_cast<int>(opened));
+    MessageBoxW(page, L"Unable to open the web browser.", L"Submit to MusicBrainz", MB_OK | MB_ICONERROR);
+}
+
 bool Command(HWND page, PageContext& context, int id, int code) {
     if (id == IDC_QUERY_PROXY_PORT && code == EN_KILLFOCUS) {
         TakePort(page, context.copy);
@@ -128,6 +144,9 @@ bool Command(HWND page, PageContext& context, int id, int code) {
         return true;
     case IDC_QUERY_NOW:
         OnQueryNow(page, context.copy);
+        return true;
+    case IDC_QUERY_SUBMIT_MUSICBRAINZ:
+        OnSubmitToMusicBrainz(page);
         return true;
     default:
         return false;
