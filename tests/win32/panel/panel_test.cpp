@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
+#include <fstream>
 #include <initializer_list>
 #include <string>
 #include <utility>
@@ -114,17 +116,18 @@ TEST_F(PanelWindowTest, StatusLineShowsEachTimeDisplayMode) {
 // A 32-bit canvas to draw a button into, white to start with.
 class Canvas {
 public:
-    explicit Canvas(int size) : size_(size) {
+    explicit Canvas(int size) : Canvas(size, size) {}
+    Canvas(int width, int height, std::uint32_t ground = 0xFFFFFF) : width_(width), height_(height) {
         BITMAPINFO info = {};
         info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = size;
-        info.bmiHeader.biHeight = -size;
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
         info.bmiHeader.biPlanes = 1;
         info.bmiHeader.biBitCount = 32;
         dc_ = CreateCompatibleDC(nullptr);
         bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&pixels_), nullptr, 0);
         old_ = SelectObject(dc_, bitmap_);
-        for (int i = 0; i < size * size; ++i) pixels_[i] = 0xFFFFFF;
+        for (int i = 0; i < width * height; ++i) pixels_[i] = ground;
     }
     ~Canvas() {
         SelectObject(dc_, old_);
@@ -143,11 +146,29 @@ public:
         GdiFlush();
         return drawn;
     }
-    std::uint32_t At(int x, int y) const { return pixels_[y * size_ + x] & 0xFFFFFF; }
+    std::uint32_t At(int x, int y) const { return pixels_[y * width_ + x] & 0xFFFFFF; }
     HDC Dc() const { return dc_; }
+    // The picture as a .bmp file.
+    void Save(const std::string& path) const {
+        const DWORD size = static_cast<DWORD>(width_ * height_ * 4);
+        BITMAPFILEHEADER file = {};
+        file.bfType = 0x4D42;
+        file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+        file.bfSize = file.bfOffBits + size;
+        BITMAPINFOHEADER header = {};
+        header.biSize = sizeof header;
+        header.biWidth = width_;
+        header.biHeight = -height_;
+        header.biPlanes = 1;
+        header.biBitCount = 32;
+        std::ofstream out(path, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(&file), sizeof file);
+        out.write(reinterpret_cast<const char*>(&header), sizeof header);
+        out.write(reinterpret_cast<const char*>(pixels_), size);
+    }
 
 private:
-    int size_;
+    int width_, height_;
     HDC dc_;
     HBITMAP bitmap_;
     HGDIOBJ old_;
@@ -277,7 +298,7 @@ private:
     std::vector<COLORREF> saved_, wanted_;
 };
 
-constexpr std::uint32_t Black = 0x000000, Green = 0x00FF00;
+constexpr std::uint32_t Black = 0x000000, Green = 0x00FF00, Magenta = 0xFF00FF;
 
 // Under a high-contrast theme the faces take the theme's colours: the picture in the
 // button text's colour on the button's, a disabled one in grey text, of the normal
@@ -354,6 +375,63 @@ TEST_F(PanelWindowTest, OnAScreenOfAnotherScaleTheFacesFollow) {
     const Picture square = PictureIn(canvas, 0, std::min(client.right, client.bottom), Silver, {Maroon, Red, White});
     EXPECT_NEAR(square.Width(), 16, 1) << "the 8-pixel square at twice the scale";
     EXPECT_NEAR(square.Height(), 16, 1);
+}
+
+// Under a high-contrast theme the whole panel is in the theme's colours (here those of
+// High Contrast Black): the faces' pictures in the button text's colour, grey text for a
+// disabled one, on black. Wine reports no theme as high-contrast, so the test tells the
+// panel that one is on, as the system would. With TUNOVA_PICTURES naming a folder the
+// panel's picture is left there (panel-high-contrast.bmp), for the README.
+TEST_F(PanelWindowTest, UnderAHighContrastThemeThePanelIsInTheThemesColours) {
+    const SystemColours theme{{COLOR_BTNFACE, RGB(0, 0, 0)},        {COLOR_BTNTEXT, RGB(255, 255, 255)},
+                              {COLOR_GRAYTEXT, RGB(0, 255, 0)},     {COLOR_WINDOW, RGB(0, 0, 0)},
+                              {COLOR_WINDOWTEXT, RGB(255, 255, 255)}, {COLOR_BTNSHADOW, RGB(128, 128, 128)},
+                              {COLOR_BTNHIGHLIGHT, RGB(255, 255, 255)}, {COLOR_WINDOWFRAME, RGB(255, 255, 255)}};
+    Start("album.disc");
+    SendMessageW(window_, WM_SYSCOLORCHANGE, 0, 0);
+    Shell().highContrast = true;
+    Command(IDM_SHOW_CONTROLS);
+    Command(IDM_PAUSE);
+    // The panel's client area drawn as on the screen: each child's client area printed
+    // by itself and copied to its place (a button clips its drawing to its client
+    // rectangle in device units, so it cannot be printed at an offset), then the sunken
+    // edge of WS_EX_STATICEDGE, which Wine's WM_PRINT leaves out, drawn as Windows draws
+    // it. A pixel left magenta was drawn by no one.
+    RECT client;
+    GetClientRect(window_, &client);
+    Canvas panel(client.right, client.bottom, Magenta);
+    SendMessageW(window_, WM_ERASEBKGND, reinterpret_cast<WPARAM>(panel.Dc()), 0);
+    for (HWND child = GetWindow(window_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT inside;
+        GetClientRect(child, &inside);
+        MapWindowPoints(child, window_, reinterpret_cast<POINT*>(&inside), 2);
+        Canvas alone(inside.right - inside.left, inside.bottom - inside.top, Magenta);
+        SendMessageW(child, WM_ERASEBKGND, reinterpret_cast<WPARAM>(alone.Dc()), 0);
+        SendMessageW(child, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(alone.Dc()), PRF_CLIENT);
+        GdiFlush();
+        BitBlt(panel.Dc(), inside.left, inside.top, inside.right - inside.left, inside.bottom - inside.top, alone.Dc(),
+               0, 0, SRCCOPY);
+        RECT place = PlaceOf(window_, child);
+        if (GetWindowLongW(child, GWL_EXSTYLE) & WS_EX_STATICEDGE) DrawEdge(panel.Dc(), &place, BDR_SUNKENOUTER, BF_RECT);
+    }
+    GdiFlush();
+    for (int id : {IDC_PLAY, IDC_PAUSE, IDC_STOP, IDC_PREVIOUS, IDC_NEXT, IDC_EJECT}) {
+        HWND button = GetDlgItem(window_, id);
+        RECT face;
+        GetClientRect(button, &face);
+        MapWindowPoints(button, window_, reinterpret_cast<POINT*>(&face), 2);
+        int shown = 0;
+        for (int y = face.top; y < face.bottom; ++y) {
+            for (int x = face.left; x < face.right; ++x) {
+                const std::uint32_t pixel = panel.At(x, y);
+                EXPECT_TRUE(pixel == Black || pixel == White || pixel == Green) << id << " at " << x << "," << y;
+                shown += pixel != Black;
+            }
+        }
+        EXPECT_GT(shown, 10) << id << ": the picture shows";
+    }
+    if (const char* folder = std::getenv("TUNOVA_PICTURES")) panel.Save(std::string(folder) + "\\panel-high-contrast.bmp");
+    Shell().highContrast = false;
 }
 
 TEST_F(PanelWindowTest, DraggingFollowsTheMouseLeftOfTheScreenToo) {
