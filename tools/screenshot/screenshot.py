@@ -24,8 +24,6 @@ from tunova_e2e import (MAIN_CAPTION, OPTIONS_KEY, SAMPLES, Tunova, driver, reg,
 
 SHOW_CONTROLS = ids.IDM_SHOW_CONTROLS
 EXIT = ids.IDM_EXIT
-TRAY_MESSAGE = ids.TrayCallbackMessage
-WM_RBUTTONDOWN = 0x204
 DESKTOP_KEY = r"HKCU\Control Panel\Desktop"
 
 
@@ -67,16 +65,20 @@ def take(out, suffix, dpi):
             raise SystemExit("the main window never appeared")
         driver("command", MAIN_CAPTION, SHOW_CONTROLS)
         time.sleep(2)
-        # The panel sits at the top left corner of the screen.
-        snap(out / f"panel{suffix}.png", f"{scale(260, dpi)}x{scale(80, dpi)}+0+0")
+        # The panel sits at the top left corner of the screen: its client area, the frame
+        # round it and a little of the desktop.
+        _, _, right, bottom = (int(n) for n in driver("place", MAIN_CAPTION, 0)[1].split())
+        margin = 1 + 6 * dpi // 96
+        snap(out / f"panel{suffix}.png", f"{right + margin}x{bottom + margin}+0+0")
 
         # The tip of the notification icon, at the right end of Wine's taskbar.
         subprocess.run(["xdotool", "mousemove", "1013", "757"], check=True)
         time.sleep(3)
         snap(out / f"tip{suffix}.png", "420x90+604+678")
 
-        # The menu opens where the mouse is, as it would over the notification icon.
-        driver("post", MAIN_CAPTION, TRAY_MESSAGE, 0, WM_RBUTTONDOWN)
+        # A right click on the notification icon: the menu as the shell brings it, at
+        # whichever behaviour the icon asked of it.
+        subprocess.run(["xdotool", "click", "3"], check=True)
         time.sleep(2)
         snap(out / f"tray-menu{suffix}.png", f"{scale(200, dpi)}x{scale(330, dpi)}+{1024 - scale(200, dpi)}+{768 - scale(330, dpi)}")
         subprocess.run(["xdotool", "key", "Escape"], check=True)
