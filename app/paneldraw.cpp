@@ -33,6 +33,27 @@ int PanelFaceFor(int controlId, bool selected, bool disabled) {
     return 0;
 }
 
+int ScaledToDpi(int pixels, int dpi) {
+    if (dpi < 1) dpi = StandardDpi;
+    return (pixels * dpi + StandardDpi / 2) / StandardDpi;
+}
+
+int PanelFaceArtScale(int dpi) {
+    if (dpi < 1) dpi = StandardDpi;
+    return std::clamp((dpi + StandardDpi - 1) / StandardDpi, 1, PanelFaceLargestArt);
+}
+
+int PanelFaceResource(int face, int artScale) {
+    switch (artScale) {
+    case 2:
+        return IDB_FACE_2X(face);
+    case 3:
+        return IDB_FACE_3X(face);
+    default:
+        return face;
+    }
+}
+
 namespace {
 
 // One dimension: the destination's size, and the part of the face drawn into it.
@@ -40,19 +61,26 @@ struct Span {
     int offset, size, sourceOffset, sourceSize;
 };
 
-Span PlaceSpan(int available) {
+Span PlaceSpan(int available, int dpi, int artScale) {
+    const int face = ScaledToDpi(PanelFaceSize, dpi);
+    const int picture = ScaledToDpi(PanelFaceSize - 2 * PanelFaceMargin, dpi);
     // Integer division truncates toward zero, so a button one pixel short stays at 0.
-    const int offset = std::max((available - PanelFaceSize) / 2, 0);
-    const int size = std::clamp(available, 0, PanelFaceSize);
-    const int sourceSize = std::max(size, PanelFaceSize - 2 * PanelFaceMargin);
-    return {offset, size, (PanelFaceSize - sourceSize) / 2, sourceSize};
+    const int offset = std::max((available - face) / 2, 0);
+    const int size = std::clamp(available, 0, face);
+    // The part of the face shown, in the screen's pixels of the face, then in the
+    // drawing's pixels.
+    const int shown = std::max(size, picture);
+    const int shownOffset = (face - shown) / 2;
+    const int drawing = PanelFaceSize * artScale;
+    return {offset, size, shownOffset * drawing / face, shown * drawing / face};
 }
 
 } // namespace
 
-FacePlacement PlaceFace(int left, int top, int right, int bottom) {
-    const Span across = PlaceSpan(right - left);
-    const Span down = PlaceSpan(bottom - top);
+FacePlacement PlaceFace(int left, int top, int right, int bottom, int dpi) {
+    const int artScale = PanelFaceArtScale(dpi);
+    const Span across = PlaceSpan(right - left, dpi, artScale);
+    const Span down = PlaceSpan(bottom - top, dpi, artScale);
     return {left + across.offset, top + down.offset, across.size, down.size,
-            across.sourceOffset, down.sourceOffset, across.sourceSize, down.sourceSize};
+            across.sourceOffset, down.sourceOffset, across.sourceSize, down.sourceSize, artScale};
 }

@@ -44,6 +44,17 @@ struct ShellState {
     std::string timeText;
     // The main window is being destroyed: nothing is played or shown any more.
     bool ending = false;
+
+    // How the shell sends the notification icon's events (TrayBehaviour): what it
+    // accepted when the icon was added.
+    int trayBehaviour = 0;
+    // The last Space or Enter on the icon, to know Enter's second event for what it is.
+    bool keySelectSeen = false;
+    std::uint32_t lastKeySelect = 0;
+    // The panel's screen, as the panel draws for it: its DPI, and whether the user
+    // chose a high-contrast theme (then the panel is drawn in the system's colours).
+    int panelDpi = 96;
+    bool highContrast = false;
 };
 
 ShellState& Shell();

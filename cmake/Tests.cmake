@@ -38,6 +38,10 @@ foreach(dir ${test_dirs})
   set(target ${TEST_PREFIX}${name})
   add_executable(${target} ${sources})
   target_link_libraries(${target} PRIVATE tunova_core ${SUPPORT_LIB} ${GTEST_LIBS})
+  if(TUNOVA_WINDOWS)
+    # The accessibility layer, through which the tests read what a screen reader reads.
+    target_link_libraries(${target} PRIVATE oleacc ole32 oleaut32 uuid)
+  endif()
   target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR})
   target_compile_definitions(${target} PRIVATE TUNOVA_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
                                                TUNOVA_BINARY_DIR="${CMAKE_BINARY_DIR}")

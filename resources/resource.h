@@ -25,12 +25,19 @@
 // The About box's picture
 #define IDI_ABOUT 104
 
-// Icons, 16 x 16 (with 32 and 48 pixel images scaled from them)
+// Icons, 16 x 16 (with images of 20 to 48 pixels scaled from them)
 #define IDI_DISC_NOTE 108
 #define IDI_DISC_PAUSE 109
 #define IDI_DISC 110
 #define IDI_DISC_SQUARE 112
 #define IDI_DISC_CROSS 133
+
+// The same for a dark taskbar: grey outlines instead of black
+#define IDI_DISC_NOTE_ON_DARK 1108
+#define IDI_DISC_PAUSE_ON_DARK 1109
+#define IDI_DISC_ON_DARK 1110
+#define IDI_DISC_SQUARE_ON_DARK 1112
+#define IDI_DISC_CROSS_ON_DARK 1133
 
 // The Programming page's move buttons
 #define IDI_ARROW_UP 131
@@ -60,3 +67,8 @@
 #define IDB_VOLUME_DOWN 164
 #define IDB_VOLUME_DOWN_PUSHED 165
 #define IDB_VOLUME_DOWN_DISABLED 166
+
+// The faces at twice and three times their size (28 and 42 pixels), for screens of
+// more than 96 DPI
+#define IDB_FACE_2X(face) (2000 + (face))
+#define IDB_FACE_3X(face) (3000 + (face))

@@ -7,12 +7,14 @@
 #include "app/resume.h"
 #include "app/sequencing.h"
 #include "app/shellstate.h"
+#include "app/trayevents.h"
 #include "app/trayicon.h"
 #include "app/win32/mixerwindow.h"
 #include "app/win32/panel.h"
 #include "app/win32/shell.h"
 #include "discinfo/lifecycle.h"
 #include "discinfo/options.h"
+#include "platform/win32/displayscale.h"
 #include "resources/resource.h"
 #include "resources/messageids.h"
 #include "ui/about/aboutbox.h"
@@ -69,12 +71,44 @@ bool HandleWindowCommand(int command) {
     }
 }
 
-void OnTrayMessage(HWND window, UINT mouseMessage) {
-    if (mouseMessage == WM_RBUTTONDOWN) {
-        ShowTrayMenu(window);
-        return;
+void OnTrayMessage(HWND window, WPARAM wParam, LPARAM lParam) {
+    const TrayEvent event = ReadTrayCallback(Shell().trayBehaviour, wParam, lParam);
+    switch (event.action) {
+    case TrayAction::Click:
+        HandleTrayClick(event.message);
+        break;
+    case TrayAction::Menu: {
+        const POINT anchor{event.x, event.y};
+        ShowTrayMenu(window, event.anchored ? &anchor : nullptr);
+        break;
     }
-    HandleTrayClick(mouseMessage);
+    case TrayAction::KeySelect:
+        RunTrayKeySelect(GetTickCount(), GetDoubleClickTime());
+        break;
+    default:
+        break;
+    }
+}
+
+// WM_DPICHANGED: the window is now on a monitor of another scale (Windows 10 1703 and
+// later, with per-monitor awareness).
+constexpr UINT DpiChangedMessage = 0x02E0;
+// WM_THEMECHANGED (XP).
+constexpr UINT ThemeChangedMessage = 0x031A;
+
+// The screen changed under the windows: its scale, the theme's colours or the taskbar's.
+// The dialog manager lays the panel out again itself; the faces and icons follow here.
+void FollowDisplay(HWND window) {
+    Shell().highContrast = HighContrastOn();
+    RefreshTrayIcons();
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+// Sent to every top-level window when the taskbar is made anew: a new Explorer has no
+// icons of the old one's.
+UINT TaskbarCreatedMessage() {
+    static const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
+    return message;
 }
 
 // Mouse positions are signed: with the mouse captured, a point left of or above the
@@ -103,6 +137,10 @@ void OnWindowMoved(HWND window, const WINDOWPOS& position) {
 } // namespace
 
 INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == TaskbarCreatedMessage() && message != 0) {
+        AddTrayIconAgain();
+        return TRUE;
+    }
     switch (message) {
     case WM_INITDIALOG:
         // Before the start sequence's lookup can end.
@@ -127,6 +165,11 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return TRUE;
     case WM_COMMAND: {
         const int command = LOWORD(wParam);
+        // Enter, which the dialog manager gives the panel as its OK.
+        if (command == IDOK) {
+            PressFocusedPanelButton();
+            return TRUE;
+        }
         if (RunPlayerCommand(command) || HandleWindowCommand(command) || VolumeButtonClicked(command)) return TRUE;
         return FALSE;
     }
@@ -169,8 +212,17 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         RunMediaKey(static_cast<unsigned>(wParam));
         return TRUE;
     case TrayCallbackMessage:
-        OnTrayMessage(window, static_cast<UINT>(lParam));
+        OnTrayMessage(window, wParam, lParam);
         return TRUE;
+    case DpiChangedMessage:
+        Shell().panelDpi = HIWORD(wParam);
+        FollowDisplay(window);
+        return FALSE; // the dialog manager sizes the panel and places its buttons anew
+    case WM_SETTINGCHANGE:
+    case WM_SYSCOLORCHANGE:
+    case ThemeChangedMessage:
+        FollowDisplay(window);
+        return FALSE;
     case DiscInfoChangedMessage:
         if (InSendMessage()) ReplyMessage(1);
         RefreshMenus(true);

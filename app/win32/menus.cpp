@@ -76,15 +76,23 @@ void AddTrackItems(HMENU trackMenu) {
     if (HasCompleteTrackList()) AppendMenuW(trackMenu, MF_STRING, IDM_COMPLETE_TRACK_LIST, L"Complete Track List...");
 }
 
-void ShowMenuAtCursor(HWND window, HMENU menu) {
-    if (!menu) return;
-    POINT cursor;
-    GetCursorPos(&cursor);
+// Runs the menu at the point; false when it was dismissed without a choice.
+bool ShowMenuAt(HWND window, HMENU menu, POINT point) {
+    if (!menu) return false;
     // A menu opened for a window that is not in the foreground never closes when the
     // user clicks elsewhere; the null message after it lets a second menu open at once.
     SetForegroundWindow(window);
-    TrackPopupMenu(menu, TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, window, nullptr);
+    const UINT command = static_cast<UINT>(TrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_RETURNCMD,
+                                                          point.x, point.y, 0, window, nullptr));
     PostMessageW(window, WM_NULL, 0, 0);
+    if (command) PostMessageW(window, WM_COMMAND, command, 0);
+    return command != 0;
+}
+
+POINT Cursor() {
+    POINT cursor{0, 0};
+    GetCursorPos(&cursor);
+    return cursor;
 }
 
 } // namespace
@@ -145,7 +153,7 @@ void RefreshMenus(bool rebuildTitles) {
 HMENU TrayMenu() { return Menus().tray; }
 HMENU PanelMenu() { return Menus().panel; }
 
-void ShowTrayMenu(HWND window) {
+void ShowTrayMenu(HWND window, const POINT* anchor) {
     // The right button is still down while the menu opens; a menu tracking the right
     // button would take that for a choice.
     BYTE keys[256];
@@ -153,7 +161,10 @@ void ShowTrayMenu(HWND window) {
         keys[VK_RBUTTON] &= static_cast<BYTE>(~0x80);
         SetKeyboardState(keys);
     }
-    ShowMenuAtCursor(window, Menus().tray);
+    const bool chosen = ShowMenuAt(window, Menus().tray, anchor ? *anchor : Cursor());
+    // Dismissed with Escape (a click elsewhere makes another window the foreground):
+    // the keyboard goes back to the notification area it came from.
+    if (!chosen && GetForegroundWindow() == window) ReturnFocusToTray();
 }
 
-void ShowPanelMenu(HWND window) { ShowMenuAtCursor(window, Menus().panel); }
+void ShowPanelMenu(HWND window) { ShowMenuAt(window, Menus().panel, Cursor()); }

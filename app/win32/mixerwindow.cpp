@@ -1,6 +1,8 @@
 #include "app/win32/mixerwindow.h"
 
 #include "app/mixer.h"
+#include "app/shellstate.h"
+#include "app/win32/panel.h"
 #include "app/win32/shell.h"
 #include "resources/resource.h"
 
@@ -37,7 +39,11 @@ bool DrawVolumeBar(const DRAWITEMSTRUCT& item) {
     const VolumeBarFill fill = VolumeBarFor(mixer, item.rcItem.top, item.rcItem.bottom);
     if (fill.visible) {
         const RECT filled{item.rcItem.left, fill.top, item.rcItem.right, item.rcItem.bottom};
-        FillRect(item.hDC, &filled, static_cast<HBRUSH>(GetStockObject(fill.grey ? GRAY_BRUSH : WHITE_BRUSH)));
+        // A high-contrast theme's colours: a white bar would vanish on a white theme.
+        HBRUSH brush = Shell().highContrast ? GetSysColorBrush(fill.grey ? COLOR_GRAYTEXT : COLOR_BTNTEXT)
+                                            : static_cast<HBRUSH>(GetStockObject(fill.grey ? GRAY_BRUSH : WHITE_BRUSH));
+        FillRect(item.hDC, &filled, brush);
     }
+    DrawPanelFocus(item);
     return true;
 }

@@ -19,16 +19,32 @@ POINT& DragOffset() {
     return offset;
 }
 
+// A button disabled under the keyboard's focus drops it, and a panel with no focus
+// takes no more keys: the focus goes to the button that plays or pauses now.
+void KeepKeyboardFocus(HWND panel) {
+    HWND next = nullptr;
+    for (int id : {IDC_PLAY, IDC_PAUSE}) {
+        HWND button = GetDlgItem(panel, id);
+        if (!next && IsWindowEnabled(button)) next = button;
+    }
+    if (!next) next = GetNextDlgTabItem(panel, nullptr, FALSE);
+    if (next) SendMessageW(panel, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(next), TRUE);
+}
+
 } // namespace
 
 void UpdatePanelButtons() {
     if (!Shell().panelVisible) return;
+    HWND panel = MainWindow();
+    // The focus as the keyboard has it: none while another program is in front.
+    HWND focus = GetFocus();
     const PanelButtonStates states = PanelButtonsFor(Shell().playState);
     Enable(IDC_PLAY, states.play);
     Enable(IDC_PAUSE, states.pause);
     Enable(IDC_STOP, states.stop);
     Enable(IDC_PREVIOUS, states.previous);
     Enable(IDC_NEXT, states.next);
+    if (focus && GetParent(focus) == panel && !IsWindowEnabled(focus)) KeepKeyboardFocus(panel);
 }
 
 HWND AlwaysVisibleBand() { return ProgramOptions().ControlsOnTop ? HWND_TOPMOST : HWND_NOTOPMOST; }
@@ -55,6 +71,13 @@ void ShowPanel(bool visible) {
         ShowWindow(MainWindow(), SW_HIDE);
         RefreshMenus(false);
     }
+}
+
+void PressFocusedPanelButton() {
+    HWND panel = MainWindow();
+    HWND focus = GetFocus();
+    if (!Shell().panelVisible || !focus || GetParent(focus) != panel || !IsWindowEnabled(focus)) return;
+    SendMessageW(panel, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(focus), BN_CLICKED), reinterpret_cast<LPARAM>(focus));
 }
 
 void BeginPanelDrag(HWND window, POINT screenPoint) {

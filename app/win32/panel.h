@@ -16,8 +16,20 @@ HWND AlwaysVisibleBand();
 void LoadPanelFaces();
 // Draws an owner-drawn panel button; false for a control without faces.
 bool DrawPanelButton(const DRAWITEMSTRUCT& item);
+// The focus on a panel button: a dotted frame just inside it, unless the system hides
+// it until the keyboard is used.
+void DrawPanelFocus(const DRAWITEMSTRUCT& item);
 // Frees the faces as the panel goes (the shutdown).
 void FreePanelFaces();
+// Gives each button its tip: its name, and the key that does the same. The tips go
+// with the panel (the shutdown).
+void AddPanelTips(HWND panel);
+void RemovePanelTips();
+// The tips' window; null before they are added.
+HWND PanelTipsWindow();
+
+// Enter: runs the panel's button that has the keyboard's focus.
+void PressFocusedPanelButton();
 
 // Dragging the panel with the left button. Points are screen coordinates.
 void BeginPanelDrag(HWND window, POINT screenPoint);
@@ -33,8 +45,9 @@ void RefreshMenus(bool rebuildTitles);
 // The notification icon's menu (pop-up 0) and the panel's (pop-up 1); null until built.
 HMENU TrayMenu();
 HMENU PanelMenu();
-// Open a menu at the cursor, owned by the main window, tracking the right button.
-void ShowTrayMenu(HWND window);
+// Open a menu owned by the main window, tracking the right button: the notification
+// area's where the shell anchors it, else at the cursor, and the panel's at the cursor.
+void ShowTrayMenu(HWND window, const POINT* anchor = nullptr);
 void ShowPanelMenu(HWND window);
 
 // The Select Track dialog: the chosen track number, or 0.

@@ -31,5 +31,6 @@ void Shutdown() {
     FinishDiscInfo();
     CloseCdDevice();
     FreePanelFaces();
+    RemovePanelTips();
     PostQuitMessage(0);
 }

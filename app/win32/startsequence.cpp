@@ -19,6 +19,7 @@
 #include "discinfo/lifecycle.h"
 #include "discinfo/options.h"
 #include "platform/cdaudiodriver.h"
+#include "platform/win32/displayscale.h"
 #include "platform/win32/windowtext.h"
 #include "resources/messageids.h"
 
@@ -54,6 +55,9 @@ void RunStartSequence(HWND window) {
     // The panel has no caption bar; the title names the window for the shell and tests.
     SetWindowTextW(window, L"Tunova2");
     InstallWindowView();
+    // The panel draws for its screen's scale and colours from its first paint.
+    shell.panelDpi = WindowDpi(window);
+    shell.highContrast = HighContrastOn();
     AddTrayIcon(window, TrayCallbackMessage);
 
     InstallStartupCdAudioDriver([](const std::string& line) { LogMessage(line.c_str()); });
@@ -81,6 +85,7 @@ void RunStartSequence(HWND window) {
     shell.playState = StartFirstPlay();
 
     LoadPanelFaces();
+    AddPanelTips(window);
     StartMixer(window);
     BuildMenus();
     RefreshMenus(true);

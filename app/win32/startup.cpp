@@ -28,9 +28,11 @@ int RunTunova(HINSTANCE instance, const char* cmdLine) {
         return 1;
     }
 
-    // No dialog keyboard handling: the panel has no keyboard navigation.
+    // The panel is a dialog: Tab moves between its buttons, Space presses one and Enter
+    // runs it.
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (IsDialogMessageW(window, &message)) continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }

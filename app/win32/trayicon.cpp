@@ -3,28 +3,64 @@
 
 #include <cstddef>
 #include <cstring>
+#include <map>
 #include <string>
 
+#include "app/desktoptheme.h"
+#include "app/shellstate.h"
 #include "app/statustext.h"
+#include "app/trayevents.h"
 #include "app/trayicon.h"
 #include "app/win32/shell.h"
 #include "app/win32/traytip.h"
+#include "platform/win32/displayscale.h"
+#include "platform/win32/notificationarea.h"
+#include "platform/win32/scoped.h"
 #include "platform/win32/widetext.h"
 
 namespace {
 
-// The first version of the wide record: what every shell since the first one accepts
-// (152 bytes in the 32-bit program), with a tip of 64 UTF-16 units.
-constexpr DWORD TrayRecordSize = NOTIFYICONDATAW_V1_SIZE;
+// The record of Windows Vista and later: the one before, and the balloon's icon.
+struct CurrentTrayRecord {
+    NOTIFYICONDATAW record;
+    HICON balloonIcon;
+};
+static_assert(offsetof(CurrentTrayRecord, balloonIcon) == sizeof(NOTIFYICONDATAW),
+              "the balloon's icon follows the record of Windows XP");
 #if !defined(_WIN64)
-static_assert(TrayRecordSize == 152, "the 32-bit record is 152 bytes");
+static_assert(NOTIFYICONDATAW_V1_SIZE == 152, "the first wide record is 152 bytes in the 32-bit program");
 #endif
-static_assert((TrayRecordSize - FIELD_OFFSET(NOTIFYICONDATAW, szTip)) / sizeof(WCHAR) == TrayTipLimit + 1,
-              "the record's tip field holds the longest tip and its terminator");
+// Every shell shows a tip of 64 UTF-16 units, the field of the first record; later records
+// have room for more, but the tip is cut for the first so that every shell shows the same.
+static_assert((NOTIFYICONDATAW_V1_SIZE - FIELD_OFFSET(NOTIFYICONDATAW, szTip)) / sizeof(WCHAR) == TrayTipLimit + 1,
+              "the first record's tip field holds the longest tip and its terminator");
+
+// NIF_SHOWTIP, which the headers give only to programs made for Vista and later.
+constexpr UINT ShowStandardTip = 0x00000080;
+
+// The record's size each shell takes (the sizes its documentation names).
+DWORD RecordSize(TrayRecord record) {
+    switch (record) {
+    case TrayRecord::Second:
+        return NOTIFYICONDATAW_V2_SIZE;
+    case TrayRecord::Third:
+        return sizeof(NOTIFYICONDATAW);
+    case TrayRecord::Fourth:
+        return sizeof(CurrentTrayRecord);
+    default:
+        return NOTIFYICONDATAW_V1_SIZE;
+    }
+}
 
 struct TrayIcons {
     HWND owner = nullptr;
-    HICON disc = nullptr, playing = nullptr, paused = nullptr, stopped = nullptr, error = nullptr;
+    UINT callbackMessage = 0;
+    TrayRecord record = TrayRecord::First;
+    int picture = TrayIconDisc; // the TrayIconId shown now
+    std::string tip;            // the tip shown now, for adding the icon again
+    bool darkTaskbar = false;
+    int size = 16;
+    std::map<int, ScopedIcon> loaded; // by TrayIconId
 };
 
 TrayIcons& Icons() {
@@ -32,22 +68,78 @@ TrayIcons& Icons() {
     return icons;
 }
 
-NOTIFYICONDATAW Record(UINT flags) {
-    NOTIFYICONDATAW record;
-    std::memset(&record, 0, sizeof record);
-    record.cbSize = TrayRecordSize;
-    record.hWnd = Icons().owner;
-    record.uID = TrayIconUid;
-    record.uFlags = flags;
-    return record;
+constexpr int Pictures[] = {TrayIconDisc, TrayIconPlaying, TrayIconPaused, TrayIconStopped, TrayIconError};
+
+// The icons at the size the shell shows them, for the taskbar's theme.
+void LoadIcons(TrayIcons& icons) {
+    icons.darkTaskbar = TaskbarIsDark();
+    icons.size = SystemMetricForDpi(SM_CXSMICON, MainMonitorDpi());
+    for (int picture : Pictures) {
+        icons.loaded[picture].Reset(LoadIconSized(AppInstance(), TrayIconPicture(picture, icons.darkTaskbar), icons.size));
+    }
 }
 
-HICON LoadTrayIcon(int id) { return LoadIconW(AppInstance(), MAKEINTRESOURCEW(id)); }
+HICON Icon(int picture) {
+    const auto found = Icons().loaded.find(picture);
+    return found == Icons().loaded.end() ? nullptr : found->second.Get();
+}
 
-void ModifyIcon(HICON icon) {
-    NOTIFYICONDATAW record = Record(NIF_ICON);
-    record.hIcon = icon;
-    Shell_NotifyIconW(NIM_MODIFY, &record);
+// A record naming the icon, with the fields flags says are valid. At version 4 the
+// shell shows the standard tip only when asked to.
+void Prepare(NOTIFYICONDATAW& record, UINT flags) {
+    const TrayIcons& icons = Icons();
+    std::memset(&record, 0, sizeof record);
+    record.cbSize = RecordSize(icons.record);
+    record.hWnd = icons.owner;
+    record.uID = TrayIconUid;
+    if ((flags & NIF_TIP) && Shell().trayBehaviour == TrayCurrentBehaviour) flags |= ShowStandardTip;
+    record.uFlags = flags;
+}
+
+// Shows the text as the tip and keeps it, for adding the icon again.
+void CopyTip(NOTIFYICONDATAW& record, const std::string& text) {
+    Icons().tip = text;
+    CopyTrayTip(record, text);
+}
+
+BOOL Notify(DWORD message, CurrentTrayRecord& record) { return TheNotificationArea().Notify(message, &record.record); }
+
+void ModifyIcon(int picture) {
+    Icons().picture = picture;
+    CurrentTrayRecord record = {};
+    Prepare(record.record, NIF_ICON);
+    record.record.hIcon = Icon(picture);
+    Notify(NIM_MODIFY, record);
+}
+
+// Asks for the newest behaviour the shell knows: the keyboard and the menu's anchor at
+// version 4 (Vista), the keyboard at version 3 (2000 and XP), else the first.
+int AskBehaviour() {
+    if (Icons().record == TrayRecord::First) return TrayFirstBehaviour;
+    for (int behaviour : {TrayCurrentBehaviour, TrayKeyboardBehaviour}) {
+        CurrentTrayRecord record = {};
+        Prepare(record.record, 0);
+        record.record.uVersion = static_cast<UINT>(behaviour);
+        if (Notify(NIM_SETVERSION, record)) return behaviour;
+    }
+    return TrayFirstBehaviour;
+}
+
+// Puts the icon into the notification area as it is now: picture, tip and behaviour.
+void Add() {
+    TrayIcons& icons = Icons();
+    ShellState& shell = Shell();
+    shell.trayBehaviour = TrayFirstBehaviour;
+    CurrentTrayRecord record = {};
+    Prepare(record.record, NIF_MESSAGE | NIF_ICON | NIF_TIP);
+    record.record.uCallbackMessage = icons.callbackMessage;
+    record.record.hIcon = Icon(icons.picture);
+    CopyTip(record.record, icons.tip);
+    // A desktop without a notification area refuses the icon; the player works on.
+    if (!Notify(NIM_ADD, record)) return;
+    shell.trayBehaviour = AskBehaviour();
+    // The tip given with the icon shows at version 4 only when asked for.
+    if (shell.trayBehaviour == TrayCurrentBehaviour) SetTrayTip(icons.tip);
 }
 
 } // namespace
@@ -62,38 +154,63 @@ void CopyTrayTip(NOTIFYICONDATAW& record, const std::string& text) {
 void AddTrayIcon(void* window, unsigned message) {
     TrayIcons& icons = Icons();
     icons.owner = static_cast<HWND>(window);
-    icons.disc = LoadTrayIcon(TrayIconDisc);
-    icons.playing = LoadTrayIcon(TrayIconPlaying);
-    icons.paused = LoadTrayIcon(TrayIconPaused);
-    icons.stopped = LoadTrayIcon(TrayIconStopped);
-    icons.error = LoadTrayIcon(TrayIconError);
-    NOTIFYICONDATAW record = Record(NIF_MESSAGE | NIF_ICON | NIF_TIP);
-    record.uCallbackMessage = message;
-    record.hIcon = icons.disc;
-    CopyTrayTip(record, "Connecting to CD Player");
-    // A desktop without a notification area refuses the icon; the player works on.
-    Shell_NotifyIconW(NIM_ADD, &record);
+    icons.callbackMessage = message;
+    unsigned major = 4, minor = 0, build = 0;
+    TheNotificationArea().Version(&major, &minor, &build);
+    icons.record = TrayRecordFor(major, minor, build);
+    icons.picture = TrayIconDisc;
+    icons.tip = "Connecting to CD Player";
+    LoadIcons(icons);
+    Add();
+}
+
+void AddTrayIconAgain() {
+    if (Icons().owner) Add();
+}
+
+void RefreshTrayIcons() {
+    TrayIcons& icons = Icons();
+    if (!icons.owner) return;
+    const bool dark = TaskbarIsDark();
+    const int size = SystemMetricForDpi(SM_CXSMICON, MainMonitorDpi());
+    if (dark == icons.darkTaskbar && size == icons.size) return;
+    LoadIcons(icons);
+    ModifyIcon(icons.picture);
+}
+
+void ReturnFocusToTray() {
+    if (!Icons().owner || Shell().trayBehaviour == TrayFirstBehaviour) return;
+    CurrentTrayRecord record = {};
+    Prepare(record.record, 0);
+    Notify(NIM_SETFOCUS, record);
 }
 
 void ShowTrayError() {
-    NOTIFYICONDATAW record = Record(NIF_ICON | NIF_TIP);
-    record.hIcon = Icons().error;
-    CopyTrayTip(record, "Tunova Error");
-    Shell_NotifyIconW(NIM_MODIFY, &record);
+    Icons().picture = TrayIconError;
+    CurrentTrayRecord record = {};
+    Prepare(record.record, NIF_ICON | NIF_TIP);
+    record.record.hIcon = Icon(TrayIconError);
+    CopyTip(record.record, "Tunova Error");
+    Notify(NIM_MODIFY, record);
 }
 
-void SetTrayIconPlaying() { ModifyIcon(Icons().playing); }
-void SetTrayIconPaused() { ModifyIcon(Icons().paused); }
-void SetTrayIconStopped() { ModifyIcon(Icons().stopped); }
+void SetTrayIconPlaying() { ModifyIcon(TrayIconPlaying); }
+void SetTrayIconPaused() { ModifyIcon(TrayIconPaused); }
+void SetTrayIconStopped() { ModifyIcon(TrayIconStopped); }
 
 void SetTrayTip(const std::string& text) {
-    NOTIFYICONDATAW record = Record(NIF_TIP);
-    CopyTrayTip(record, text);
-    Shell_NotifyIconW(NIM_MODIFY, &record);
+    CurrentTrayRecord record = {};
+    Prepare(record.record, NIF_TIP);
+    CopyTip(record.record, text);
+    Notify(NIM_MODIFY, record);
 }
 
 void RemoveTrayIcon() {
-    if (!Icons().owner) return;
-    NOTIFYICONDATAW record = Record(0);
-    Shell_NotifyIconW(NIM_DELETE, &record);
+    TrayIcons& icons = Icons();
+    if (!icons.owner) return;
+    CurrentTrayRecord record = {};
+    Prepare(record.record, 0);
+    Notify(NIM_DELETE, record);
+    icons.loaded.clear();
+    icons.owner = nullptr;
 }

@@ -64,6 +64,14 @@ struct MemoryDcTraits {
 };
 using ScopedMemoryDc = Scoped<HDC, MemoryDcTraits>;
 
+// An icon the program loaded at a size of its own (LoadImage without LR_SHARED).
+struct IconTraits {
+    static HICON None() { return nullptr; }
+    static bool Valid(HICON icon) { return icon != nullptr; }
+    static void Free(HICON icon) { DestroyIcon(icon); }
+};
+using ScopedIcon = Scoped<HICON, IconTraits>;
+
 // A menu that no window owns (a window destroys its own menu bar).
 struct MenuTraits {
     static HMENU None() { return nullptr; }

@@ -1,9 +1,12 @@
 """The control panel and the Select Track dialog of the running player."""
+import shutil
+import subprocess
 import time
 import unittest
 
 import tunova_ids as ids
-from tunova_e2e import MAIN_CAPTION, Tunova, driver, reset_registry, sample_disc, set_option, wait_until
+from tunova_e2e import (MAIN_CAPTION, OwnDisplay, Tunova, X11Graphics, driver, reset_registry, sample_disc,
+                        set_option, wait_until)
 
 STATUS_LINE = ids.IDC_STATUS
 NEXT_BUTTON = ids.IDC_NEXT
@@ -81,6 +84,33 @@ class PanelTest(unittest.TestCase):
             self.assertNotEqual(driver("shown", "Select Track", 2)[0], 0)
             driver("command", MAIN_CAPTION, ids.IDM_EXIT)
             self.assertEqual(tunova.wait_exit(), 0)
+
+    @unittest.skipUnless(shutil.which("xdotool"), "needs xdotool")
+    def test_the_panel_works_from_the_keyboard(self):
+        """Keys pressed on the X display reach the panel through the program's own message
+        loop: Space on the focused button, Tab to the next, Enter. Stop disables the button
+        that had the focus: the focus moves on to Play, so the keys go on working."""
+        set_option("ControlsVisibleAtStart", 1)
+        with OwnDisplay() as display:
+            if not display.display:
+                self.skipTest("needs an X display or Xvfb")
+            with X11Graphics(), Tunova(env=disc("album.disc")) as tunova:
+                tunova.wait_for_log("Starting play on track:  1")
+                self.assertEqual(driver("wait", MAIN_CAPTION, 10)[0], 0)
+                # Shown from the menu, the panel comes to the front with the keyboard, the
+                # focus on its first enabled button, Pause (Play is disabled while playing).
+                driver("command", MAIN_CAPTION, ids.IDM_HIDE_CONTROLS)
+                driver("command", MAIN_CAPTION, ids.IDM_SHOW_CONTROLS)
+                time.sleep(1)
+                keys = lambda *names: subprocess.run(["xdotool", "key", "--delay", "200", *names], check=True)
+                keys("space")
+                tunova.wait_for_log("Pausing CD player.")
+                keys("Tab", "Return")
+                tunova.wait_for_log("Stopping play.")
+                keys("space")
+                tunova.wait_for_log("Starting play on track:  1", count=2)
+                driver("command", MAIN_CAPTION, ids.IDM_EXIT)
+                self.assertEqual(tunova.wait_exit(), 0)
 
 
 if __name__ == "__main__":

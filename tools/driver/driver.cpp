@@ -27,6 +27,8 @@
 //                                     loaded in the process that owns the window
 //   holdkey VK SECONDS                holds virtual key VK as a hot key, as another program
 //                                     would; prints "held" once it is, exit 1 if refused
+//   place CAPTION ID                  prints where control ID's client area is on the screen
+//                                     (0: the window's own), "left top right bottom"
 //   codepage                          prints the system's ANSI code page (GetACP)
 //
 // CAPTION is matched exactly against top-level windows of every process. A control ID
@@ -75,7 +77,8 @@ HWND Find(const std::string& caption) { return FindWindowW(nullptr, Wide(caption
 long Number(const std::string& text) { return std::strtol(text.c_str(), nullptr, 0); }
 
 int Usage() {
-    std::fputs("usage: tunova_driver find|wait|gone|text|lines|click|command|post|send|close|visible|enabled|hold|pick|modules|holdkey CAPTION ... | codepage\n",
+    std::fputs("usage: tunova_driver find|wait|gone|text|lines|click|command|post|send|close|visible|enabled|hold|pick|"
+               "modules|holdkey|place CAPTION ... | codepage\n",
                stderr);
     return 2;
 }
@@ -262,6 +265,17 @@ int main() {
         HWND control = Control(Require(caption), static_cast<int>(Number(argv[3])));
         if (!control) return 1;
         std::printf("%d\n", IsWindowEnabled(control) ? 1 : 0);
+        return 0;
+    }
+    if (verb == "place" && argc > 3) {
+        HWND window = Require(caption);
+        const int id = static_cast<int>(Number(argv[3]));
+        HWND control = id ? GetDlgItem(window, id) : window;
+        if (!control) return 1;
+        RECT client;
+        GetClientRect(control, &client);
+        MapWindowPoints(control, nullptr, reinterpret_cast<POINT*>(&client), 2);
+        std::printf("%ld %ld %ld %ld\n", client.left, client.top, client.right, client.bottom);
         return 0;
     }
     if (verb == "visible") {

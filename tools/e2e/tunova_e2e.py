@@ -196,6 +196,26 @@ class X11Graphics:
         restart_wineserver()
 
 
+class ScreenDpi:
+    """Wine's screen at another DPI for a while (the user's LogPixels, as the display
+    settings set it), with a fresh server before and after, so that Wine's desktop and
+    every program started meanwhile take it."""
+
+    KEY = r"HKCU\Control Panel\Desktop"
+
+    def __init__(self, dpi):
+        self.dpi = dpi
+
+    def __enter__(self):
+        reg("add", self.KEY, "/v", "LogPixels", "/t", "REG_DWORD", "/d", str(self.dpi), "/f")
+        restart_wineserver()
+        return self
+
+    def __exit__(self, *exc):
+        reg("delete", self.KEY, "/v", "LogPixels", "/f")
+        restart_wineserver()
+
+
 class OwnDisplay:
     """The X display to use: DISPLAY as it is, else an Xvfb of its own for the while (the
     test runner starts none). Sets DISPLAY for Wine and X tools; None-valued when there is

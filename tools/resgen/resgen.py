@@ -6,14 +6,22 @@ Each file in resources/art/ is text:
     # any comment
     kind icon            icon (16-colour .ico with a transparency mask) or bitmap (.bmp)
     id 108               the resource id; the output is resources/generated/<id>.<ext>
+    dark 1108 k=s b=C    an icon only: a variant for a dark taskbar, its own resource,
+                         with these colours replaced (black by silver, navy by cyan)
     pixels
     ......kkkk......     one character a pixel, one line a row, top row first
 
-An icon drawn 16 pixels wide also carries 32 and 48 pixel images, so that Explorer,
-Alt+Tab and high-DPI screens find a size of their own. Each is the drawing scaled by
-a whole factor, so it stays as sharp as the drawing, and scaling it back down gives
-the drawing itself. A further "pixels" block drawn at 32 or 48 pixels takes the place
-of the scaled image of its size.
+Screens of more than 96 DPI show every picture larger, so each comes in more sizes,
+all scaled from the drawing pixel by pixel (nearest neighbour), never smoothed:
+
+- an icon carries images at 1, 1.25, 1.5, 2, 2.5 and 3 times its drawing (16 pixels
+  gives 16, 20, 24, 32, 40 and 48), the sizes Windows asks for small and large icons
+  at 96 to 288 DPI, so that it never has to stretch one itself;
+- a bitmap (a panel button's face) is also written at twice and three times its size,
+  as <id>-2x.bmp and <id>-3x.bmp.
+
+A further "pixels" block drawn at one of those sizes takes the place of the scaled
+image of its size, for art made for it.
 
 The characters are the sixteen colours of the standard 16-colour palette; '.' is
 transparent in an icon and the button face (silver) in a bitmap. The generated files
@@ -44,9 +52,21 @@ def check_rows(path, rows):
                 raise SystemExit(f"{path}: row {n + 1} has unknown colour {ch!r}")
 
 
+def read_colour_map(path, words):
+    """The colour replacements of a "dark" line: {from: to}."""
+    mapping = {}
+    for word in words:
+        source, _, target = word.partition("=")
+        if len(source) != 1 or len(target) != 1 or source not in INDEX or target not in INDEX:
+            raise SystemExit(f"{path}: a colour replacement is written like k=s, not {word!r}")
+        mapping[source] = target
+    return mapping
+
+
 def read_art(path):
-    """kind, id and the drawings (lists of rows), the first one first."""
-    kind, ident, drawings = None, None, []
+    """kind, id, the dark variant (id and colour map, or None) and the drawings (lists of
+    rows), the first one first."""
+    kind, ident, dark, drawings = None, None, None, []
     for raw in path.read_text().splitlines():
         line = raw.rstrip()
         if line == "pixels":
@@ -62,38 +82,58 @@ def read_art(path):
             kind = rest.strip()
         elif word == "id":
             ident = int(rest)
+        elif word == "dark":
+            dark_id, *replacements = rest.split()
+            dark = (int(dark_id), read_colour_map(path, replacements))
         else:
             raise SystemExit(f"{path}: unknown line {line!r}")
     if kind not in ("icon", "bitmap") or ident is None or not drawings or not all(drawings):
         raise SystemExit(f"{path}: needs kind, id and pixels")
     for rows in drawings:
         check_rows(path, rows)
-    if kind == "bitmap" and len(drawings) > 1:
-        raise SystemExit(f"{path}: a bitmap has one drawing")
-    return kind, ident, drawings
+    if dark and kind != "icon":
+        raise SystemExit(f"{path}: only an icon has a dark variant")
+    return kind, ident, dark, drawings
 
 
-def scaled(rows, factor):
-    return ["".join(ch * factor for ch in row) for row in rows for _ in range(factor)]
+def scaled(rows, size):
+    """A square drawing scaled to size pixels a side: each pixel of the result takes the
+    drawing's pixel under its top-left corner, so nothing is blended."""
+    base = len(rows)
+    return ["".join(rows[y * base // size][x * base // size] for x in range(size)) for y in range(size)]
 
 
-ICON_SIZES = (16, 32, 48)
+# Icon images per drawing size, in quarters of it: 1, 1.25, 1.5, 2, 2.5 and 3 times.
+ICON_QUARTERS = (4, 5, 6, 8, 10, 12)
+# Bitmaps: 1, 2 and 3 times, the file name's suffix for each.
+BITMAP_FACTORS = ((1, ""), (2, "-2x"), (3, "-3x"))
 
 
-def icon_images(path, drawings):
-    """The images of an icon, smallest first: the drawings, and for a 16-pixel drawing
-    the other sizes scaled from it."""
+def sized_images(path, drawings, sizes):
+    """An image per size, smallest first: a drawing made at that size, else the first
+    drawing scaled to it."""
     by_size = {}
     for rows in drawings:
         size = len(rows[0])
         if size != len(rows) or size in by_size:
             raise SystemExit(f"{path}: each drawing is square and of its own size")
+        if size not in sizes:
+            raise SystemExit(f"{path}: a drawing of {size} pixels is none of the sizes {sorted(sizes)}")
         by_size[size] = rows
-    base = drawings[0]
-    if len(base[0]) == ICON_SIZES[0]:
-        for size in ICON_SIZES[1:]:
-            by_size.setdefault(size, scaled(base, size // ICON_SIZES[0]))
+    for size in sizes:
+        by_size.setdefault(size, scaled(drawings[0], size))
     return [by_size[size] for size in sorted(by_size)]
+
+
+def icon_images(path, drawings):
+    base = len(drawings[0])
+    if base * ICON_QUARTERS[-1] // 4 > 255:
+        raise SystemExit(f"{path}: an icon drawing is at most 84 pixels")
+    return sized_images(path, drawings, [base * q // 4 for q in ICON_QUARTERS])
+
+
+def recoloured(rows, mapping):
+    return ["".join(mapping.get(ch, ch) for ch in row) for row in rows]
 
 
 def palette_bytes():
@@ -161,13 +201,22 @@ def main():
     root = pathlib.Path(__file__).resolve().parents[2] / "resources"
     out_dir = root / "generated"
     out_dir.mkdir(exist_ok=True)
+    outputs = {}
     for art in sorted((root / "art").glob("*.txt")):
-        kind, ident, drawings = read_art(art)
+        kind, ident, dark, drawings = read_art(art)
         if kind == "icon":
-            data, ext = make_icon(icon_images(art, drawings)), "ico"
+            images = icon_images(art, drawings)
+            outputs[f"{ident}.ico"] = make_icon(images)
+            if dark:
+                dark_id, mapping = dark
+                outputs[f"{dark_id}.ico"] = make_icon([recoloured(rows, mapping) for rows in images])
         else:
-            data, ext = make_bitmap(drawings[0]), "bmp"
-        target = out_dir / f"{ident}.{ext}"
+            base = len(drawings[0])
+            images = sized_images(art, drawings, [base * factor for factor, _ in BITMAP_FACTORS])
+            for rows, (_, suffix) in zip(images, BITMAP_FACTORS):
+                outputs[f"{ident}{suffix}.bmp"] = make_bitmap(rows)
+    for name, data in outputs.items():
+        target = out_dir / name
         if not target.exists() or target.read_bytes() != data:
             target.write_bytes(data)
             print(f"wrote {target.relative_to(root.parent)}")

@@ -26,8 +26,6 @@ from tunova_e2e import (MAIN_CAPTION, OPTIONS_KEY, SAMPLES, Tunova, driver, reg,
 
 SHOW_CONTROLS = ids.IDM_SHOW_CONTROLS
 EXIT = ids.IDM_EXIT
-TRAY_MESSAGE = ids.TrayCallbackMessage
-WM_RBUTTONDOWN = 0x204
 DESKTOP_KEY = r"HKCU\Control Panel\Desktop"
 
 
@@ -86,13 +84,17 @@ def take(out, suffix, dpi):
     with started_on("album.disc", "9c0b330c") as tunova:
         driver("command", MAIN_CAPTION, SHOW_CONTROLS)
         time.sleep(2)
-        # The panel sits at the top left corner of the screen.
-        snap(out / f"panel{suffix}.png", f"{scale(260, dpi)}x{scale(80, dpi)}+0+0")
+        # The panel sits at the top left corner of the screen: its client area, the frame
+        # round it and a little of the desktop.
+        _, _, right, bottom = (int(n) for n in driver("place", MAIN_CAPTION, 0)[1].split())
+        margin = 1 + 6 * dpi // 96
+        snap(out / f"panel{suffix}.png", f"{right + margin}x{bottom + margin}+0+0")
 
         show_tip(out / f"tip{suffix}.png")
 
-        # The menu opens where the mouse is, as it would over the notification icon.
-        driver("post", MAIN_CAPTION, TRAY_MESSAGE, 0, WM_RBUTTONDOWN)
+        # A right click on the notification icon: the menu as the shell brings it, at
+        # whichever behaviour the icon asked of it.
+        subprocess.run(["xdotool", "click", "3"], check=True)
         time.sleep(2)
         snap(out / f"tray-menu{suffix}.png", f"{scale(200, dpi)}x{scale(330, dpi)}+{1024 - scale(200, dpi)}+{768 - scale(330, dpi)}")
         subprocess.run(["xdotool", "key", "Escape"], check=True)

@@ -23,6 +23,7 @@ Art ReadArt(const std::filesystem::path& path) {
     bool pixels = false;
     for (std::string line; std::getline(in, line);) {
         if (pixels) {
+            if (line == "pixels") break; // a drawing at another size follows
             if (!line.empty()) art.rows.push_back(line);
         } else if (line.rfind("kind ", 0) == 0) {
             art.kind = line.substr(5);

@@ -175,4 +175,30 @@ TEST_F(AboutBox, RefreshesTheFiguresTwiceASecondAndCancelCloses) {
     });
 }
 
+// The box's picture is drawn for its screen's scale: the large icon's size there, from
+// the icon's own image of that size; moved to a monitor of another scale, it follows.
+TEST_F(AboutBox, ThePictureIsDrawnAtTheScreensScale) {
+    const auto pictureSize = [](HWND box) {
+        HWND picture = GetWindow(GetWindow(box, GW_CHILD), GW_HWNDNEXT);
+        ICONINFO info = {};
+        if (!GetIconInfo(reinterpret_cast<HICON>(SendMessageW(picture, STM_GETICON, 0, 0)), &info)) return 0;
+        BITMAP bitmap = {};
+        GetObjectW(info.hbmColor, sizeof bitmap, &bitmap);
+        DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+        return static_cast<int>(bitmap.bmWidth);
+    };
+    ShowAboutBoxRunning({
+        [&](HWND box) {
+            EXPECT_EQ(pictureSize(box), GetSystemMetrics(SM_CXICON));
+            RECT frame;
+            GetWindowRect(box, &frame);
+            constexpr UINT DpiChanged = 0x02E0;
+            SendMessageW(box, DpiChanged, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&frame));
+            EXPECT_EQ(pictureSize(box), GetSystemMetrics(SM_CXICON) * 3 / 2);
+            return ClickOk(box);
+        },
+    });
+}
+
 } // namespace

@@ -314,6 +314,21 @@ TEST_F(MixerWindowTest, TheBarShowsTheMixersVolumeWhiteOrGreyWhenMuted) {
     EXPECT_EQ(bar[23], 0x808080u);
 }
 
+// Under a high-contrast theme the bar takes the theme's text colours: white would vanish
+// on a white theme.
+TEST_F(MixerWindowTest, UnderHighContrastTheBarIsInTheThemesTextColours) {
+    StartWithSystemMixer(65535);
+    Shell().highContrast = true;
+    const auto rgb = [](int element) {
+        const COLORREF colour = GetSysColor(element);
+        return static_cast<std::uint32_t>(GetRValue(colour) << 16 | GetGValue(colour) << 8 | GetBValue(colour));
+    };
+    EXPECT_EQ(DrawBar(window_, 6, 24)[23], rgb(COLOR_BTNTEXT));
+    Click(IDC_VOLUME_BAR);
+    EXPECT_EQ(DrawBar(window_, 6, 24)[23], rgb(COLOR_GRAYTEXT));
+    Shell().highContrast = false;
+}
+
 // The system's driver takes any handle after its close: a scripted mixer tells.
 TEST_F(MixerWindowTest, ShutdownClosesTheMixer) {
     fake_.devices = {SpeakersMixer()};

@@ -2,12 +2,22 @@
 // scanning with a held button.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <initializer_list>
 #include <string>
+#include <utility>
+#include <vector>
+
+#include "app/paneldraw.h"
+#include "app/shellstate.h"
 
 #include "app/sequencing.h"
 #include "app/win32/traytip.h"
+#include "tests/support/win32/layout.h"
 #include "tests/support/win32/panelfixture.h"
 
 namespace {
@@ -126,17 +136,18 @@ TEST(TrayTipRecord, HoldsTheTitleInEveryScriptCutToTheField) {
 // A 32-bit canvas to draw a button into, white to start with.
 class Canvas {
 public:
-    explicit Canvas(int size) : size_(size) {
+    explicit Canvas(int size) : Canvas(size, size) {}
+    Canvas(int width, int height, std::uint32_t ground = 0xFFFFFF) : width_(width), height_(height) {
         BITMAPINFO info = {};
         info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = size;
-        info.bmiHeader.biHeight = -size;
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
         info.bmiHeader.biPlanes = 1;
         info.bmiHeader.biBitCount = 32;
         dc_ = CreateCompatibleDC(nullptr);
         bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&pixels_), nullptr, 0);
         old_ = SelectObject(dc_, bitmap_);
-        for (int i = 0; i < size * size; ++i) pixels_[i] = 0xFFFFFF;
+        for (int i = 0; i < width * height; ++i) pixels_[i] = ground;
     }
     ~Canvas() {
         SelectObject(dc_, old_);
@@ -155,10 +166,29 @@ public:
         GdiFlush();
         return drawn;
     }
-    std::uint32_t At(int x, int y) const { return pixels_[y * size_ + x] & 0xFFFFFF; }
+    std::uint32_t At(int x, int y) const { return pixels_[y * width_ + x] & 0xFFFFFF; }
+    HDC Dc() const { return dc_; }
+    // The picture as a .bmp file.
+    void Save(const std::string& path) const {
+        const DWORD size = static_cast<DWORD>(width_ * height_ * 4);
+        BITMAPFILEHEADER file = {};
+        file.bfType = 0x4D42;
+        file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+        file.bfSize = file.bfOffBits + size;
+        BITMAPINFOHEADER header = {};
+        header.biSize = sizeof header;
+        header.biWidth = width_;
+        header.biHeight = -height_;
+        header.biPlanes = 1;
+        header.biBitCount = 32;
+        std::ofstream out(path, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(&file), sizeof file);
+        out.write(reinterpret_cast<const char*>(&header), sizeof header);
+        out.write(reinterpret_cast<const char*>(pixels_), size);
+    }
 
 private:
-    int size_;
+    int width_, height_;
     HDC dc_;
     HBITMAP bitmap_;
     HGDIOBJ old_;
@@ -219,6 +249,210 @@ TEST(PanelButtonFaces, VolumeBarAndUnknownControlsAreLeftAlone) {
     EXPECT_FALSE(canvas.Draw(IDC_VOLUME_BAR, 0, RECT{0, 0, 20, 20}));
     EXPECT_FALSE(canvas.Draw(IDC_STATUS, 0, RECT{0, 0, 20, 20}));
     for (int xy = 0; xy < 24; xy += 3) EXPECT_EQ(canvas.At(xy, xy), White);
+}
+
+// The face's pixels in a square of the canvas: the bounding box of those not of the
+// background colour, and whether every one is of the allowed colours.
+struct Picture {
+    int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
+    bool onlyAllowed = true;
+    int Width() const { return right - left + 1; }
+    int Height() const { return bottom - top + 1; }
+};
+
+Picture PictureIn(const Canvas& canvas, int from, int to, std::uint32_t background,
+                  std::initializer_list<std::uint32_t> allowed) {
+    Picture picture;
+    for (int y = from; y < to; ++y) {
+        for (int x = from; x < to; ++x) {
+            const std::uint32_t pixel = canvas.At(x, y);
+            if (pixel == background) continue;
+            bool known = false;
+            for (std::uint32_t colour : allowed) known = known || pixel == colour;
+            picture.onlyAllowed = picture.onlyAllowed && known;
+            picture.left = std::min(picture.left, x);
+            picture.top = std::min(picture.top, y);
+            picture.right = std::max(picture.right, x);
+            picture.bottom = std::max(picture.bottom, y);
+        }
+    }
+    return picture;
+}
+
+// At 150 % and more the face grows with its button, from the art drawn at two and three
+// times, pixel by pixel: the stop square is 8 pixels at 96 DPI and scales with the
+// screen, its edges and fill staying the art's own colours.
+TEST(PanelButtonFaces, FacesGrowWithTheScreensScaleAndStayCrisp) {
+    SetAppInstance(GetModuleHandleA(nullptr));
+    ResetShell();
+    for (int dpi : {96, 120, 144, 192, 288}) {
+        Shell().panelDpi = dpi;
+        const int face = ScaledToDpi(PanelFaceSize, dpi);
+        Canvas canvas(face + 4);
+        ASSERT_TRUE(canvas.Draw(IDC_STOP, 0, RECT{2, 2, 2 + face, 2 + face})) << dpi;
+        const Picture square = PictureIn(canvas, 2, 2 + face, Silver, {Maroon, Red});
+        const int expected = 8 * dpi / 96;
+        EXPECT_NEAR(square.Width(), expected, 1) << dpi;
+        EXPECT_NEAR(square.Height(), expected, 1) << dpi;
+        EXPECT_TRUE(square.onlyAllowed) << dpi << ": a pixel blended from two colours";
+        EXPECT_EQ(canvas.At(2 + face / 2, 2 + face / 2), Red) << dpi;
+    }
+    ResetShell();
+}
+
+// The system's colours for the time of a test.
+class SystemColours {
+public:
+    SystemColours(std::initializer_list<std::pair<int, COLORREF>> colours) {
+        for (const auto& [element, colour] : colours) {
+            elements_.push_back(element);
+            saved_.push_back(GetSysColor(element));
+            wanted_.push_back(colour);
+        }
+        SetSysColors(static_cast<int>(elements_.size()), elements_.data(), wanted_.data());
+    }
+    ~SystemColours() { SetSysColors(static_cast<int>(elements_.size()), elements_.data(), saved_.data()); }
+
+private:
+    std::vector<int> elements_;
+    std::vector<COLORREF> saved_, wanted_;
+};
+
+constexpr std::uint32_t Black = 0x000000, Green = 0x00FF00, Magenta = 0xFF00FF;
+
+// Under a high-contrast theme the faces take the theme's colours: the picture in the
+// button text's colour on the button's, a disabled one in grey text, of the normal
+// picture's shape.
+TEST(PanelButtonFaces, HighContrastDrawsThePictureInTheSystemsColours) {
+    SetAppInstance(GetModuleHandleA(nullptr));
+    ResetShell();
+    const SystemColours theme{{COLOR_BTNFACE, RGB(0, 0, 0)}, {COLOR_BTNTEXT, RGB(255, 255, 255)},
+                              {COLOR_GRAYTEXT, RGB(0, 255, 0)}};
+    Shell().highContrast = true;
+    struct Case {
+        UINT state;
+        std::uint32_t colour;
+        int left, top; // of the square, in the canvas
+    };
+    for (const Case& c : {Case{0, White, 5, 5}, Case{ODS_SELECTED, White, 6, 6}, Case{ODS_DISABLED, Green, 5, 5}}) {
+        Canvas canvas(18);
+        ASSERT_TRUE(canvas.Draw(IDC_STOP, c.state, RECT{2, 2, 16, 16}));
+        EXPECT_EQ(canvas.At(2, 2), Black) << c.state << ": the face's margin";
+        const Picture square = PictureIn(canvas, 2, 16, Black, {c.colour});
+        EXPECT_TRUE(square.onlyAllowed) << c.state;
+        EXPECT_EQ(square.left, c.left) << c.state;
+        EXPECT_EQ(square.top, c.top) << c.state;
+        EXPECT_EQ(square.Width(), 8) << c.state;
+        EXPECT_EQ(square.Height(), 8) << c.state;
+    }
+    ResetShell();
+}
+
+// The focused button shows a dotted frame just inside its edge, and nothing else changes.
+TEST(PanelButtonFaces, TheFocusIsAFrameInsideTheButton) {
+    SetAppInstance(GetModuleHandleA(nullptr));
+    ResetShell();
+    Canvas plain(24), focused(24);
+    ASSERT_TRUE(plain.Draw(IDC_PAUSE, 0, RECT{2, 2, 22, 22}));
+    ASSERT_TRUE(focused.Draw(IDC_PAUSE, ODS_FOCUS, RECT{2, 2, 22, 22}));
+    int framePixelsChanged = 0;
+    for (int y = 0; y < 24; ++y) {
+        for (int x = 0; x < 24; ++x) {
+            const bool onFrame = (x == 3 || x == 20 || y == 3 || y == 20) && x >= 3 && x <= 20 && y >= 3 && y <= 20;
+            if (plain.At(x, y) == focused.At(x, y)) continue;
+            EXPECT_TRUE(onFrame) << x << "," << y;
+            ++framePixelsChanged;
+        }
+    }
+    EXPECT_GT(framePixelsChanged, 20) << "a dotted frame all round";
+    Canvas hidden(24);
+    ASSERT_TRUE(hidden.Draw(IDC_PAUSE, ODS_FOCUS | ODS_NOFOCUSRECT, RECT{2, 2, 22, 22}));
+    for (int xy = 3; xy <= 20; ++xy) EXPECT_EQ(hidden.At(xy, 3), plain.At(xy, 3)) << "cues hidden until the keyboard is used";
+}
+
+// Moved to a monitor of twice the scale (WM_DPICHANGED), the panel draws its faces
+// twice as large in the buttons that Windows' dialog manager lays out anew.
+TEST_F(PanelWindowTest, OnAScreenOfAnotherScaleTheFacesFollow) {
+    Start("album.disc");
+    Command(IDM_SHOW_CONTROLS);
+    RECT frame;
+    GetWindowRect(window_, &frame);
+    RECT suggested{frame.left, frame.top, frame.left + 2 * (frame.right - frame.left),
+                   frame.top + 2 * (frame.bottom - frame.top)};
+    constexpr UINT DpiChanged = 0x02E0;
+    SendMessageW(window_, DpiChanged, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(Shell().panelDpi, 192);
+    // Wine's dialog manager does not lay the panel out again; the Stop button is given
+    // the size Windows' would give it.
+    HWND stop = GetDlgItem(window_, IDC_STOP);
+    const RECT place = PlaceOf(window_, stop);
+    MoveWindow(stop, place.left, place.top, 2 * (place.right - place.left), 2 * (place.bottom - place.top), TRUE);
+    RECT client;
+    GetClientRect(stop, &client);
+    Canvas canvas(static_cast<int>(std::max(client.right, client.bottom)));
+    SendMessageW(stop, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.Dc()), PRF_CLIENT);
+    GdiFlush();
+    const Picture square = PictureIn(canvas, 0, std::min(client.right, client.bottom), Silver, {Maroon, Red, White});
+    EXPECT_NEAR(square.Width(), 16, 1) << "the 8-pixel square at twice the scale";
+    EXPECT_NEAR(square.Height(), 16, 1);
+}
+
+// Under a high-contrast theme the whole panel is in the theme's colours (here those of
+// High Contrast Black): the faces' pictures in the button text's colour, grey text for a
+// disabled one, on black. Wine reports no theme as high-contrast, so the test tells the
+// panel that one is on, as the system would. With TUNOVA_PICTURES naming a folder the
+// panel's picture is left there (panel-high-contrast.bmp), for the README.
+TEST_F(PanelWindowTest, UnderAHighContrastThemeThePanelIsInTheThemesColours) {
+    const SystemColours theme{{COLOR_BTNFACE, RGB(0, 0, 0)},        {COLOR_BTNTEXT, RGB(255, 255, 255)},
+                              {COLOR_GRAYTEXT, RGB(0, 255, 0)},     {COLOR_WINDOW, RGB(0, 0, 0)},
+                              {COLOR_WINDOWTEXT, RGB(255, 255, 255)}, {COLOR_BTNSHADOW, RGB(128, 128, 128)},
+                              {COLOR_BTNHIGHLIGHT, RGB(255, 255, 255)}, {COLOR_WINDOWFRAME, RGB(255, 255, 255)}};
+    Start("album.disc");
+    SendMessageW(window_, WM_SYSCOLORCHANGE, 0, 0);
+    Shell().highContrast = true;
+    Command(IDM_SHOW_CONTROLS);
+    Command(IDM_PAUSE);
+    // The panel's client area drawn as on the screen: each child's client area printed
+    // by itself and copied to its place (a button clips its drawing to its client
+    // rectangle in device units, so it cannot be printed at an offset), then the sunken
+    // edge of WS_EX_STATICEDGE, which Wine's WM_PRINT leaves out, drawn as Windows draws
+    // it. A pixel left magenta was drawn by no one.
+    RECT client;
+    GetClientRect(window_, &client);
+    Canvas panel(client.right, client.bottom, Magenta);
+    SendMessageW(window_, WM_ERASEBKGND, reinterpret_cast<WPARAM>(panel.Dc()), 0);
+    for (HWND child = GetWindow(window_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT inside;
+        GetClientRect(child, &inside);
+        MapWindowPoints(child, window_, reinterpret_cast<POINT*>(&inside), 2);
+        Canvas alone(inside.right - inside.left, inside.bottom - inside.top, Magenta);
+        SendMessageW(child, WM_ERASEBKGND, reinterpret_cast<WPARAM>(alone.Dc()), 0);
+        SendMessageW(child, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(alone.Dc()), PRF_CLIENT);
+        GdiFlush();
+        BitBlt(panel.Dc(), inside.left, inside.top, inside.right - inside.left, inside.bottom - inside.top, alone.Dc(),
+               0, 0, SRCCOPY);
+        RECT place = PlaceOf(window_, child);
+        if (GetWindowLongW(child, GWL_EXSTYLE) & WS_EX_STATICEDGE) DrawEdge(panel.Dc(), &place, BDR_SUNKENOUTER, BF_RECT);
+    }
+    GdiFlush();
+    for (int id : {IDC_PLAY, IDC_PAUSE, IDC_STOP, IDC_PREVIOUS, IDC_NEXT, IDC_EJECT}) {
+        HWND button = GetDlgItem(window_, id);
+        RECT face;
+        GetClientRect(button, &face);
+        MapWindowPoints(button, window_, reinterpret_cast<POINT*>(&face), 2);
+        IntersectRect(&face, &face, &client); // what shows of it
+        int shown = 0;
+        for (int y = face.top; y < face.bottom; ++y) {
+            for (int x = face.left; x < face.right; ++x) {
+                const std::uint32_t pixel = panel.At(x, y);
+                EXPECT_TRUE(pixel == Black || pixel == White || pixel == Green) << id << " at " << x << "," << y;
+                shown += pixel != Black;
+            }
+        }
+        EXPECT_GT(shown, 10) << id << ": the picture shows";
+    }
+    if (const char* folder = std::getenv("TUNOVA_PICTURES")) panel.Save(std::string(folder) + "\\panel-high-contrast.bmp");
+    Shell().highContrast = false;
 }
 
 TEST_F(PanelWindowTest, DraggingFollowsTheMouseLeftOfTheScreenToo) {

@@ -122,8 +122,11 @@ BOOL CALLBACK KeepFirstName(HMODULE, LPCSTR, LPSTR name, LONG_PTR first) {
 }
 
 TEST_F(ProgramFile, IconsCarrySmallLargeAndHighDpiImages) {
+    // A small icon at 96 to 288 DPI and a large one at 96 to 144 DPI: sizes the shell
+    // asks for and would otherwise stretch another to.
     for (int id : {IDI_PROGRAM, IDI_DISC_NOTE, IDI_DISC_PAUSE, IDI_DISC, IDI_DISC_SQUARE, IDI_DISC_CROSS}) {
-        EXPECT_EQ(IconSizes(Resource(MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(14))), (std::set<int>{16, 32, 48}))
+        EXPECT_EQ(IconSizes(Resource(MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(14))),
+                  (std::set<int>{16, 20, 24, 32, 40, 48}))
             << "icon " << id;
     }
     // Explorer shows the first icon of the file.

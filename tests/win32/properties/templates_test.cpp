@@ -25,7 +25,8 @@ const std::vector<Control> CdInformation = {
     {-1, "Static", "Title:", Right},
     {IDC_INFO_TITLE, "Edit", nullptr, Any},
     {-1, "Button", "Tracks", Group},
-    {IDC_INFO_TRACKS, "ListBox", nullptr, Any},
+    {-1, "Static", "Tracks:", Left}, // the list's name for screen readers, of no size and hidden
+    {IDC_INFO_TRACKS, "ListBox", "Tracks:", Any},
     {-1, "Static", "Name:", Right},
     {IDC_INFO_NAME, "Edit", nullptr, Any},
     {IDC_INFO_CLEAR_ALL, "Button", "Clear All", Push},
@@ -33,14 +34,16 @@ const std::vector<Control> CdInformation = {
 
 const std::vector<Control> Programming = {
     {-1, "Button", "Disc Order", Group},
-    {IDC_PROGRAM_DISC_ORDER, "ListBox", nullptr, Any},
+    {-1, "Static", "Disc Order:", Left},
+    {IDC_PROGRAM_DISC_ORDER, "ListBox", "Disc Order:", Any},
     {-1, "Button", "Programmed Order", Group},
     {IDC_PROGRAM_ADD, "Button", "Add", Push},
     {IDC_PROGRAM_REMOVE, "Button", "Remove", Push},
     {IDC_PROGRAM_CLEAR, "Button", "Clear", Push},
-    {IDC_PROGRAM_ORDER, "ListBox", nullptr, Any},
-    {IDC_PROGRAM_UP, "Button", "", Push},
-    {IDC_PROGRAM_DOWN, "Button", "", Push},
+    {-1, "Static", "Programmed Order:", Left},
+    {IDC_PROGRAM_ORDER, "ListBox", "Programmed Order:", Any},
+    {IDC_PROGRAM_UP, "Button", "Move Up", Push},
+    {IDC_PROGRAM_DOWN, "Button", "Move Down", Push},
 };
 
 const std::vector<Control> CddbQuery = {

@@ -2,6 +2,8 @@
 // the dialog's modal loop, from the one statistics set.
 #include <windows.h>
 
+#include "platform/win32/displayscale.h"
+#include "platform/win32/scoped.h"
 #include "platform/win32/shellhandles.h"
 #include "platform/dynamicdatastats.h"
 #include "platform/win32/processorstats.h"
@@ -41,6 +43,31 @@ void SampleSystemStats() {
 
 VOID CALLBACK OnSampleTimer(HWND, UINT, UINT_PTR, DWORD) { SampleSystemStats(); }
 
+// The box's picture at the size of a large icon on its screen: the icon's own image of
+// that size, drawn for it, where the dialog would show the 96 DPI one stretched.
+ScopedIcon& ArtAtScale() {
+    static ScopedIcon art;
+    return art;
+}
+
+HWND PictureOf(HWND dialog) {
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) return child;
+    }
+    return nullptr;
+}
+
+void ShowArtAtScale(HWND dialog, int dpi) {
+    HWND picture = PictureOf(dialog);
+    ScopedIcon art(LoadIconSized(AppInstance(), IDI_ABOUT, SystemMetricForDpi(SM_CXICON, dpi)));
+    if (!picture || !art) return;
+    SendMessageW(picture, STM_SETICON, reinterpret_cast<WPARAM>(art.Get()), 0);
+    ArtAtScale() = std::move(art); // the one it replaces is no longer shown
+}
+
+// WM_DPICHANGED: the box is now on a monitor of another scale.
+constexpr UINT DpiChangedMessage = 0x02E0;
+
 void StartSystemStats(HWND dialog) {
     AboutStats& stats = Stats();
     stats.cpuUsageLabel = GetDlgItem(dialog, IDC_CPU_USAGE);
@@ -61,6 +88,7 @@ void StopSystemStats() {
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
     case WM_INITDIALOG:
+        ShowArtAtScale(dialog, WindowDpi(dialog));
         StartSystemStats(dialog);
         SampleSystemStats();  // the figures show at once, not after the first period
         return TRUE;
@@ -70,8 +98,13 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
             return TRUE;
         }
         return FALSE;
+    case DpiChangedMessage:
+        ShowArtAtScale(dialog, HIWORD(wParam));
+        return FALSE; // the dialog manager sizes the box and lays it out anew
     case WM_DESTROY:
         StopSystemStats();
+        SendMessageW(PictureOf(dialog), STM_SETICON, 0, 0);
+        ArtAtScale().Reset();
         return FALSE;
     default:
         return FALSE;
