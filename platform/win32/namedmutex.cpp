@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "platform/win32/scoped.h"
+#include "platform/win32/widetext.h"
 
 struct NamedMutex::Impl {
     ScopedHandle handle;
@@ -10,7 +11,7 @@ struct NamedMutex::Impl {
 
 NamedMutex::NamedMutex(const char* name) : name_(name), impl_(new Impl) {
     // Not initially owned; an existing mutex of that name is opened instead.
-    impl_->handle.Reset(CreateMutexA(nullptr, FALSE, name));
+    impl_->handle.Reset(CreateMutexW(nullptr, FALSE, Utf8ToWide(name).c_str()));
 }
 
 NamedMutex::~NamedMutex() = default;
