@@ -9,15 +9,15 @@
 #include <string>
 
 #include "digital/readahead.h"
+#include "platform/cdtransport.h"
 #include "platform/clock.h"
 #include "platform/framesound.h"
 #include "platform/rawcd.h"
 #include "platform/soundoutput.h"
-#include "platform/virtualcd/virtualplayer.h"
 
 class DigitalPlayer {
 public:
-    using Mode = VirtualPlayer::Mode;
+    using Mode = CdTransport::Mode;
 
     // drive: "D:", opened through openRaw whenever it has to read; homeFrame: where
     // the transport stands before the first play.
@@ -38,7 +38,7 @@ private:
     // the transport works the sound; each goes before what it uses.
     FrameSound sound_;
     ReadAhead readAhead_;
-    VirtualPlayer transport_;
+    CdTransport transport_;
     std::int32_t playTo_ = 0;
     bool soundLost_ = false;
 };

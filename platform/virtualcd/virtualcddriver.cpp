@@ -83,7 +83,7 @@ std::vector<std::string> AssignDriveNames(const std::vector<char>& requestedLett
     return names;
 }
 
-VirtualCdDriver::VirtualCdDriver(std::vector<VirtualDriveSource> sources, VirtualCdClock clock, double speed,
+VirtualCdDriver::VirtualCdDriver(std::vector<VirtualDriveSource> sources, MillisecondClock clock, double speed,
                                  const std::string& tracePath, VirtualCdNotice notice, SoundOutputOpener openSound)
     : clock_(clock), speed_(speed), notice_(std::move(notice)), openSound_(std::move(openSound)) {
     if (!openSound_) openSound_ = [clock](std::string* problem) { return OpenSoundOutput(clock, problem); };
@@ -92,7 +92,7 @@ VirtualCdDriver::VirtualCdDriver(std::vector<VirtualDriveSource> sources, Virtua
         const std::int32_t home = source.disc.tracks.empty() ? 0 : source.disc.tracks.front().startFrame;
         const std::int32_t seekMs = source.disc.seekMs;
         drives_.push_back(
-            std::unique_ptr<Drive>(new Drive{std::move(source), VirtualPlayer(clock, speed, home, seekMs)}));
+            std::unique_ptr<Drive>(new Drive{std::move(source), CdTransport(clock, speed, home, seekMs)}));
         Drive& drive = *drives_.back();
         drive.raw = std::make_shared<VirtualRawDisc>();
         drive.raw->name = drive.source.name;
@@ -166,7 +166,7 @@ VirtualCdDriver::Device* VirtualCdDriver::FindDevice(std::uint16_t deviceId) {
 
 bool VirtualCdDriver::DiscAbsent(Drive& drive) {
     if (!drive.source.disc.noDisc && TakenOut(drive.source)) drive.source.disc.noDisc = true;
-    const bool absent = drive.source.disc.noDisc || drive.player.CurrentMode() == VirtualPlayer::Mode::DoorOpen;
+    const bool absent = drive.source.disc.noDisc || drive.player.CurrentMode() == CdTransport::Mode::DoorOpen;
     if (absent) drive.raw->absent = true;
     return absent;
 }
@@ -276,9 +276,9 @@ std::uint32_t VirtualCdDriver::StatusOf(Device& device, std::uint32_t item, std:
         else if (disc.notReady || Settling(drive)) *value = mci::ModeNotReady;
         else {
             switch (drive.player.CurrentMode()) {
-            case VirtualPlayer::Mode::Seeking: *value = mci::ModeSeek; break;
-            case VirtualPlayer::Mode::Playing: *value = mci::ModePlay; break;
-            case VirtualPlayer::Mode::Paused: *value = mci::ModePause; break;
+            case CdTransport::Mode::Seeking: *value = mci::ModeSeek; break;
+            case CdTransport::Mode::Playing: *value = mci::ModePlay; break;
+            case CdTransport::Mode::Paused: *value = mci::ModePause; break;
             default: *value = mci::ModeStop; break;
             }
         }
@@ -423,8 +423,8 @@ std::uint32_t VirtualCdDriver::Pause(std::uint16_t deviceId) {
         error = InjectedFailure(drive.source.disc, "pause");
         if (error == 0 && (DiscAbsent(drive) || Settling(drive))) error = mci::ErrDeviceNotReady;
         // A drive pauses only audio that is under way: pausing a stopped drive fails.
-        const VirtualPlayer::Mode mode = drive.player.CurrentMode();
-        if (error == 0 && mode == VirtualPlayer::Mode::Stopped) error = mci::ErrHardware;
+        const CdTransport::Mode mode = drive.player.CurrentMode();
+        if (error == 0 && mode == CdTransport::Mode::Stopped) error = mci::ErrHardware;
         if (error == 0) drive.player.Pause();
     }
     Trace((device ? device->drive->source.name : std::string("?")) + " pause -> " + std::to_string(error));

@@ -8,12 +8,13 @@
 #include <vector>
 
 #include "platform/cdaudiodriver.h"
+#include "platform/cdtransport.h"
+#include "platform/framesound.h"
 #include "platform/virtualcd/cuesheet.h"
 #include "platform/virtualcd/discdescription.h"
 #include "platform/virtualcd/drivelock.h"
-#include "platform/framesound.h"
 #include "platform/virtualcd/imagefiles.h"
-#include "platform/virtualcd/virtualplayer.h"
+#include "platform/virtualcd/virtualcd.h"
 #include "platform/virtualcd/virtualrawcd.h"
 
 struct VirtualDriveSource {
@@ -33,7 +34,7 @@ class VirtualCdDriver : public CdAudioDriver {
 public:
     // notice receives lines for the diagnostics log; openSound null means the system's
     // wave device.
-    VirtualCdDriver(std::vector<VirtualDriveSource> sources, VirtualCdClock clock, double speed,
+    VirtualCdDriver(std::vector<VirtualDriveSource> sources, MillisecondClock clock, double speed,
                     const std::string& tracePath, VirtualCdNotice notice = nullptr,
                     SoundOutputOpener openSound = nullptr);
     ~VirtualCdDriver() override;
@@ -56,7 +57,7 @@ public:
 private:
     struct Drive {
         VirtualDriveSource source;
-        VirtualPlayer player;
+        CdTransport player;
         int opens = 0;
         bool heldExclusively = false;
         std::int64_t readyAt = -1; // clock time the disc has settled; -1 before the first open
@@ -91,7 +92,7 @@ private:
     // The sound found no wave output: the drive plays on its clock from now on.
     void SoundLost(Drive& drive, const std::string& problem);
 
-    VirtualCdClock clock_;
+    MillisecondClock clock_;
     double speed_;
     VirtualCdNotice notice_;
     SoundOutputOpener openSound_;

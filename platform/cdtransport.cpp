@@ -1,14 +1,14 @@
-#include "platform/virtualcd/virtualplayer.h"
+#include "platform/cdtransport.h"
 
 #include <cmath>
 
 #include "platform/framesound.h"
 
-VirtualPlayer::VirtualPlayer(VirtualCdClock clock, double speed, std::int32_t homeFrame, std::int32_t seekMs)
+CdTransport::CdTransport(MillisecondClock clock, double speed, std::int32_t homeFrame, std::int32_t seekMs)
     : clock_(std::move(clock)), speed_(speed > 0 ? speed : 1.0), seekMs_(seekMs > 0 ? seekMs : 0),
       position_(homeFrame) {}
 
-void VirtualPlayer::Advance() {
+void CdTransport::Advance() {
     if (mode_ == Mode::Seeking && clock_() >= startedAt_) {
         mode_ = Mode::Playing;
         position_ = playFrom_;
@@ -30,12 +30,12 @@ void VirtualPlayer::Advance() {
     }
 }
 
-void VirtualPlayer::AttachSound(FrameSound* sound) {
+void CdTransport::AttachSound(FrameSound* sound) {
     if (sound_) sound_->Stop();
     sound_ = sound;
 }
 
-bool VirtualPlayer::Play(bool hasFrom, std::int32_t from, std::int32_t to, std::string* soundProblem) {
+bool CdTransport::Play(bool hasFrom, std::int32_t from, std::int32_t to, std::string* soundProblem) {
     Advance();
     std::string problem;
     // Going on after a pause, the sound resumes at the sample where it stopped; its
@@ -66,7 +66,7 @@ bool VirtualPlayer::Play(bool hasFrom, std::int32_t from, std::int32_t to, std::
     return false;
 }
 
-void VirtualPlayer::Pause() {
+void CdTransport::Pause() {
     // The sound stops first, so that the position is the one heard last.
     if (sound_ && (mode_ == Mode::Playing || mode_ == Mode::Seeking)) sound_->Pause();
     Advance();
@@ -74,25 +74,25 @@ void VirtualPlayer::Pause() {
     if (mode_ == Mode::Playing || mode_ == Mode::Seeking) mode_ = Mode::Paused;
 }
 
-void VirtualPlayer::Stop() {
+void CdTransport::Stop() {
     Advance();
     if (sound_) sound_->Stop();
     if (mode_ == Mode::Seeking) position_ = playFrom_;
     if (mode_ != Mode::DoorOpen) mode_ = Mode::Stopped;
 }
 
-void VirtualPlayer::OpenDoor() {
+void CdTransport::OpenDoor() {
     Advance();
     if (sound_) sound_->Stop();
     mode_ = Mode::DoorOpen;
 }
 
-VirtualPlayer::Mode VirtualPlayer::CurrentMode() {
+CdTransport::Mode CdTransport::CurrentMode() {
     Advance();
     return mode_;
 }
 
-std::int32_t VirtualPlayer::PositionFrame() {
+std::int32_t CdTransport::PositionFrame() {
     Advance();
     return position_;
 }

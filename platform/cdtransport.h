@@ -5,17 +5,17 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/virtualcd/virtualcd.h"
+#include "platform/clock.h"
 
 class FrameSound;
 
-class VirtualPlayer {
+class CdTransport {
 public:
     enum class Mode { Stopped, Seeking, Playing, Paused, DoorOpen };
 
     // speed: disc seconds per clock second; seekMs: clock milliseconds a play from a
     // given frame seeks before the music starts.
-    VirtualPlayer(VirtualCdClock clock, double speed, std::int32_t homeFrame, std::int32_t seekMs = 0);
+    CdTransport(MillisecondClock clock, double speed, std::int32_t homeFrame, std::int32_t seekMs = 0);
 
     // Plays [from, to): from the given frame (after the seek), or from where the
     // transport stands. False, with the reason, when the attached sound found no wave
@@ -37,7 +37,7 @@ private:
     // Brings a playing transport up to the clock; at the end of its range it stops there.
     void Advance();
 
-    VirtualCdClock clock_;
+    MillisecondClock clock_;
     double speed_;
     std::int32_t seekMs_;
     Mode mode_ = Mode::Stopped;
