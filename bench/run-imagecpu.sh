@@ -2,7 +2,8 @@
 # The processor time of playing a CD image: tunova.exe under Wine plays a 90-second image
 # through waveOut into PulseAudio's null sink (real-time, as a sound card takes it) for
 # 60 s, then 60 s with the image paused and 60 s stopped; prints all three and fails when
-# playing costs 2% or more of one core above the stopped (idle) program.
+# playing costs more than 1.25 times the bench's minimal waveOut player playing the same
+# samples beside it, or paused or stopped costs more than 0.1% of one core.
 #   bench/run-imagecpu.sh [SECONDS]     measure over SECONDS instead of 60
 # Needs build/win64/tunova.exe and tunova_driver.exe (./tunova.sh build).
 set -u
